@@ -1,0 +1,43 @@
+// The process: single-instance guard, start-up of libraries, folders and
+// process-wide objects, the message loop, and the ordered shut-down.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "framework/WinHandles.h"
+
+class TMainWindow;
+
+class TApplication {
+ public:
+  TApplication();
+  ~TApplication();
+  TApplication(const TApplication&) = delete;
+  TApplication& operator=(const TApplication&) = delete;
+
+  // The whole life of the process; returns at once when another instance
+  // holds the mutex.
+  void Run();
+  // Whether another instance of the program runs in this session.
+  static bool InstanceExists();
+
+  std::wstring AppFolder;
+  std::wstring DataFolder;
+  TMainWindow* MainWindow() const { return mainWindow_.get(); }
+
+ private:
+  void Startup();
+  void Shutdown();
+  void InitLibraries();
+  void InitPaths();
+  void InitGlobals();
+  void CreateMainWindow();
+  void MessageLoop();
+
+  UniqueKernelHandle mutex_;
+  std::unique_ptr<TMainWindow> mainWindow_;
+  bool comInitialized_ = false;
+};

@@ -1,0 +1,11 @@
+// Writing a file so that a crash or power loss leaves either the old or the
+// new content, whole.
+#pragma once
+
+#include <string>
+
+// Replaces the file at path with exactly these bytes. The bytes go to a
+// temporary file beside it first, flushed to disk, which then replaces the old
+// file in one step. Returns false (and leaves the old file alone) when
+// anything fails.
+bool SaveFileAtomically(const std::wstring& path, const std::string& bytes);

@@ -1,0 +1,13 @@
+#include "feed/InternetRoot.h"
+
+HINTERNET InternetHandle = nullptr;
+
+bool OpenInternet() {
+  CloseInternet();
+  InternetHandle = ::InternetOpenA(nullptr, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+  return InternetHandle != nullptr;
+}
+
+void CloseInternet() {
+  if (InternetHandle != nullptr && ::InternetCloseHandle(InternetHandle)) InternetHandle = nullptr;
+}

@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# Builds pixman and cairo as static i686-w64-mingw32 libraries from Debian's
+# source packages into $1 (default build/deps). Rebuilds only what is missing.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+deps=$(mkdir -p "${1:-$root/build/deps}" && cd "${1:-$root/build/deps}" && pwd)
+prefix="$deps/prefix"
+host=i686-w64-mingw32
+jobs=$(nproc)
+
+if [ -f "$prefix/lib/libcairo.a" ] && [ -f "$prefix/lib/libpixman-1.a" ]; then
+  exit 0
+fi
+
+mkdir -p "$deps/src" "$deps/apt/lists/partial" "$prefix"
+
+# A private apt configuration for the source entries, so the machine's own
+# sources.list is left alone.
+fetch_sources() {
+  local conf="$deps/apt/sources.list"
+  local suite
+  suite=$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")
+  cat > "$conf" <<SRC
+deb-src http://deb.debian.org/debian $suite main
+deb-src http://deb.debian.org/debian-security $suite-security main
+SRC
+  local opts=(-o "Dir::Etc::SourceList=$conf" -o Dir::Etc::SourceParts=/dev/null
+              -o "Dir::State::Lists=$deps/apt/lists" -o APT::Sandbox::User=root)
+  apt-get "${opts[@]}" update -qq
+  # pixman's .diff.gz is sometimes missing from the mirror; the orig tarball
+  # is all we use, so a failed fetch of the rest is not fatal.
+  (cd "$deps/src" && apt-get "${opts[@]}" source --download-only "$@" >/dev/null 2>&1) || true
+}
+
+pix_tar=$(ls "$deps"/src/pixman_*.orig.tar.* 2>/dev/null | head -n1 || true)
+cairo_tar=$(ls "$deps"/src/cairo_*.orig.tar.* 2>/dev/null | head -n1 || true)
+if [ -z "$pix_tar" ] || [ -z "$cairo_tar" ]; then
+  fetch_sources cairo pixman
+  pix_tar=$(ls "$deps"/src/pixman_*.orig.tar.* | head -n1)
+  cairo_tar=$(ls "$deps"/src/cairo_*.orig.tar.* | head -n1)
+fi
+
+# --- pixman (meson) ---------------------------------------------------------
+if [ ! -f "$prefix/lib/libpixman-1.a" ]; then
+  rm -rf "$deps/pixman" && mkdir -p "$deps/pixman"
+  tar xf "$pix_tar" -C "$deps/pixman" --strip-components=1
+  cd "$deps/pixman"
+  # Its meson file marks symbols dllexport even in a static build, which would
+  # make our exe export every pixman_* function.
+  sed -i "s/^if host_machine.system() == 'windows'\$/if host_machine.system() == 'windows' and get_option('default_library') != 'static'/" meson.build
+  cat > cross.txt <<CROSS
+[binaries]
+c = '$host-gcc-posix'
+cpp = '$host-g++-posix'
+ar = '$host-ar'
+strip = '$host-strip'
+windres = '$host-windres'
+pkgconfig = 'pkg-config'
+
+[host_machine]
+system = 'windows'
+cpu_family = 'x86'
+cpu = 'i686'
+endian = 'little'
+CROSS
+  meson setup _b --cross-file cross.txt --prefix "$prefix" --libdir lib \
+    --buildtype release -Ddefault_library=static -Dtests=disabled \
+    -Dgtk=disabled -Dlibpng=disabled -Dopenmp=disabled \
+    -Dloongson-mmi=disabled -Dvmx=disabled -Darm-simd=disabled -Dneon=disabled \
+    -Da64-neon=disabled -Diwmmxt=disabled -Dmips-dspr2=disabled >/dev/null
+  ninja -C _b -j"$jobs" install >/dev/null
+fi
+
+# --- cairo (autotools) ------------------------------------------------------
+if [ ! -f "$prefix/lib/libcairo.a" ]; then
+  rm -rf "$deps/cairo" && mkdir -p "$deps/cairo"
+  tar xf "$cairo_tar" -C "$deps/cairo" --strip-components=1
+  cd "$deps/cairo"
+  # Debian's fix for CVE-2020-35492 (mask usage in the image compositor).
+  patch -p1 -s --forward < "$root/cmake/patches/cairo-image-compositor-mask.patch"
+  # configure forces _FORTIFY_SOURCE, which makes mingw links need __memcpy_chk.
+  sed -i 's/-Wp,-D_FORTIFY_SOURCE=2//g' configure
+  PKG_CONFIG_LIBDIR="$prefix/lib/pkgconfig" PKG_CONFIG_PATH="" \
+  CFLAGS="-O2 -DCAIRO_WIN32_STATIC_BUILD=1" \
+  ./configure --host=$host --prefix="$prefix" CC=$host-gcc-posix \
+    --enable-static --disable-shared --enable-win32 --enable-win32-font \
+    --disable-xlib --disable-xcb --disable-quartz --disable-png --disable-script \
+    --disable-ps --disable-pdf --disable-svg --disable-ft --disable-fc \
+    --disable-pthread --disable-gobject --disable-trace --disable-interpreter \
+    --disable-symbol-lookup --disable-egl --disable-glx --disable-wgl --disable-gl \
+    --disable-valgrind --disable-gtk-doc >/dev/null
+  make -C src -j"$jobs" >/dev/null
+  make -C src install >/dev/null
+fi
+echo "deps: cairo and pixman in $prefix" >&2

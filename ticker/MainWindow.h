@@ -1,0 +1,71 @@
+// The ticker's top-level window and the controller of everything it does:
+// timers, downloads, the feed cache, commands and the orderly close.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "app/WinTimer.h"
+#include "feed/InternetThread.h"
+#include "framework/WinHandles.h"
+#include "framework/WindowEx.h"
+
+class TMainWindow : public TWindowEx {
+ public:
+  TMainWindow();
+  ~TMainWindow() override;
+
+  // Starts a feed download unless one is running.
+  void RefreshFeed();
+  // Completion of the feed download (WM_FEEDDONE).
+  void FeedDone();
+  // Busy indicator and status text on or off, with the throbber timer.
+  void SetBusy(bool on);
+  // Start-up sequence once the window is on screen (timer 1001).
+  void FirstShow();
+  // The Close command: fade out, then close.
+  void CloseTicker();
+  // Releases workers, timers, menu and icon; runs once.
+  void CleanUp();
+
+  void FadeIn(int step, DWORD delay);
+  void FadeOut(int step, DWORD delay);
+
+  bool Busy() const { return busy_; }
+  bool Closing = false;
+  const unsigned RefreshInterval;
+  // Body of the last feed download as received; emptied when one starts.
+  std::string FeedText;
+
+ protected:
+  void Dispatch(TMessage& message) override;
+  void AfterCreate() override;
+  void WMTimer(TMessage& message) override;
+  void WMDestroy(TMessage& message) override;
+  void Render(std::uint32_t* pixels, HDC dc) override;
+
+ private:
+  void CreateTimers();
+  void TrimCheck();
+  void ThrobberStep();
+  void WMCommand(TMessage& message);
+
+  std::unique_ptr<TWinTimer> StartupTimer;
+  std::unique_ptr<TWinTimer> TrimTimer;
+  std::unique_ptr<TWinTimer> RefreshTimer;
+  std::unique_ptr<TWinTimer> CounterTimer;
+  std::unique_ptr<TWinTimer> ThrobberTimer;
+
+  std::unique_ptr<TInternetThread> FeedThread;
+  std::unique_ptr<TInternetThread> UpdateThread;
+  std::unique_ptr<TInternetThread> CounterThread;
+
+  UniqueMenu MenuHandle;
+  UniqueIcon IconHandle;
+
+  bool busy_ = false;
+  bool cleanedUp_ = false;
+  int throbberFrame_ = 0;
+};

@@ -1,0 +1,24 @@
+// Window messages private to the ticker.
+#pragma once
+
+#include <windows.h>
+
+inline constexpr UINT WM_VERSIONDONE = WM_USER + 17;  // 1041, update manifest worker
+inline constexpr UINT WM_COUNTERDONE = WM_USER + 20;  // 1044, counter image worker
+inline constexpr UINT WM_FEEDDONE = WM_USER + 23;     // 1047, feed worker
+// Accepted from any process.
+inline constexpr UINT WM_REMOTENOTIFY = 37682;
+inline constexpr UINT WM_REMOTECLOSE = 37683;
+
+// Menu commands.
+inline constexpr UINT CmdAbout = 40000;
+inline constexpr UINT CmdOptions = 40003;
+inline constexpr UINT CmdClose = 40005;
+inline constexpr UINT CmdUpdate = 40007;
+
+// Timer ids.
+inline constexpr UINT_PTR StartupTimerId = 1001;
+inline constexpr UINT_PTR TrimTimerId = 1002;
+inline constexpr UINT_PTR RefreshTimerId = 1003;
+inline constexpr UINT_PTR CounterTimerId = 1004;
+inline constexpr UINT_PTR ThrobberTimerId = 1005;
