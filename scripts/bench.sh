@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Builds the benchmarks without sanitizers and runs each one; every benchmark
+# prints its own table. Native ones run directly, Windows ones under Wine.
+set -euo pipefail
+. "$(dirname "$0")/common.sh"
+
+setup_machine
+bench_build="$root/build/bench"
+step "configuring $bench_build"
+CC=clang CXX=clang++ cmake -S "$root" -B "$bench_build" -G Ninja \
+  -DCMAKE_BUILD_TYPE=Release -DKAVRELO_SANITIZE=OFF -DKAVRELO_FUZZ=OFF -DKAVRELO_TESTS=OFF >/dev/null
+cmake --build "$bench_build" -j"$jobs"
+build_win32
+
+for b in "$bench_build"/bench/bench_*; do
+  [ -x "$b" ] || continue
+  step "$(basename "$b")"
+  "$b"
+done
+for b in "$win_build"/bench/bench_*.exe; do
+  [ -f "$b" ] || continue
+  step "$(basename "$b") (Wine)"
+  "$root/scripts/wine-run.sh" "$win_build" "$b"
+done
+"$root/scripts/wine-run.sh" "$win_build" --stop
