@@ -1,0 +1,153 @@
+#include <doctest.h>
+
+#include <windows.h>
+
+#include "TestHttpServer.h"
+#include "feed/InternetHandles.h"
+#include "feed/Request.h"
+
+namespace {
+
+// A root handle of its own per test, as the program opens one per process.
+UniqueInternetHandle OpenRoot() {
+  return UniqueInternetHandle(::InternetOpenA(nullptr, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+}
+
+struct Exchange {
+  int result;
+  std::string content;
+  std::string rawHeaders;
+};
+
+Exchange Get(HINTERNET root, unsigned short port, const char* path, DWORD timeoutMs = 5000) {
+  TRequest request;
+  request.SetField(rfHost, "127.0.0.1");
+  request.SetField(rfPath, path);
+  request.Port = port;
+  request.TimeoutMs = timeoutMs;
+  int result = request.SendRequest(root);
+  return {result, ContentAsString(request.Response), request.Response.RawHeaders};
+}
+
+}  // namespace
+
+TEST_CASE("request fields: defaults and bounds") {
+  TRequest request;
+  CHECK(request.GetField(rfVerb) == "GET");
+  CHECK(request.GetField(rfVersion) == "HTTP/1.1");
+  for (int i : {0, 1, 3, 4, 5, 6, 7, 9, 10, 11}) CHECK(request.GetField(i).empty());
+
+  request.SetField(12, "x");
+  request.SetField(-1, "x");
+  CHECK(request.GetField(12).empty());
+  CHECK(request.GetField(-1).empty());
+  request.SetField(11, "kept");
+  CHECK(request.GetField(11) == "kept");
+
+  TResponse response;
+  response.SetField(12, "x");
+  CHECK(response.GetField(12).empty());
+  CHECK(response.GetField(ResponseSetCookie).empty());
+}
+
+TEST_CASE("request header block: fixed order, one line per non-empty value") {
+  TRequest request;
+  CHECK(request.BuildHeaders().empty());
+  CHECK(request.OpenFlags() == INTERNET_FLAG_HYPERLINK);
+  CHECK(request.EffectivePort() == 80);
+
+  request.SetField(rfContentType, "text/xml");
+  request.SetField(rfConnection, "close");
+  request.SetField(rfUserAgent, "UA");
+  request.SetField(rfReferer, "http://r/");
+  request.SetField(rfCookie, "a=b");
+  request.SetField(rfAccept, "*/*");
+  request.SetField(5, "never sent");
+  request.SetField(11, "never sent");
+  CHECK(request.BuildHeaders() ==
+        "Accept: */*\r\nCookie: a=b\r\nReferer: http://r/\r\nUser-Agent: UA\r\n"
+        "Connection: close\r\nContent-Type: text/xml\r\n");
+
+  request.SetField(rfCookie, "");
+  request.SetField(rfReferer, "");
+  CHECK(request.BuildHeaders() == "Accept: */*\r\nUser-Agent: UA\r\nConnection: close\r\nContent-Type: text/xml\r\n");
+
+  request.Secure = true;
+  request.FollowRedirects = false;
+  CHECK(request.OpenFlags() == (INTERNET_FLAG_HYPERLINK | INTERNET_FLAG_SECURE | INTERNET_FLAG_NO_AUTO_REDIRECT));
+  CHECK(request.EffectivePort() == 443);
+  request.Port = 8080;
+  CHECK(request.EffectivePort() == 8080);
+}
+
+TEST_CASE("SendRequest against a local server") {
+  TestHttpServer server;
+  UniqueInternetHandle root = OpenRoot();
+  REQUIRE(root);
+
+  SUBCASE("200: the whole body, result 0, raw headers kept") {
+    Exchange e = Get(root.Get(), server.Port(), "/ok?rand=1");
+    CHECK(e.result == 0);
+    CHECK(e.content == TestHttpServer::OkBody());
+    CHECK(e.rawHeaders.rfind("HTTP/1.1 200", 0) == 0);
+    auto requests = server.Requests();
+    REQUIRE(requests.size() == 1);
+    CHECK(requests[0].rfind("GET /ok?rand=1 HTTP/1.1\r\n", 0) == 0);
+    // No headers of our own with the defaults.
+    CHECK(requests[0].find("Cookie:") == std::string::npos);
+    CHECK(requests[0].find("Referer:") == std::string::npos);
+  }
+  SUBCASE("headers set on the request reach the server in order") {
+    TRequest request;
+    request.SetField(rfHost, "127.0.0.1");
+    request.SetField(rfPath, "/ok");
+    request.SetField(rfCookie, "k=v");
+    request.SetField(rfUserAgent, "Kavrelo-Test");
+    request.Port = server.Port();
+    request.TimeoutMs = 5000;
+    CHECK(request.SendRequest(root.Get()) == 0);
+    auto requests = server.Requests();
+    REQUIRE(requests.size() == 1);
+    size_t cookie = requests[0].find("Cookie: k=v\r\n");
+    size_t agent = requests[0].find("User-Agent: Kavrelo-Test\r\n");
+    CHECK(cookie != std::string::npos);
+    CHECK(agent != std::string::npos);
+  }
+  SUBCASE("404 with a page: result 0 and the page delivered") {
+    Exchange e = Get(root.Get(), server.Port(), "/404");
+    CHECK(e.result == 0);
+    CHECK(e.content.find("Sayfa bulunamad") != std::string::npos);
+    CHECK(e.rawHeaders.rfind("HTTP/1.1 404", 0) == 0);
+  }
+  SUBCASE("a body cut short: -1 with the bytes read so far") {
+    Exchange e = Get(root.Get(), server.Port(), "/cut");
+    CHECK(e.result == -1);
+    CHECK(e.content == std::string(100, 'x'));
+  }
+  SUBCASE("a connection closed without a reply: -1, nothing delivered") {
+    Exchange e = Get(root.Get(), server.Port(), "/silent");
+    CHECK(e.result == -1);
+    CHECK(e.content.empty());
+  }
+  SUBCASE("a stalled server: -1 once the time-out has passed") {
+    DWORD start = ::GetTickCount();
+    Exchange e = Get(root.Get(), server.Port(), "/stall", 1000);
+    DWORD elapsed = ::GetTickCount() - start;
+    CHECK(e.result == -1);
+    CHECK(e.content.empty());
+    // Bounded by the time-out, not by WinInet's default of minutes.
+    CHECK(elapsed < 20000);
+  }
+}
+
+TEST_CASE("SendRequest without a server or a root handle") {
+  UniqueInternetHandle root = OpenRoot();
+  Exchange unreachable = Get(root.Get(), TestHttpServer::UnusedPort(), "/ok");
+  CHECK(unreachable.result == -1);
+  CHECK(unreachable.content.empty());
+
+  TRequest request;
+  request.SetField(rfHost, "127.0.0.1");
+  CHECK(request.SendRequest(nullptr) == -1);
+  CHECK(request.Headers.empty());  // nothing was attempted
+}

@@ -1,0 +1,124 @@
+#include "TestHttpServer.h"
+
+#include <ws2tcpip.h>
+
+namespace {
+
+struct WinsockInit {
+  WinsockInit() {
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+  }
+};
+
+void SendAll(SOCKET s, const std::string& data) {
+  size_t sent = 0;
+  while (sent < data.size()) {
+    int n = send(s, data.data() + sent, static_cast<int>(data.size() - sent), 0);
+    if (n <= 0) return;
+    sent += static_cast<size_t>(n);
+  }
+}
+
+std::string Reply(const char* status, const std::string& body, const char* type) {
+  return std::string("HTTP/1.1 ") + status + "\r\nContent-Type: " + type +
+         "\r\nContent-Length: " + std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
+}
+
+SOCKET Listen(unsigned short& port) {
+  static WinsockInit init;
+  SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  sockaddr_in addr = {};
+  addr.sin_family = AF_INET;
+  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  addr.sin_port = 0;
+  bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof(addr));
+  int len = sizeof(addr);
+  getsockname(s, reinterpret_cast<sockaddr*>(&addr), &len);
+  port = ntohs(addr.sin_port);
+  return s;
+}
+
+}  // namespace
+
+TestHttpServer::TestHttpServer() {
+  listener_ = Listen(port_);
+  listen(listener_, 16);
+  acceptor_ = std::thread([this] { AcceptLoop(); });
+}
+
+TestHttpServer::~TestHttpServer() {
+  stopping_ = true;
+  closesocket(listener_);
+  acceptor_.join();
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (SOCKET c : clients_) shutdown(c, SD_BOTH);
+  }
+  for (auto& w : workers_) w.join();
+  for (SOCKET c : clients_) closesocket(c);
+}
+
+unsigned short TestHttpServer::UnusedPort() {
+  unsigned short port = 0;
+  SOCKET s = Listen(port);
+  closesocket(s);
+  return port;
+}
+
+std::string TestHttpServer::OkBody() {
+  std::string body;
+  for (size_t i = 0; body.size() < BodySize; ++i) body += static_cast<char>('a' + i % 26);
+  body.resize(BodySize);
+  return body;
+}
+
+std::vector<std::string> TestHttpServer::Requests() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return requests_;
+}
+
+void TestHttpServer::AcceptLoop() {
+  for (;;) {
+    SOCKET client = accept(listener_, nullptr, nullptr);
+    if (client == INVALID_SOCKET) return;
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (stopping_) {
+      closesocket(client);
+      return;
+    }
+    clients_.push_back(client);
+    workers_.emplace_back([this, client] { Serve(client); });
+  }
+}
+
+void TestHttpServer::Serve(SOCKET client) {
+  std::string request;
+  char buffer[4096];
+  while (request.find("\r\n\r\n") == std::string::npos) {
+    int n = recv(client, buffer, sizeof(buffer), 0);
+    if (n <= 0) return;
+    request.append(buffer, static_cast<size_t>(n));
+  }
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    requests_.push_back(request);
+  }
+  std::string path = request.substr(request.find(' ') + 1);
+  path = path.substr(0, path.find(' '));
+  if (path.rfind("/ok", 0) == 0) {
+    SendAll(client, Reply("200 OK", OkBody(), "application/rss+xml"));
+  } else if (path == "/404") {
+    SendAll(client, Reply("404 Not Found", "<html><body>Sayfa bulunamad\xfd</body></html>", "text/html"));
+  } else if (path == "/500") {
+    SendAll(client, Reply("500 Internal Server Error", "<html>error</html>", "text/html"));
+  } else if (path == "/cut") {
+    SendAll(client, "HTTP/1.1 200 OK\r\nContent-Length: 5000\r\nConnection: close\r\n\r\n" + std::string(100, 'x'));
+  } else if (path == "/stall") {
+    // Wait until the client gives up or the server stops.
+    while (!stopping_ && recv(client, buffer, sizeof(buffer), 0) > 0) {
+    }
+  }
+  // "/silent" and anything else: close without a reply.
+  shutdown(client, SD_BOTH);
+}

@@ -1,0 +1,47 @@
+// A tiny HTTP server on 127.0.0.1 for the exchange tests. Each path picks a
+// behaviour:
+//   /ok      200 with a body of BodySize bytes (several read chunks)
+//   /404     404 with an HTML page
+//   /500     500 with a short page
+//   /cut     announces 5000 bytes, sends 100, closes
+//   /stall   reads the request, then never answers
+//   /silent  closes the connection without any reply
+// Every request's raw bytes (request line and headers) are recorded.
+#pragma once
+
+#include <winsock2.h>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+class TestHttpServer {
+ public:
+  static constexpr size_t BodySize = 20000;
+
+  TestHttpServer();
+  ~TestHttpServer();
+  TestHttpServer(const TestHttpServer&) = delete;
+  TestHttpServer& operator=(const TestHttpServer&) = delete;
+
+  unsigned short Port() const { return port_; }
+  std::vector<std::string> Requests();
+  static std::string OkBody();
+  // A port on 127.0.0.1 with nothing listening.
+  static unsigned short UnusedPort();
+
+ private:
+  void AcceptLoop();
+  void Serve(SOCKET client);
+
+  SOCKET listener_ = INVALID_SOCKET;
+  unsigned short port_ = 0;
+  std::atomic<bool> stopping_{false};
+  std::thread acceptor_;
+  std::mutex mutex_;
+  std::vector<std::string> requests_;
+  std::vector<SOCKET> clients_;
+  std::vector<std::thread> workers_;
+};
