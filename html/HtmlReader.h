@@ -1,0 +1,159 @@
+// A forgiving HTML tokenizer. It turns one UTF-16 string into a flat stream of
+// tokens and announces each through one event; it never builds a tree and never
+// fails on bad markup: whatever cannot be read as markup comes out as text or
+// as the entity reference "lt" or "amp".
+//
+// The reader is pulled: call Read() until it returns false; each call fires at
+// most one event. The only listener in the program is the tree builder.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class THtmlReader;
+
+// One event handler. An empty handler is skipped silently. Exceptions thrown by
+// a handler pass through Read() to its caller.
+using THtmlReaderEvent = std::function<void(THtmlReader& reader)>;
+
+// Token kinds held in NodeType(): the node-type numbers of the document model,
+// plus 255 for an end tag.
+namespace HtmlToken {
+inline constexpr std::int32_t None = 0;  // nothing yet, or a document type declaration
+inline constexpr std::int32_t Element = 1;  // start tag name read, or start tag finished
+inline constexpr std::int32_t Attribute = 2;  // attribute finished
+inline constexpr std::int32_t Text = 3;  // text, or a decoded numeric reference
+inline constexpr std::int32_t CDataSection = 4;
+inline constexpr std::int32_t EntityReference = 5;
+inline constexpr std::int32_t Comment = 8;
+inline constexpr std::int32_t EndElement = 255;
+}  // namespace HtmlToken
+
+// Where the reader stands between two tokens.
+enum class THtmlReaderState : std::uint8_t {
+  Content = 0,         // between tags
+  StartTag = 1,        // inside a start tag, after its name or an attribute
+  AttributeName = 2,   // attribute name read, value not begun
+  UnquotedValue = 3,   // inside an unquoted attribute value
+  QuotedValue = 4,     // inside a quoted attribute value
+};
+
+class THtmlReader {
+ public:
+  THtmlReader();
+  ~THtmlReader();
+  THtmlReader(const THtmlReader&) = delete;
+  THtmlReader& operator=(const THtmlReader&) = delete;
+
+  // Stores the input and starts at its first character. A reader is used for
+  // one input.
+  void SetHtmlStr(std::u16string text);
+  // Reads the next token, fires its event (if any) and returns true; returns
+  // false only when the input was already exhausted on entry.
+  bool Read();
+
+  // Properties of the token just read (cleared at the start of every Read).
+  std::int32_t NodeType() const { return nodeType_; }
+  // Part of the name before its first ":" (empty when there is none).
+  const std::u16string& Prefix() const { return prefix_; }
+  // Part of the name after its first ":", or the whole name.
+  const std::u16string& LocalName() const { return localName_; }
+  // Prefix ":" LocalName, or LocalName alone when Prefix is empty. Element,
+  // attribute and end-tag names are lower-cased (ASCII A-Z); entity and
+  // document type names keep their case.
+  std::u16string QualifiedName() const;
+  // Text of a text, comment or CDATA token.
+  const std::u16string& NodeValue() const { return nodeValue_; }
+  // The two quoted literals of a document type declaration.
+  const std::u16string& PublicID() const { return publicId_; }
+  const std::u16string& SystemID() const { return systemId_; }
+  // The start tag just finished ended with "/" before ">".
+  bool IsEmptyElement() const { return isEmptyElement_; }
+
+  const std::u16string& HtmlStr() const { return html_; }
+  // 1-based index of the next character to examine; the input is exhausted
+  // when it exceeds the length of HtmlStr.
+  std::size_t Position() const { return pos_ + 1; }
+  THtmlReaderState State() const { return state_; }
+  // The quote that opened the attribute value being read; 0 when none.
+  char16_t QuoteChar() const { return quoteChar_; }
+
+  // Events, each fired with the reader; see the header comment of each field
+  // for what is valid when it fires.
+  THtmlReaderEvent OnAttributeEnd;     // nothing
+  THtmlReaderEvent OnAttributeStart;   // QualifiedName of the attribute
+  THtmlReaderEvent OnCDataSection;     // NodeValue
+  THtmlReaderEvent OnComment;          // NodeValue
+  THtmlReaderEvent OnDocType;          // QualifiedName, PublicID, SystemID
+  THtmlReaderEvent OnElementEnd;       // IsEmptyElement
+  THtmlReaderEvent OnElementStart;     // QualifiedName of the element
+  THtmlReaderEvent OnEndElement;       // QualifiedName of the end tag
+  THtmlReaderEvent OnEntityReference;  // QualifiedName of the entity
+  THtmlReaderEvent OnTextNode;         // NodeValue (inside attribute values too)
+
+ private:
+  // Remembers where a failed search ended so that the next search for the
+  // same thing does not cover the same ground again. Without it, input such
+  // as a megabyte of "<!--" would be rescanned to its end at every "<".
+  struct TSearchMemo {
+    std::size_t from = 0;           // searched from here ...
+    std::size_t found = SIZE_MAX;   // ... and the first hit is here (SIZE_MAX: none)
+    bool valid = false;
+  };
+
+  // One function per state, named after it.
+  void ReadContent();
+  bool ReadInStartTag();
+  bool ReadAttributeValue();
+  void FinishAttribute();
+  // Markup that may fail; each restores the position when it fails.
+  bool ReadTag();
+  bool ReadEndTag();
+  bool ReadSpecial();
+  bool ReadDocType();
+  bool ReadCData();
+  bool ReadComment();
+  bool ReadStartTag();
+  bool ReadAttributeStart();
+  bool ReadCharReference();
+  bool ReadNumericReference();
+  bool ReadNamedReference();
+  void EmitFallbackEntity(const char16_t* name);
+
+  // Scanning helpers; none reads past the end.
+  bool AtEnd() const { return pos_ >= html_.size(); }
+  void SkipWhitespace();
+  std::u16string_view ReadName();  // up to whitespace, "/" or ">"
+  bool SkipTo(std::u16string_view literal, TSearchMemo& memo);
+  bool ReadQuotedLiteral(std::u16string& value);
+  std::size_t FindLiteral(std::u16string_view literal, std::size_t from, TSearchMemo& memo);
+  void SetName(std::u16string_view name);
+  void Fire(const THtmlReaderEvent& event);
+  void ClearToken();
+
+  std::u16string html_;
+  std::size_t pos_ = 0;  // 0-based; Position() reports it 1-based
+  std::int32_t nodeType_ = HtmlToken::None;
+  std::u16string prefix_;
+  std::u16string localName_;
+  std::u16string nodeValue_;
+  std::u16string publicId_;
+  std::u16string systemId_;
+  bool isEmptyElement_ = false;
+  THtmlReaderState state_ = THtmlReaderState::Content;
+  char16_t quoteChar_ = 0;
+
+  TSearchMemo gtMemo_;          // ">" closing end tags and declarations
+  TSearchMemo commentMemo_;     // "-->"
+  TSearchMemo cdataMemo_;       // "]]>"
+  TSearchMemo nameEndMemo_;     // whitespace, "/" or ">" after a name
+  TSearchMemo nonSpaceMemo_;    // first non-whitespace character
+  // For a declaration's quoted literal, which may be quoted by any character:
+  // nextSame_[i] is the index of the next character equal to html_[i], built
+  // on first use.
+  std::vector<std::uint32_t> nextSame_;
+};
