@@ -28,7 +28,7 @@ function(kavrelo_e2e)
   endif()
   add_test(NAME ${T_NAME}
     COMMAND ${Python3_EXECUTABLE} ${T_SCRIPT}
-            --build ${CMAKE_BINARY_DIR} --source ${CMAKE_SOURCE_DIR})
+            --build ${CMAKE_BINARY_DIR} --source ${CMAKE_SOURCE_DIR} ${KAVRELO_E2E_ARGS})
   set_tests_properties(${T_NAME} PROPERTIES
     LABELS "e2e;${T_LABELS}" TIMEOUT ${T_TIMEOUT} RUN_SERIAL TRUE)
 endfunction()

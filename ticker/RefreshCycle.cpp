@@ -77,7 +77,9 @@ void TMainWindow::FeedDone() {
   if (FeedThread) {
     FeedThread->WaitFor();
     const TResponse& response = FeedThread->Response();
-    if (SuccessStatus(response.RawHeaders)) FeedText = ContentAsString(response);
+    // A failed exchange may still have delivered part of a body; only a
+    // complete 2xx reply is a feed.
+    if (FeedThread->Result() == 0 && SuccessStatus(response.RawHeaders)) FeedText = ContentAsString(response);
     // The bytes are written as received: no detour through a code page.
     if (!FeedText.empty()) SaveFileAtomically(FeedCachePath(), FeedText);
     FeedThread.reset();

@@ -1,0 +1,203 @@
+"""Drives the real kavrelo.exe under Wine for the end-to-end tests.
+
+A test starts a FeedServer on 127.0.0.1 (the port the test build talks to),
+starts the ticker with Ticker, and checks what a user would see or keep: the
+window (through tools/winprobe.exe), files in the data folder and the
+requests the server saw.
+"""
+import argparse
+import http.server
+import os
+import re
+import shutil
+import subprocess
+import sys
+import threading
+import time
+from pathlib import Path
+
+
+def parse_args():
+    p = argparse.ArgumentParser()
+    p.add_argument("--build", required=True)
+    p.add_argument("--source", required=True)
+    p.add_argument("--port", type=int, required=True)
+    p.add_argument("--refresh-ms", type=int, required=True)
+    p.add_argument("--timeout-ms", type=int, required=True)
+    return p.parse_args()
+
+
+class Env:
+    """Paths and the Wine environment of one build folder."""
+
+    def __init__(self, args):
+        self.build = Path(args.build)
+        self.source = Path(args.source)
+        self.port = args.port
+        self.refresh = args.refresh_ms / 1000.0
+        self.http_timeout = args.timeout_ms / 1000.0
+        self.wine_run = self.source / "scripts" / "wine-run.sh"
+        self.exe = self.build / "bin" / "kavrelo.exe"
+        self.probe_exe = self.build / "tools" / "winprobe.exe"
+        env = subprocess.run([str(self.wine_run), str(self.build), "--env"],
+                             check=True, capture_output=True, text=True).stdout
+        m = re.search(r"WINEPREFIX='([^']*)'", env)
+        self.prefix = Path(m.group(1))
+        user = os.environ.get("USER") or subprocess.run(
+            ["id", "-un"], capture_output=True, text=True).stdout.strip()
+        self.roaming = self.prefix / "drive_c" / "users" / user / "AppData" / "Roaming"
+        self.data = self.roaming / "Valdomer" / "Kavrelo"
+        for k in ("http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "no_proxy", "NO_PROXY"):
+            os.environ.pop(k, None)
+
+    def wine(self, *args, timeout=30):
+        return subprocess.run([str(self.wine_run), str(self.build), *map(str, args)],
+                              capture_output=True, text=True, timeout=timeout)
+
+    def probe(self):
+        """The ticker window as another process sees it, or None."""
+        r = self.wine(self.probe_exe, "info")
+        info = dict(kv.split("=") for kv in r.stdout.split())
+        return info if r.returncode == 0 else None
+
+    def window_count(self):
+        r = self.wine(self.probe_exe, "info")
+        m = re.search(r"count=(\d+)", r.stdout)
+        return int(m.group(1)) if m else 0
+
+    def post(self, message):
+        return self.wine(self.probe_exe, "post", message).returncode == 0
+
+    def fresh_data_folder(self):
+        shutil.rmtree(self.roaming / "Valdomer", ignore_errors=True)
+
+    def kill_all(self):
+        self.wine("taskkill", "/f", "/im", "kavrelo.exe")
+
+
+class FeedServer:
+    """HTTP server on loopback. `mode` picks the reply to a feed request:
+    "ok" the feed bytes, "404" an error page, "cut" half a body, "stall" no
+    reply at all, "close" a closed connection."""
+
+    def __init__(self, port, feed=b"", mode="ok"):
+        self.feed = feed
+        self.mode = mode
+        self.requests = []  # (time, path)
+        self._stop = threading.Event()
+        server = self
+
+        class Handler(http.server.BaseHTTPRequestHandler):
+            protocol_version = "HTTP/1.1"
+
+            def log_message(self, *a):
+                pass
+
+            def do_GET(self):
+                server.requests.append((time.monotonic(), self.path))
+                mode = server.mode
+                if mode == "stall":
+                    server._stop.wait(120)
+                    return
+                if mode == "close":
+                    self.close_connection = True
+                    return
+                if mode == "404":
+                    body = "<html><body>Bulunamadı</body></html>".encode("utf-8")
+                    self.send_response(404)
+                elif mode == "cut":
+                    body = server.feed
+                    self.send_response(200)
+                    self.send_header("Content-Length", str(len(body) * 2))
+                    self.end_headers()
+                    self.wfile.write(body)
+                    self.close_connection = True
+                    return
+                else:
+                    body = server.feed
+                    self.send_response(200)
+                self.send_header("Content-Type", "application/rss+xml")
+                self.send_header("Content-Length", str(len(body)))
+                self.end_headers()
+                self.wfile.write(body)
+
+        http.server.ThreadingHTTPServer.allow_reuse_address = True
+        self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", port), Handler)
+        self.httpd.daemon_threads = True
+        self.thread = threading.Thread(target=self.httpd.serve_forever, daemon=True)
+        self.thread.start()
+
+    def feed_requests(self):
+        return [p for _, p in self.requests if p.startswith("/sondakika.rss")]
+
+    def close(self):
+        self._stop.set()
+        self.httpd.shutdown()
+        self.httpd.server_close()
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
+
+
+class Ticker:
+    """One run of kavrelo.exe under Wine."""
+
+    def __init__(self, env):
+        self.env = env
+        self.proc = subprocess.Popen([str(env.wine_run), str(env.build), str(env.exe)],
+                                     stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+
+    def wait_window(self, timeout=30):
+        return wait_for(lambda: self.env.probe(), timeout, "the ticker window")
+
+    def exit_code(self, timeout):
+        try:
+            return self.proc.wait(timeout)
+        except subprocess.TimeoutExpired:
+            return None
+
+    def stop(self):
+        if self.proc.poll() is None:
+            self.env.post(37683)
+            if self.exit_code(20) is None:
+                self.env.kill_all()
+                self.proc.wait(30)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.stop()
+
+
+def wait_for(condition, timeout, what):
+    end = time.monotonic() + timeout
+    while time.monotonic() < end:
+        value = condition()
+        if value:
+            return value
+        time.sleep(0.1)
+    raise AssertionError(f"timed out waiting for {what}")
+
+
+FEED_PATH = re.compile(r"^/sondakika\.rss\?rand=(0|[1-9][0-9]{0,9})$")
+
+
+def run(tests):
+    """Runs test functions (each takes an Env); prints a summary line."""
+    env = Env(parse_args())
+    failed = 0
+    for test in tests:
+        env.kill_all()
+        start = time.monotonic()
+        try:
+            test(env)
+            print(f"PASS {test.__name__} ({time.monotonic() - start:.1f} s)", flush=True)
+        except Exception as e:  # noqa: BLE001 - report every failure the same way
+            failed += 1
+            print(f"FAIL {test.__name__}: {type(e).__name__}: {e}", flush=True)
+    print(f"{len(tests) - failed} passed, {failed} failed")
+    sys.exit(1 if failed else 0)

@@ -1,0 +1,117 @@
+"""Start, download, cache, refresh, single instance and shut-down of the
+real program."""
+import os
+import time
+
+from harness import FEED_PATH, FeedServer, Ticker, run, wait_for
+
+
+def demo_feed(env):
+    return (env.source / "tools" / "demo" / "sondakika.rss").read_bytes()
+
+
+def test_first_run_creates_data_folder_and_caches_feed(env):
+    env.fresh_data_folder()
+    feed = demo_feed(env)
+    with FeedServer(env.port, feed) as server, Ticker(env) as ticker:
+        ticker.wait_window()
+        assert env.data.is_dir(), "data folder missing"
+        cache = env.data / "news.xml"
+        wait_for(lambda: cache.exists(), 20, "news.xml")
+        wait_for(lambda: cache.read_bytes() == feed, 10, "the cache to hold the feed")
+        assert len(server.feed_requests()) >= 1
+        # No temporary files are left beside the cache.
+        assert sorted(p.name for p in env.data.iterdir()) == ["news.xml"], list(env.data.iterdir())
+
+
+def test_every_request_has_a_fresh_random_value(env):
+    with FeedServer(env.port, demo_feed(env)) as server, Ticker(env) as ticker:
+        ticker.wait_window()
+        wait_for(lambda: len(server.feed_requests()) >= 3, env.refresh * 4 + 20, "three feed requests")
+        paths = server.feed_requests()
+        for p in paths:
+            assert FEED_PATH.match(p), p
+        assert len(set(paths)) == len(paths), paths
+        # The next refresh comes a full period after the previous completion.
+        times = [t for t, p in server.requests if p.startswith("/sondakika.rss")]
+        gaps = [b - a for a, b in zip(times, times[1:])]
+        assert all(g >= env.refresh * 0.9 for g in gaps), gaps
+
+
+def failed_download_keeps_cache(env, mode):
+    env.fresh_data_folder()
+    env.data.mkdir(parents=True)
+    cache = env.data / "news.xml"
+    old = b"<rss><channel><item><title>eski</title></item></channel></rss>"
+    cache.write_bytes(old)
+    stamp = time.time() - 3600
+    os.utime(cache, (stamp, stamp))
+    with FeedServer(env.port, demo_feed(env), mode=mode) as server, Ticker(env) as ticker:
+        ticker.wait_window()
+        wait_for(lambda: len(server.feed_requests()) >= 2, env.refresh * 3 + 20, "two attempts")
+        time.sleep(1)
+        assert cache.read_bytes() == old
+        assert abs(cache.stat().st_mtime - stamp) < 2, "cache was rewritten"
+
+
+def test_404_leaves_cache_untouched(env):
+    failed_download_keeps_cache(env, "404")
+
+
+def test_cut_body_leaves_cache_untouched(env):
+    failed_download_keeps_cache(env, "cut")
+
+
+def test_no_server_leaves_cache_untouched(env):
+    env.fresh_data_folder()
+    env.data.mkdir(parents=True)
+    cache = env.data / "news.xml"
+    cache.write_bytes(b"old")
+    with Ticker(env) as ticker:
+        ticker.wait_window()
+        time.sleep(env.refresh + 2)
+        assert cache.read_bytes() == b"old"
+        assert ticker.proc.poll() is None
+
+
+def test_second_instance_exits_at_once(env):
+    with FeedServer(env.port, demo_feed(env)), Ticker(env) as first:
+        first.wait_window()
+        second = Ticker(env)
+        code = second.exit_code(15)
+        assert code == 0, f"second instance exit code {code}"
+        assert env.window_count() == 1
+        assert first.proc.poll() is None
+
+
+def test_remote_close_ends_the_process(env):
+    with FeedServer(env.port, demo_feed(env)), Ticker(env) as ticker:
+        ticker.wait_window()
+        assert env.post(37683)
+        code = ticker.exit_code(15)
+        assert code == 0, f"exit code {code}"
+        assert env.window_count() == 0
+
+
+def test_close_while_server_stalls(env):
+    with FeedServer(env.port, demo_feed(env), mode="stall") as server, Ticker(env) as ticker:
+        ticker.wait_window()
+        wait_for(lambda: server.feed_requests(), 20, "the stalled request")
+        start = time.monotonic()
+        assert env.post(37683)
+        code = ticker.exit_code(env.http_timeout + 15)
+        assert code == 0, f"exit code {code}"
+        assert time.monotonic() - start < env.http_timeout + 15
+
+
+if __name__ == "__main__":
+    run([
+        test_first_run_creates_data_folder_and_caches_feed,
+        test_every_request_has_a_fresh_random_value,
+        test_404_leaves_cache_untouched,
+        test_cut_body_leaves_cache_untouched,
+        test_no_server_leaves_cache_untouched,
+        test_second_instance_exits_at_once,
+        test_remote_close_ends_the_process,
+        test_close_while_server_stalls,
+    ])

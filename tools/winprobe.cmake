@@ -1,0 +1,7 @@
+if(NOT KAVRELO_WINDOWS)
+  return()
+endif()
+add_executable(winprobe winprobe.cpp)
+target_link_options(winprobe PRIVATE -municode)
+kavrelo_warnings(winprobe)
+set_target_properties(winprobe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)

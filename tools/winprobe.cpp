@@ -1,0 +1,49 @@
+// Looks at the ticker from another process, as the end-to-end tests and the
+// demo need:
+//   winprobe info          prints "count=N visible=0|1 x=.. y=.. w=.. h=.. exstyle=0x.."
+//   winprobe post MSG [W L] posts MSG (decimal) to the ticker window
+// Exit code 0 when the window was found, 2 when not.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+
+namespace {
+
+const wchar_t ClassName[] = L"kavreloclass";
+
+BOOL CALLBACK Count(HWND window, LPARAM counter) {
+  wchar_t name[64];
+  if (::GetClassNameW(window, name, 64) && std::wcscmp(name, ClassName) == 0) ++*reinterpret_cast<int*>(counter);
+  return TRUE;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: winprobe info | post MSG [WPARAM LPARAM]\n");
+    return 1;
+  }
+  HWND window = ::FindWindowW(ClassName, nullptr);
+  if (std::wcscmp(argv[1], L"info") == 0) {
+    int count = 0;
+    ::EnumWindows(&Count, reinterpret_cast<LPARAM>(&count));
+    RECT r{};
+    if (window) ::GetWindowRect(window, &r);
+    std::printf("count=%d visible=%d x=%ld y=%ld w=%ld h=%ld exstyle=0x%08lx\n", count,
+                window && ::IsWindowVisible(window) ? 1 : 0, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                window ? static_cast<unsigned long>(::GetWindowLongW(window, GWL_EXSTYLE)) : 0ul);
+    return window ? 0 : 2;
+  }
+  if (std::wcscmp(argv[1], L"post") == 0 && argc >= 3) {
+    if (!window) return 2;
+    UINT msg = static_cast<UINT>(std::wcstoul(argv[2], nullptr, 10));
+    WPARAM w = argc > 3 ? static_cast<WPARAM>(std::wcstoul(argv[3], nullptr, 10)) : 0;
+    LPARAM l = argc > 4 ? static_cast<LPARAM>(std::wcstol(argv[4], nullptr, 10)) : 0;
+    return ::PostMessageW(window, msg, w, l) ? 0 : 1;
+  }
+  std::fprintf(stderr, "unknown command\n");
+  return 1;
+}
