@@ -106,10 +106,10 @@ class THtmlReader {
   };
 
   // One function per state, named after it.
-  void ReadContent();
-  bool ReadInStartTag();
+  void ContentState();     // 0
+  void StartTagState();    // 1
+  void AttributeState();   // 2, 3, 4
   bool ReadAttributeValue();
-  void FinishAttribute();
   // Markup that may fail; each restores the position when it fails.
   bool ReadTag();
   bool ReadEndTag();
@@ -127,11 +127,16 @@ class THtmlReader {
   // Scanning helpers; none reads past the end.
   bool AtEnd() const { return pos_ >= html_.size(); }
   void SkipWhitespace();
-  std::u16string_view ReadName();  // up to whitespace, "/" or ">"
-  bool SkipTo(std::u16string_view literal, TSearchMemo& memo);
-  bool ReadQuotedLiteral(std::u16string& value);
+  bool Match(std::u16string_view literal) const;
+  bool MatchNoCase(std::u16string_view literal) const;  // ASCII letters
+  bool ReadQuotedLiteral(std::size_t& start, std::size_t& end);
+  // First index at or after from whose character is a hit (the input's length
+  // when none is).
+  template <class Hit>
+  std::size_t FindIf(std::size_t from, TSearchMemo& memo, Hit hit);
+  // First index at or after from where literal starts, or SIZE_MAX.
   std::size_t FindLiteral(std::u16string_view literal, std::size_t from, TSearchMemo& memo);
-  void SetName(std::u16string_view name);
+  void SetName(std::u16string_view name, bool lowerCase);
   void Fire(const THtmlReaderEvent& event);
   void ClearToken();
 

@@ -1,0 +1,470 @@
+// The reader's states and the markup it recognises. Each state and each kind
+// of markup has one function; the characters it reacts to are in its comment.
+//
+// Linear time: a failed attempt at "<" or "&" restores the position and the
+// same characters are read again as text. That is harmless as long as the
+// attempt looked at no more than what the text token will consume. Four
+// attempts can look much further (the end of an end tag, a comment, a CDATA
+// section, a declaration); their searches go through a TSearchMemo, so a
+// search that already failed for the rest of the input answers at once the
+// next time, and names and literals are only copied once the markup is known
+// to be complete.
+#include "html/HtmlReader.h"
+
+#include <utility>
+
+namespace {
+
+constexpr std::size_t NotFound = SIZE_MAX;
+
+// Characters above 255 never belong to any delimiter class.
+bool IsWhitespace(char16_t c) { return c == 9 || c == 10 || c == 13 || c == 32; }
+// Ends an element name, an end-tag name and a word of a declaration.
+bool IsNameDelimiter(char16_t c) { return IsWhitespace(c) || c == u'/' || c == u'>'; }
+bool IsAttributeNameDelimiter(char16_t c) {
+  return IsWhitespace(c) || c == u'/' || c == u'=' || c == u'>';
+}
+bool IsUnquotedValueDelimiter(char16_t c) {
+  return IsWhitespace(c) || c == u'"' || c == u'\'' || c == u'/' || c == u'>';
+}
+bool IsEntityNameStop(char16_t c) {
+  return IsWhitespace(c) || c == u'&' || c == u';' || c == u'<';
+}
+
+char16_t AsciiUpper(char16_t c) {
+  return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
+}
+
+void LowerAscii(std::u16string& s) {
+  for (char16_t& c : s)
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+}
+
+}  // namespace
+
+THtmlReader::THtmlReader() = default;
+THtmlReader::~THtmlReader() = default;
+
+void THtmlReader::SetHtmlStr(std::u16string text) {
+  html_ = std::move(text);
+  pos_ = 0;
+  gtMemo_ = commentMemo_ = cdataMemo_ = nameEndMemo_ = nonSpaceMemo_ = TSearchMemo{};
+  nextSame_.clear();
+}
+
+std::u16string THtmlReader::QualifiedName() const {
+  if (prefix_.empty()) return localName_;
+  std::u16string name;
+  name.reserve(prefix_.size() + 1 + localName_.size());
+  name += prefix_;
+  name += u':';
+  name += localName_;
+  return name;
+}
+
+bool THtmlReader::Read() {
+  ClearToken();
+  if (AtEnd()) return false;
+  switch (state_) {
+    case THtmlReaderState::Content:
+      ContentState();
+      break;
+    case THtmlReaderState::StartTag:
+      StartTagState();
+      break;
+    case THtmlReaderState::AttributeName:
+    case THtmlReaderState::UnquotedValue:
+    case THtmlReaderState::QuotedValue:
+      AttributeState();
+      break;
+  }
+  return true;
+}
+
+// ---- States ---------------------------------------------------------------
+
+// State 0, between tags: "<" may open markup, "&" a reference; anything else
+// is text up to the next "<" or "&".
+void THtmlReader::ContentState() {
+  const char16_t c = html_[pos_];
+  if (c == u'<') {
+    if (!ReadTag()) EmitFallbackEntity(u"lt");
+  } else if (c == u'&') {
+    if (!ReadCharReference()) EmitFallbackEntity(u"amp");
+  } else {
+    const std::size_t start = pos_;
+    while (!AtEnd() && html_[pos_] != u'<' && html_[pos_] != u'&') ++pos_;
+    nodeType_ = HtmlToken::Text;
+    nodeValue_.assign(html_, start, pos_ - start);
+    Fire(OnTextNode);
+  }
+}
+
+// State 1, inside a start tag after its name or an attribute: another
+// attribute, or the end of the tag ("/"? then everything up to ">"). A start
+// tag without ">" takes the rest of the input.
+void THtmlReader::StartTagState() {
+  if (ReadAttributeStart()) return;
+  SkipWhitespace();
+  if (!AtEnd() && html_[pos_] == u'/') {
+    isEmptyElement_ = true;
+    ++pos_;
+  }
+  const std::size_t gt = html_.find(u'>', pos_);
+  pos_ = gt == std::u16string::npos ? html_.size() : gt + 1;
+  nodeType_ = HtmlToken::Element;
+  state_ = THtmlReaderState::Content;
+  Fire(OnElementEnd);
+}
+
+// States 2 to 4, inside an attribute: value material, else the attribute
+// ends (stepping over the closing quote of a quoted value).
+void THtmlReader::AttributeState() {
+  if (ReadAttributeValue()) return;
+  if (state_ == THtmlReaderState::QuotedValue) ++pos_;
+  nodeType_ = HtmlToken::Attribute;
+  state_ = THtmlReaderState::StartTag;
+  Fire(OnAttributeEnd);
+}
+
+// State 2 looks for "=" and an opening quote; then, in states 3 and 4, "&"
+// opens a reference and anything else is a run of value text. A quoted run
+// stops at the quote or "&"; an unquoted run stops at whitespace, a quote,
+// "/" or ">", so an "&" inside it is plain text.
+bool THtmlReader::ReadAttributeValue() {
+  if (state_ == THtmlReaderState::AttributeName) {
+    SkipWhitespace();
+    if (AtEnd() || html_[pos_] != u'=') return false;
+    ++pos_;
+    SkipWhitespace();
+    if (AtEnd()) return false;
+    const char16_t c = html_[pos_];
+    if (c == u'"' || c == u'\'') {
+      quoteChar_ = c;
+      ++pos_;
+      state_ = THtmlReaderState::QuotedValue;
+    } else {
+      state_ = THtmlReaderState::UnquotedValue;
+    }
+  }
+  if (AtEnd()) return false;
+  if (html_[pos_] == u'&') {
+    if (!ReadCharReference()) EmitFallbackEntity(u"amp");
+    return true;
+  }
+  const std::size_t start = pos_;
+  if (state_ == THtmlReaderState::QuotedValue) {
+    while (!AtEnd() && html_[pos_] != quoteChar_ && html_[pos_] != u'&') ++pos_;
+  } else {
+    while (!AtEnd() && !IsUnquotedValueDelimiter(html_[pos_])) ++pos_;
+  }
+  if (pos_ == start) return false;
+  nodeType_ = HtmlToken::Text;
+  nodeValue_.assign(html_, start, pos_ - start);
+  Fire(OnTextNode);
+  return true;
+}
+
+// ---- Markup after "<" -----------------------------------------------------
+
+// "<" followed by "/" (end tag), "!" (declaration, CDATA, comment) or
+// anything else (start tag). Restores the position when nothing is read.
+bool THtmlReader::ReadTag() {
+  const std::size_t start = pos_;
+  ++pos_;
+  bool read = false;
+  if (!AtEnd()) {
+    const char16_t c = html_[pos_];
+    if (c == u'/')
+      read = ReadEndTag();
+    else if (c == u'!')
+      read = ReadSpecial();
+    else
+      read = ReadStartTag();
+  }
+  if (!read) pos_ = start;
+  return read;
+}
+
+// "</" name ... ">": whatever stands between the name and ">" is ignored.
+bool THtmlReader::ReadEndTag() {
+  ++pos_;
+  if (AtEnd()) return false;
+  const std::size_t nameStart = pos_;
+  const std::size_t nameEnd = FindIf(pos_, nameEndMemo_, IsNameDelimiter);
+  if (nameEnd == nameStart) return false;
+  const std::size_t gt = FindLiteral(u">", nameEnd, gtMemo_);
+  if (gt == NotFound) return false;
+  pos_ = gt + 1;
+  nodeType_ = HtmlToken::EndElement;
+  SetName(std::u16string_view(html_).substr(nameStart, nameEnd - nameStart), true);
+  Fire(OnEndElement);
+  return true;
+}
+
+// "<!" then "DOCTYPE" (any case), "[CDATA[" or "--".
+bool THtmlReader::ReadSpecial() {
+  ++pos_;
+  if (AtEnd()) return false;
+  if (MatchNoCase(u"DOCTYPE")) return ReadDocType();
+  if (Match(u"[CDATA[")) return ReadCData();
+  if (Match(u"--")) return ReadComment();
+  return false;
+}
+
+// "<!DOCTYPE" name keyword q...q ["..."] ... ">". The public literal may be
+// quoted by any character at all, so "<!doctype html>" followed by more
+// markup takes the ">" after "html" as its quote and runs on past the next
+// ">". The keyword is read and discarded.
+bool THtmlReader::ReadDocType() {
+  pos_ += 7;
+  pos_ = FindIf(pos_, nonSpaceMemo_, [](char16_t c) { return !IsWhitespace(c); });
+  const std::size_t nameStart = pos_;
+  pos_ = FindIf(pos_, nameEndMemo_, IsNameDelimiter);
+  const std::size_t nameEnd = pos_;
+  if (nameEnd == nameStart) return false;
+  pos_ = FindIf(pos_, nonSpaceMemo_, [](char16_t c) { return !IsWhitespace(c); });
+  pos_ = FindIf(pos_, nameEndMemo_, IsNameDelimiter);  // the keyword
+  pos_ = FindIf(pos_, nonSpaceMemo_, [](char16_t c) { return !IsWhitespace(c); });
+  std::size_t publicStart = 0, publicEnd = 0;
+  if (!ReadQuotedLiteral(publicStart, publicEnd)) return false;
+  pos_ = FindIf(pos_, nonSpaceMemo_, [](char16_t c) { return !IsWhitespace(c); });
+  std::size_t systemStart = 0, systemEnd = 0;
+  if (!AtEnd() && html_[pos_] == u'"' && !ReadQuotedLiteral(systemStart, systemEnd))
+    return false;
+  const std::size_t gt = FindLiteral(u">", pos_, gtMemo_);
+  if (gt == NotFound) return false;
+  pos_ = gt + 1;
+  const std::u16string_view text(html_);
+  SetName(text.substr(nameStart, nameEnd - nameStart), false);
+  publicId_.assign(text.substr(publicStart, publicEnd - publicStart));
+  systemId_.assign(text.substr(systemStart, systemEnd - systemStart));
+  Fire(OnDocType);
+  return true;
+}
+
+// "<![CDATA[" ... "]]>"
+bool THtmlReader::ReadCData() {
+  pos_ += 7;
+  const std::size_t close = FindLiteral(u"]]>", pos_, cdataMemo_);
+  if (close == NotFound) return false;
+  nodeType_ = HtmlToken::CDataSection;
+  nodeValue_.assign(html_, pos_, close - pos_);
+  pos_ = close + 3;
+  Fire(OnCDataSection);
+  return true;
+}
+
+// "<!--" ... "-->"; the search starts after "<!--", so "<!-->" is not closed.
+bool THtmlReader::ReadComment() {
+  pos_ += 2;
+  const std::size_t close = FindLiteral(u"-->", pos_, commentMemo_);
+  if (close == NotFound) return false;
+  nodeType_ = HtmlToken::Comment;
+  nodeValue_.assign(html_, pos_, close - pos_);
+  pos_ = close + 3;
+  Fire(OnComment);
+  return true;
+}
+
+// "<" name: needs at least two characters after "<" (the name and something
+// after it). Attributes and the end of the tag follow in state 1.
+bool THtmlReader::ReadStartTag() {
+  if (pos_ + 1 >= html_.size()) return false;
+  const std::size_t nameStart = pos_;
+  while (!AtEnd() && !IsNameDelimiter(html_[pos_])) ++pos_;
+  if (pos_ == nameStart) return false;
+  nodeType_ = HtmlToken::Element;
+  SetName(std::u16string_view(html_).substr(nameStart, pos_ - nameStart), true);
+  state_ = THtmlReaderState::StartTag;
+  Fire(OnElementStart);
+  return true;
+}
+
+// In state 1: whitespace, then a name up to whitespace, "/", "=" or ">".
+bool THtmlReader::ReadAttributeStart() {
+  SkipWhitespace();
+  const std::size_t nameStart = pos_;
+  while (!AtEnd() && !IsAttributeNameDelimiter(html_[pos_])) ++pos_;
+  if (pos_ == nameStart) return false;
+  SetName(std::u16string_view(html_).substr(nameStart, pos_ - nameStart), true);
+  state_ = THtmlReaderState::AttributeName;
+  quoteChar_ = 0;
+  Fire(OnAttributeStart);
+  return true;
+}
+
+// ---- References after "&" -------------------------------------------------
+
+// "&#" digits ";" or "&" name ";". Restores the position on failure.
+bool THtmlReader::ReadCharReference() {
+  const std::size_t start = pos_;
+  ++pos_;
+  bool read = false;
+  if (!AtEnd()) read = html_[pos_] == u'#' ? ReadNumericReference() : ReadNamedReference();
+  if (!read) pos_ = start;
+  return read;
+}
+
+// "#" ["x" | "X"] digits ";": the value is kept to 16 bits and arrives as one
+// character of text; no digits at all give the character 0.
+bool THtmlReader::ReadNumericReference() {
+  ++pos_;
+  if (AtEnd()) return false;
+  unsigned base = 10;
+  if (html_[pos_] == u'x' || html_[pos_] == u'X') {
+    base = 16;
+    ++pos_;
+  }
+  std::uint32_t value = 0;
+  for (; !AtEnd(); ++pos_) {
+    const char16_t c = html_[pos_];
+    unsigned digit;
+    if (c >= u'0' && c <= u'9')
+      digit = c - u'0';
+    else if (base == 16 && c >= u'a' && c <= u'f')
+      digit = c - u'a' + 10;
+    else if (base == 16 && c >= u'A' && c <= u'F')
+      digit = c - u'A' + 10;
+    else
+      break;
+    value = (value * base + digit) & 0xFFFF;
+  }
+  if (AtEnd() || html_[pos_] != u';') return false;
+  ++pos_;
+  nodeType_ = HtmlToken::Text;
+  nodeValue_.assign(1, static_cast<char16_t>(value));
+  Fire(OnTextNode);
+  return true;
+}
+
+// name ";", the name running up to whitespace, "&", ";" or "<". Its case is
+// kept: "Eacute" and "eacute" are different characters.
+bool THtmlReader::ReadNamedReference() {
+  const std::size_t nameStart = pos_;
+  while (!AtEnd() && !IsEntityNameStop(html_[pos_])) ++pos_;
+  if (AtEnd() || html_[pos_] != u';') return false;
+  nodeType_ = HtmlToken::EntityReference;
+  SetName(std::u16string_view(html_).substr(nameStart, pos_ - nameStart), false);
+  ++pos_;
+  Fire(OnEntityReference);
+  return true;
+}
+
+// A "<" or "&" that opens nothing readable is delivered as a reference to
+// itself; the characters after it are then read again as ordinary input.
+void THtmlReader::EmitFallbackEntity(const char16_t* name) {
+  ClearToken();
+  ++pos_;
+  nodeType_ = HtmlToken::EntityReference;
+  SetName(name, false);
+  Fire(OnEntityReference);
+}
+
+// ---- Scanning helpers -----------------------------------------------------
+
+void THtmlReader::SkipWhitespace() {
+  while (!AtEnd() && IsWhitespace(html_[pos_])) ++pos_;
+}
+
+bool THtmlReader::Match(std::u16string_view literal) const {
+  return std::u16string_view(html_).substr(pos_, literal.size()) == literal;
+}
+
+bool THtmlReader::MatchNoCase(std::u16string_view literal) const {
+  if (html_.size() - pos_ < literal.size()) return false;
+  for (std::size_t i = 0; i < literal.size(); ++i)
+    if (AsciiUpper(html_[pos_ + i]) != AsciiUpper(literal[i])) return false;
+  return true;
+}
+
+// The character at the position is the quote, whatever it is; the literal
+// runs to its next occurrence. On success the position is past the closing
+// quote and [start, end) is the text between.
+bool THtmlReader::ReadQuotedLiteral(std::size_t& start, std::size_t& end) {
+  if (AtEnd()) return false;
+  if (nextSame_.empty()) {
+    // Built once: the next occurrence of every character, so that a literal
+    // quoted by a character that never comes again costs nothing the next time.
+    nextSame_.assign(html_.size(), UINT32_MAX);
+    std::vector<std::uint32_t> last(65536, UINT32_MAX);
+    for (std::size_t i = html_.size(); i-- > 0;) {
+      nextSame_[i] = last[html_[i]];
+      last[html_[i]] = static_cast<std::uint32_t>(i);
+    }
+  }
+  const std::uint32_t close = nextSame_[pos_];
+  if (close == UINT32_MAX) return false;
+  start = pos_ + 1;
+  end = close;
+  pos_ = std::size_t{close} + 1;
+  return true;
+}
+
+template <class Hit>
+std::size_t THtmlReader::FindIf(std::size_t from, TSearchMemo& memo, Hit hit) {
+  const std::size_t size = html_.size();
+  if (from >= size) return size;
+  if (memo.valid && from >= memo.from && from <= memo.found) {
+    return memo.found == NotFound ? size : memo.found;
+  }
+  // Below an earlier search only the part not covered yet is searched.
+  const bool below = memo.valid && from < memo.from;
+  const std::size_t limit = below ? memo.from : size;
+  std::size_t i = from;
+  while (i < limit && !hit(html_[i])) ++i;
+  const std::size_t found = i < limit ? i : (below ? memo.found : NotFound);
+  memo = TSearchMemo{from, found, true};
+  return found == NotFound ? size : found;
+}
+
+std::size_t THtmlReader::FindLiteral(std::u16string_view literal, std::size_t from,
+                                     TSearchMemo& memo) {
+  const std::u16string_view text(html_);
+  if (from >= text.size()) return NotFound;
+  if (memo.valid && from >= memo.from && from <= memo.found) return memo.found;
+  const bool below = memo.valid && from < memo.from;
+  std::size_t found;
+  if (below) {
+    // A match starting before memo.from may end after it.
+    const std::size_t span = memo.from - from + literal.size() - 1;
+    const std::size_t at = text.substr(from, span).find(literal);
+    found = at == std::u16string_view::npos ? memo.found : from + at;
+  } else {
+    const std::size_t at = text.find(literal, from);
+    found = at == std::u16string_view::npos ? NotFound : at;
+  }
+  memo = TSearchMemo{from, found, true};
+  return found;
+}
+
+// Splits a name at its first ":"; a leading ":" leaves the prefix empty, so
+// the qualified name loses that colon.
+void THtmlReader::SetName(std::u16string_view name, bool lowerCase) {
+  const std::size_t colon = name.find(u':');
+  if (colon == std::u16string_view::npos) {
+    prefix_.clear();
+    localName_.assign(name);
+  } else {
+    prefix_.assign(name.substr(0, colon));
+    localName_.assign(name.substr(colon + 1));
+  }
+  if (lowerCase) {
+    LowerAscii(prefix_);
+    LowerAscii(localName_);
+  }
+}
+
+void THtmlReader::Fire(const THtmlReaderEvent& event) {
+  if (event) event(*this);
+}
+
+void THtmlReader::ClearToken() {
+  nodeType_ = HtmlToken::None;
+  prefix_.clear();
+  localName_.clear();
+  nodeValue_.clear();
+  publicId_.clear();
+  systemId_.clear();
+  isEmptyElement_ = false;
+}
