@@ -1,12 +1,23 @@
 #include <windows.h>
 
+#include <exception>
+#include <string>
+
 #include "app/Application.h"
+#include "app/Globals.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // The command line is not interpreted.
-  {
+  try {
     TApplication application;
     application.Run();
+  } catch (const std::exception& e) {
+    // Start-up failed (a window class or window could not be made): say so
+    // rather than vanish.
+    std::string what = e.what();
+    std::wstring text(what.begin(), what.end());
+    ::MessageBoxW(nullptr, text.c_str(), AppTitle.empty() ? L"Kavrelo" : AppTitle.c_str(), MB_OK | MB_ICONERROR);
+    return 1;
   }
   return 0;
 }
