@@ -1,0 +1,139 @@
+#include "html/BaseFormatter.h"
+
+#include <utility>
+#include <vector>
+
+#include "html/Entities.h"
+
+using namespace dom;
+
+TBaseFormatter::~TBaseFormatter() = default;
+
+template <class Render>
+std::u16string TBaseFormatter::Run(Render render) {
+  // The builder lives for one run and goes on every path, a throw included.
+  struct TReset {
+    std::unique_ptr<TStringBuilder>& builder;
+    ~TReset() { builder.reset(); }
+  } reset{builder_};
+  builder_ = std::make_unique<TStringBuilder>(InitialCapacity);
+  preserveWhitespace_ = false;
+  render();
+  return builder_->ToString();
+}
+
+std::u16string TBaseFormatter::FormatElement(const TElement& element) {
+  return Run([&] {
+    for (const TNode* child : element.ChildNodes().Items()) Dispatch(*child);
+  });
+}
+
+std::u16string TBaseFormatter::FormatDocument() {
+  return Run([&] { ProcessDocument(); });
+}
+
+void TBaseFormatter::AppendText(std::u16string_view text) { builder_->Append(text); }
+
+void TBaseFormatter::ProcessAttribute(const TAttr& attr) {
+  for (const TNode* child : attr.ChildNodes().Items()) DispatchLeaf(*child);
+}
+
+void TBaseFormatter::ProcessAttributes(const TElement& element) {
+  if (!(nodeKinds_ & KindAttribute)) return;
+  for (const TNode* attr : element.Attributes().Items()) {
+    if (attr->NodeType() == AttributeNode) ProcessAttribute(*static_cast<const TAttr*>(attr));
+  }
+}
+
+void TBaseFormatter::ProcessCDATASection(const TCDATASection&) {}
+
+void TBaseFormatter::ProcessComment(const TComment& node) {
+  std::u16string text;
+  text.reserve(node.Data().size() + 7);
+  text.append(u"<!--").append(node.Data()).append(u"-->");
+  AppendText(text);
+}
+
+void TBaseFormatter::ProcessDocument() {
+  if (!document_) return;
+  if (const TElement* root = document_->DocumentElement()) ProcessElement(*root);
+}
+
+void TBaseFormatter::ProcessElement(const TElement& element) {
+  EnterElement(element);
+  WalkChildren(element);
+  LeaveElement(element);
+}
+
+void TBaseFormatter::ProcessEntityReference(const TEntityReference& node) {
+  std::u16string name = node.NodeName();
+  if (decodeEntities_) {
+    const char16_t c = static_cast<char16_t>(EntityCode(std::u16string_view(name)));
+    AppendText(std::u16string_view(&c, 1));
+  } else {
+    std::u16string text;
+    text.reserve(name.size() + 2);
+    text.append(1, u'&').append(name).append(1, u';');
+    AppendText(text);
+  }
+}
+
+void TBaseFormatter::ProcessProcessingInstruction(const TProcessingInstruction&) {}
+
+void TBaseFormatter::ProcessTextNode(const TTextNode& node) { AppendText(node.Data()); }
+
+void TBaseFormatter::Dispatch(const TNode& node) {
+  if (node.NodeType() == ElementNode)
+    ProcessElement(static_cast<const TElement&>(node));
+  else
+    DispatchLeaf(node);
+}
+
+void TBaseFormatter::DispatchLeaf(const TNode& node) {
+  switch (node.NodeType()) {
+    case TextNode:
+      if (nodeKinds_ & KindText) ProcessTextNode(static_cast<const TTextNode&>(node));
+      break;
+    case CDataSectionNode:
+      if (nodeKinds_ & KindCDataSection) ProcessCDATASection(static_cast<const TCDATASection&>(node));
+      break;
+    case EntityReferenceNode:
+      if (nodeKinds_ & KindEntityReference)
+        ProcessEntityReference(static_cast<const TEntityReference&>(node));
+      break;
+    case ProcessingInstructionNode:
+      if (nodeKinds_ & KindProcessingInstruction)
+        ProcessProcessingInstruction(static_cast<const TProcessingInstruction&>(node));
+      break;
+    case CommentNode:
+      if (nodeKinds_ & KindComment) ProcessComment(static_cast<const TComment&>(node));
+      break;
+    default:
+      break;
+  }
+}
+
+void TBaseFormatter::WalkChildren(const TNode& node) {
+  struct TFrame {
+    const TNode* node;
+    std::size_t next;
+  };
+  std::vector<TFrame> stack{{&node, 0}};
+  while (!stack.empty()) {
+    TFrame& frame = stack.back();
+    const std::vector<TNode*>& children = frame.node->ChildNodes().Items();
+    if (frame.next == children.size()) {
+      const TNode* done = frame.node;
+      stack.pop_back();
+      if (!stack.empty()) LeaveElement(static_cast<const TElement&>(*done));
+      continue;
+    }
+    const TNode* child = children[frame.next++];
+    if (child->NodeType() == ElementNode) {
+      EnterElement(static_cast<const TElement&>(*child));
+      stack.push_back({child, 0});  // invalidates frame; it is not used again
+    } else {
+      DispatchLeaf(*child);
+    }
+  }
+}

@@ -1,0 +1,121 @@
+#include "html/DomDocument.h"
+
+#include <utility>
+
+#include "html/DomException.h"
+
+namespace dom {
+
+namespace {
+
+// Splits a qualified name at its first ":" into prefix and local name.
+std::pair<std::u16string, std::u16string> SplitName(std::u16string_view name) {
+  std::size_t colon = name.find(u':');
+  if (colon == std::u16string_view::npos) return {std::u16string(), std::u16string(name)};
+  return {std::u16string(name.substr(0, colon)), std::u16string(name.substr(colon + 1))};
+}
+
+}  // namespace
+
+int TNamespaceURIList::Add(std::u16string_view uri) {
+  for (std::size_t i = 0; i < uris_.size(); ++i) {
+    if (uris_[i] == uri) return static_cast<int>(i);
+  }
+  uris_.emplace_back(uri);
+  return static_cast<int>(uris_.size() - 1);
+}
+
+const std::u16string& TNamespaceURIList::Item(int index) const {
+  if (index < 0 || index >= Count()) return uris_[0];
+  return uris_[static_cast<std::size_t>(index)];
+}
+
+TDocument::TDocument() : TNode(this, std::u16string(), std::u16string(), std::u16string()) {}
+
+TDocument::~TDocument() {
+  // Flat, in reverse order of creation: no node's destructor touches another
+  // node, so depth never matters here.
+  for (auto it = nodes_.rbegin(); it != nodes_.rend(); ++it) (*it)->~TNode();
+}
+
+bool TDocument::AllowsChild(const TNode& node) const {
+  switch (node.NodeType()) {
+    case TextNode:
+    case ProcessingInstructionNode:
+    case CommentNode:
+      return true;
+    case ElementNode:
+      return DocumentElement() == nullptr;
+    default:
+      return false;
+  }
+}
+
+TElement* TDocument::CreateElement(std::u16string_view name) {
+  return Make<TElement>(this, std::u16string(), std::u16string(name), std::u16string());
+}
+
+TElement* TDocument::CreateElementNS(std::u16string_view namespaceURI,
+                                     std::u16string_view qualifiedName) {
+  auto [prefix, localName] = SplitName(qualifiedName);
+  int index = namespaceURIs_.Add(namespaceURI);
+  TElement* element = Make<TElement>(this, std::move(prefix), std::move(localName), std::u16string());
+  element->namespaceIndex_ = index;
+  return element;
+}
+
+TTextNode* TDocument::CreateTextNode(std::u16string_view text) {
+  return Make<TTextNode>(this, std::u16string(), std::u16string(), std::u16string(text));
+}
+
+TComment* TDocument::CreateComment(std::u16string_view text) {
+  return Make<TComment>(this, std::u16string(), std::u16string(), std::u16string(text));
+}
+
+TCDATASection* TDocument::CreateCDATASection(std::u16string_view text) {
+  return Make<TCDATASection>(this, std::u16string(), std::u16string(), std::u16string(text));
+}
+
+TProcessingInstruction* TDocument::CreateProcessingInstruction(std::u16string_view target,
+                                                               std::u16string_view data) {
+  return Make<TProcessingInstruction>(this, std::u16string(), std::u16string(target),
+                                      std::u16string(data));
+}
+
+TAttr* TDocument::CreateAttribute(std::u16string_view name) {
+  return Make<TAttr>(this, std::u16string(), std::u16string(name), std::u16string());
+}
+
+TEntityReference* TDocument::CreateEntityReference(std::u16string_view name) {
+  return Make<TEntityReference>(this, std::u16string(), std::u16string(name), std::u16string());
+}
+
+TElement* TDocument::DocumentElement() const {
+  for (TNode* child : childNodes_.Items()) {
+    if (child->NodeType() == ElementNode) return static_cast<TElement*>(child);
+  }
+  return nullptr;
+}
+
+void TDocument::SetDocType(std::unique_ptr<TDocumentType> docType) {
+  if (docType && docType->ownerDocument_ && docType->ownerDocument_ != this)
+    throw DomException(WrongDocumentErr);
+  if (docType) docType->ownerDocument_ = this;
+  docType_ = std::move(docType);
+}
+
+std::unique_ptr<TDocumentType> DomImplementation::CreateDocumentType(
+    std::u16string_view qualifiedName, std::u16string_view publicId, std::u16string_view systemId) {
+  auto [prefix, localName] = SplitName(qualifiedName);
+  return std::unique_ptr<TDocumentType>(new TDocumentType(
+      std::move(prefix), std::move(localName), std::u16string(publicId), std::u16string(systemId)));
+}
+
+std::unique_ptr<TDocument> DomImplementation::CreateDocument(std::unique_ptr<TDocumentType> docType) {
+  if (docType && docType->OwnerDocument()) throw DomException(WrongDocumentErr);
+  std::unique_ptr<TDocument> document(new TDocument());
+  document->SetDocType(std::move(docType));
+  return document;
+}
+
+}  // namespace dom

@@ -1,0 +1,105 @@
+// The document: root of a tree, factory and owner of its nodes, and the
+// implementation object that creates documents.
+#pragma once
+
+#include <memory>
+#include <memory_resource>
+#include <new>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "html/DomNodes.h"
+
+namespace dom {
+
+// The namespace URIs of one document; entry 0 is the empty string (no
+// namespace).
+class TNamespaceURIList {
+ public:
+  TNamespaceURIList() : uris_{std::u16string()} {}
+  // Index of the first entry equal to uri, appending it when absent.
+  int Add(std::u16string_view uri);
+  int Count() const { return static_cast<int>(uris_.size()); }
+  // The entry at index, or the empty string for an index out of range.
+  const std::u16string& Item(int index) const;
+
+ private:
+  std::vector<std::u16string> uris_;
+};
+
+class TDocument : public TNode {
+ public:
+  ~TDocument() override;
+
+  int NodeType() const override { return DocumentNode; }
+  std::u16string NodeName() const override { return u"#document"; }
+  // Text, processing instructions and comments always; an element only while
+  // the document has no element child.
+  bool AllowsChild(const TNode& node) const override;
+
+  // New detached nodes owned by this document (see DomNode.h).
+  TElement* CreateElement(std::u16string_view name);
+  TElement* CreateElementNS(std::u16string_view namespaceURI, std::u16string_view qualifiedName);
+  TTextNode* CreateTextNode(std::u16string_view text);
+  TComment* CreateComment(std::u16string_view text);
+  TCDATASection* CreateCDATASection(std::u16string_view text);
+  TProcessingInstruction* CreateProcessingInstruction(std::u16string_view target,
+                                                      std::u16string_view data);
+  TAttr* CreateAttribute(std::u16string_view name);
+  TEntityReference* CreateEntityReference(std::u16string_view name);
+
+  // The first element child, or nullptr.
+  TElement* DocumentElement() const;
+  TDocumentType* DocType() const { return docType_.get(); }
+  // Destroys the current document type and installs docType (may be empty).
+  // Raises WrongDocumentErr when docType already belongs to a document.
+  void SetDocType(std::unique_ptr<TDocumentType> docType);
+  TNamespaceURIList& NamespaceURIs() { return namespaceURIs_; }
+  const TNamespaceURIList& NamespaceURIs() const { return namespaceURIs_; }
+
+  // How many nodes the document has created (for tests of ownership).
+  std::size_t NodeCount() const { return nodes_.size(); }
+
+ private:
+  TDocument();
+  template <class T, class... Args>
+  T* Make(Args&&... args) {
+    if (nodes_.size() == nodes_.capacity()) nodes_.reserve(nodes_.empty() ? 64 : nodes_.size() * 2);
+    void* memory = pool_.allocate(sizeof(T), alignof(T));
+    T* node = new (memory) T(std::forward<Args>(args)...);
+    nodes_.push_back(node);  // cannot throw: room was reserved above
+    return node;
+  }
+
+  // Nodes are many and small; one monotonic pool keeps their allocation
+  // cheap, and nodes_ lists them so that each destructor runs exactly once.
+  std::pmr::monotonic_buffer_resource pool_;
+  std::vector<TNode*> nodes_;
+  std::unique_ptr<TDocumentType> docType_;
+  TNamespaceURIList namespaceURIs_;
+
+  friend class DomImplementation;
+  friend class TElement;
+  friend class TAttr;
+  friend class TTextNode;
+  friend class TCDATASection;
+  friend class TComment;
+  friend class TEntityReference;
+  friend class TProcessingInstruction;
+};
+
+// Operations that need no document.
+class DomImplementation {
+ public:
+  // A document type that belongs to no document yet.
+  static std::unique_ptr<TDocumentType> CreateDocumentType(std::u16string_view qualifiedName,
+                                                           std::u16string_view publicId,
+                                                           std::u16string_view systemId);
+  // A new empty document that owns docType (which may be empty). Raises
+  // WrongDocumentErr when docType already belongs to a document.
+  static std::unique_ptr<TDocument> CreateDocument(std::unique_ptr<TDocumentType> docType = nullptr);
+};
+
+}  // namespace dom

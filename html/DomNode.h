@@ -1,0 +1,106 @@
+// The base of every node of the document model, in the manner of the W3C DOM
+// Level 2 core, and the tree operations shared by all node kinds.
+//
+// Ownership: every node is allocated in the arena of the document that created
+// it and is freed when that document is destroyed, never earlier. A node taken
+// out of the tree (RemoveChild, a displaced attribute, a node never inserted)
+// therefore stays valid for whoever holds it as long as its document lives;
+// the tree itself only links nodes. Destroying a document of any depth is a
+// flat loop, never a recursion.
+#pragma once
+
+#include <string>
+
+#include "html/DomNodeList.h"
+
+namespace dom {
+
+class TDocument;
+
+// NodeType values (DOM Level 2).
+enum TNodeType : int {
+  ElementNode = 1,
+  AttributeNode = 2,
+  TextNode = 3,
+  CDataSectionNode = 4,
+  EntityReferenceNode = 5,
+  EntityNode = 6,
+  ProcessingInstructionNode = 7,
+  CommentNode = 8,
+  DocumentNode = 9,
+  DocumentTypeNode = 10,
+  DocumentFragmentNode = 11,
+  NotationNode = 12,
+};
+
+class TNode {
+ public:
+  virtual ~TNode();
+  TNode(const TNode&) = delete;
+  TNode& operator=(const TNode&) = delete;
+
+  // The document that created the node (a document is its own); nullptr only
+  // for a document type not yet given to a document.
+  TDocument* OwnerDocument() const { return ownerDocument_; }
+  // Parent in the tree; for an attribute its owner element; nullptr when
+  // detached.
+  TNode* ParentNode() const { return parentNode_; }
+  // Index into the owner document's namespace list; 0 is no namespace.
+  int NamespaceIndex() const { return namespaceIndex_; }
+  std::u16string NamespaceURI() const;
+  const std::u16string& Prefix() const { return prefix_; }
+  const std::u16string& LocalName() const { return localName_; }
+  TNodeList& ChildNodes() { return childNodes_; }
+  const TNodeList& ChildNodes() const { return childNodes_; }
+  bool HasChildNodes() const { return childNodes_.Count() > 0; }
+
+  // Prefix ":" LocalName, or LocalName alone when Prefix is empty.
+  virtual std::u16string NodeName() const;
+  virtual std::u16string NodeValue() const;
+  virtual int NodeType() const = 0;
+  // Whether node may become a child of this one (its kind only).
+  virtual bool AllowsChild(const TNode& node) const;
+  // A copy of this one node (an attribute with its children) created in
+  // document; raises NotSupportedErr for kinds that cannot be copied.
+  virtual TNode* ImportInto(TDocument& document) const;
+  // Raises NoModificationAllowedErr unless the kind holds text.
+  virtual void SetNodeValue(const std::u16string& text);
+  // A copy in the same document; an element copies its children (each deeply)
+  // only when deep is set and never its attributes.
+  TNode* CloneNode(bool deep) const;
+  // The same into another document.
+  TNode* CloneInto(TDocument& document, bool deep) const;
+
+  // Inserts newChild before refChild (appends when refChild is nullptr),
+  // first taking it from its current parent; returns newChild. Raises
+  // WrongDocumentErr, HierarchyRequestErr or NotFoundErr and then leaves the
+  // tree as it was.
+  TNode* InsertBefore(TNode* newChild, TNode* refChild);
+  TNode* AppendChild(TNode* newChild) { return InsertBefore(newChild, nullptr); }
+  // Takes oldChild out of the children and returns it, detached; raises
+  // NotFoundErr when it is not a child.
+  TNode* RemoveChild(TNode* oldChild);
+
+  // The plain-text rendering of the children of an element; empty for any
+  // other node (see TextFormatter.h).
+  std::u16string PlainText() const;
+
+ protected:
+  TNode(TDocument* ownerDocument, std::u16string prefix, std::u16string localName,
+        std::u16string value);
+
+  TDocument* ownerDocument_;
+  TNode* parentNode_ = nullptr;
+  int namespaceIndex_ = 0;
+  std::u16string prefix_;
+  std::u16string localName_;
+  std::u16string value_;
+  TNodeList childNodes_;
+
+  friend class TDocument;
+  friend class TElement;
+  friend class TAttr;
+  friend class TNodeList;
+};
+
+}  // namespace dom

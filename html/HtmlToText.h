@@ -1,0 +1,11 @@
+// HTML fragment to plain text: the one entry the rest of the program uses
+// for HTML. Every news title and summary passes through it.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The plain text of fragment (see TextFormatter.h for the rendering). Never
+// throws: markup the tree builder cannot place is missing from the text, and
+// should the conversion itself fail (out of memory) the result is empty.
+std::u16string HtmlToText(std::u16string_view fragment);

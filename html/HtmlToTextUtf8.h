@@ -1,0 +1,14 @@
+// UTF-8 at the edges of the HTML conversion: the command-line tool, the
+// benchmark and the tests read and write UTF-8, the conversion works on
+// UTF-16.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Decodes UTF-8; every ill-formed sequence (stray continuation, overlong
+// form, surrogate code point, value above U+10FFFF, cut-off sequence) becomes
+// one U+FFFD per offending byte run, so no input is rejected.
+std::u16string Utf8ToUtf16(std::string_view text);
+// Encodes UTF-16; a lone surrogate becomes U+FFFD.
+std::string Utf16ToUtf8(std::u16string_view text);

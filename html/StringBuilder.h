@@ -1,0 +1,31 @@
+// The output buffer of the text formatter: a UTF-16 buffer that grows only by
+// doubling, so one conversion makes few allocations however much it writes.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+
+class TStringBuilder {
+ public:
+  explicit TStringBuilder(std::size_t capacity);
+  TStringBuilder(const TStringBuilder&) = delete;
+  TStringBuilder& operator=(const TStringBuilder&) = delete;
+
+  // Throws std::length_error when the text would not fit in 2^31 characters.
+  void Append(std::u16string_view text);
+  // Whether the last character is TAB, LF, CR or space. Call only when
+  // Length() > 0.
+  bool LastIsWhitespace() const;
+  std::u16string ToString() const { return std::u16string(buffer_.get(), length_); }
+
+  std::size_t Capacity() const { return capacity_; }
+  std::size_t Length() const { return length_; }
+
+ private:
+  std::size_t capacity_;
+  std::size_t length_ = 0;
+  // Not a std::u16string: that would zero-fill the whole reserve up front.
+  std::unique_ptr<char16_t[]> buffer_;
+};

@@ -1,0 +1,71 @@
+#include "html/TextFormatter.h"
+
+#include "html/HtmlTags.h"
+
+using namespace dom;
+
+namespace {
+
+bool IsWhitespace(char16_t c) { return c == u'\t' || c == u'\n' || c == u'\r' || c == u' '; }
+
+}  // namespace
+
+TTextFormatter::TTextFormatter() {
+  SetNodeKinds(1 | KindText | KindEntityReference);
+  SetDecodeEntities(true);
+}
+
+void TTextFormatter::AppendText(std::u16string_view text) {
+  if (Builder().Length() == 0 || Builder().LastIsWhitespace()) {
+    std::size_t first = text.find_first_not_of(u' ');
+    text = first == std::u16string_view::npos ? std::u16string_view() : text.substr(first);
+  }
+  if (!text.empty()) Builder().Append(text);
+}
+
+void TTextFormatter::ProcessEntityReference(const TEntityReference& node) {
+  if (node.LocalName() == u"nbsp" && node.Prefix().empty())
+    AppendText(u" ");
+  else
+    TBaseFormatter::ProcessEntityReference(node);
+}
+
+void TTextFormatter::ProcessTextNode(const TTextNode& node) {
+  const std::u16string& text = node.Data();
+  if (preserveWhitespace_) {
+    AppendText(text);
+    return;
+  }
+  std::u16string collapsed;
+  collapsed.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    if (IsWhitespace(text[i])) {
+      collapsed.push_back(u' ');
+      while (i < text.size() && IsWhitespace(text[i])) ++i;
+    } else {
+      collapsed.push_back(text[i++]);
+    }
+  }
+  AppendText(collapsed);
+}
+
+void TTextFormatter::EnterElement(const TElement& element) {
+  switch (HtmlTagList().GetTag(element.NodeName()).Number) {
+    case TagLi:
+      AppendText(u"* ");
+      break;
+    case TagPre:
+      preserveWhitespace_ = true;
+      break;
+    default:
+      break;
+  }
+}
+
+void TTextFormatter::LeaveElement(const TElement&) { preserveWhitespace_ = false; }
+
+std::u16string TNode::PlainText() const {
+  if (NodeType() != ElementNode) return {};
+  TTextFormatter formatter;
+  return formatter.FormatElement(static_cast<const TElement&>(*this));
+}
