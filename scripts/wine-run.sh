@@ -74,6 +74,13 @@ esac
   flock 9
   ensure_display
   ensure_prefix
+  # Debian's Wine does not pick up fonts-wine's fonts from its data folder,
+  # so GDI+ finds no Tahoma and no generic sans-serif family; fonts in the
+  # prefix's own Fonts folder are always found.
+  fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  if [ -d "$fonts" ] && [ ! -f "$fonts/tahoma.ttf" ] && [ -f /usr/share/wine/fonts/tahoma.ttf ]; then
+    cp /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf "$fonts/" 2>/dev/null || true
+  fi
   # A persistent wineserver saves ~2.5 s per test process; it refuses to
   # start a second time for the same prefix, which is what we want.
   if wineserver -p </dev/null >/dev/null 2>&1 9>&-; then
