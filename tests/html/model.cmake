@@ -1,0 +1,4 @@
+# Document model and tree builder.
+kavrelo_test(NAME html_model_test
+  SOURCES DomTest.cpp HtmlParserTest.cpp
+  LIBS kavrelo_html LABELS html)
