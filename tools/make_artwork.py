@@ -260,7 +260,6 @@ def about_sheet():
     with over(img) as d:
         # A soft plate behind the 64 x 64 logo at 35, 35.
         d.ellipse(s(27, 27, 107, 107), fill=(0, 0, 0, 18))
-        d.line(s(130, 80, 310, 80), fill=ACCENT + (200,), width=2 * SS)
         d.line(s(20, 200, w - 20, 200), fill=(0, 0, 0, 26), width=SS)
     return finish(img, w, h)
 
