@@ -5,11 +5,10 @@
 #include <string>
 #include <string_view>
 
-// The simple (one code unit to one code unit) upper case of Basic Latin,
-// Latin-1, Latin Extended-A, Greek and Cyrillic letters, the scripts an
-// options file can meet; every other code unit is returned unchanged. The
-// table is our own rather than the C library's so that both builds, and every
-// locale, fold the same way.
+// The one-code-unit-for-one upper case Windows applies (CharUpperBuffW),
+// from a table of our own rather than the C library's so that both builds,
+// and every locale, fold the same way. Surrogates and code units without an
+// upper case are returned unchanged.
 char16_t WideUpperChar(char16_t c);
 
 // Same length as the input: positions of the result match the input's.

@@ -1,0 +1,45 @@
+#include "ticker/Options.h"
+
+#include "settings/windows/WindowsFileAccess.h"
+
+namespace {
+
+constexpr int WindowWidth = 475;
+constexpr int WindowHeight = 350;
+
+constexpr char16_t General[] = u"general";
+constexpr char16_t OptionsSection[] = u"options";
+
+}  // namespace
+
+RECT CurrentWorkArea() {
+  RECT area{};
+  if (!::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0)) {
+    area.right = ::GetSystemMetrics(SM_CXSCREEN);
+    area.bottom = ::GetSystemMetrics(SM_CYSCREEN);
+  }
+  return area;
+}
+
+TOptions::TOptions(const std::wstring& fileName) : TOptions(fileName, CurrentWorkArea(), WindowsFiles()) {}
+
+TOptions::TOptions(const std::wstring& fileName, const RECT& workArea, const TWFileAccess& files)
+    : TWMemIniFile(FromWide(fileName), files),
+      // Integer division truncates toward zero, also for a work area smaller
+      // than the window.
+      DefaultTop((workArea.bottom - workArea.top - WindowHeight) / 2),
+      DefaultLeft((workArea.right - workArea.left - WindowWidth) / 2) {}
+
+std::int32_t TOptions::Left() const { return ReadInteger(General, u"left", DefaultLeft); }
+void TOptions::WriteLeft(std::int32_t value) { WriteInteger(General, u"left", value); }
+std::int32_t TOptions::Top() const { return ReadInteger(General, u"top", DefaultTop); }
+void TOptions::WriteTop(std::int32_t value) { WriteInteger(General, u"top", value); }
+
+bool TOptions::AlwaysTop() const { return ReadBool(OptionsSection, u"alwaystop", true); }
+void TOptions::WriteAlwaysTop(bool value) { WriteBool(OptionsSection, u"alwaystop", value); }
+bool TOptions::AutoScale() const { return ReadBool(OptionsSection, u"autoscale", true); }
+void TOptions::WriteAutoScale(bool value) { WriteBool(OptionsSection, u"autoscale", value); }
+bool TOptions::ShowTray() const { return ReadBool(OptionsSection, u"showtray", true); }
+void TOptions::WriteShowTray(bool value) { WriteBool(OptionsSection, u"showtray", value); }
+bool TOptions::AutoStart() const { return ReadBool(OptionsSection, u"startup", true); }
+void TOptions::WriteAutoStart(bool value) { WriteBool(OptionsSection, u"startup", value); }

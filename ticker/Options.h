@@ -1,0 +1,42 @@
+// The user's options: the window position and the four switches, kept in
+// "options.ini" in the data folder.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "settings/WIniFiles.h"
+
+// The desktop's work area, from which the first-run position is taken.
+RECT CurrentWorkArea();
+
+class TOptions : public TWMemIniFile {
+ public:
+  // Loads the file; a missing or unreadable file leaves every option at its
+  // default (LoadResult() tells which).
+  explicit TOptions(const std::wstring& fileName);
+  TOptions(const std::wstring& fileName, const RECT& workArea, const TWFileAccess& files);
+
+  // The 475 x 350 window centred in a work area taken as starting at the
+  // screen's origin.
+  std::int32_t DefaultTop;
+  std::int32_t DefaultLeft;
+
+  // Each option reads the in-memory store with its default; Write* changes
+  // memory only (UpdateFile puts it on disk). WriteAutoStart records the
+  // switch; the Run value itself is SetAutoStart's (ticker/Registry.h).
+  std::int32_t Left() const;
+  void WriteLeft(std::int32_t value);
+  std::int32_t Top() const;
+  void WriteTop(std::int32_t value);
+  bool AlwaysTop() const;
+  void WriteAlwaysTop(bool value);
+  bool AutoScale() const;
+  void WriteAutoScale(bool value);
+  bool ShowTray() const;
+  void WriteShowTray(bool value);
+  bool AutoStart() const;
+  void WriteAutoStart(bool value);
+};
