@@ -104,6 +104,46 @@ def test_close_while_server_stalls(env):
         assert time.monotonic() - start < env.http_timeout + 15
 
 
+WM_COMMAND = 273
+WM_QUERYENDSESSION = 17
+CMD_UPDATE = 40007
+
+
+def test_update_command_refreshes_once(env):
+    with FeedServer(env.port, demo_feed(env), mode="stall") as server, Ticker(env) as ticker:
+        ticker.wait_window()
+        wait_for(lambda: server.feed_requests(), 20, "the first request")
+        # Update while a download runs: no second download.
+        for _ in range(3):
+            assert env.wine(env.probe_exe, "post", WM_COMMAND, CMD_UPDATE).returncode == 0
+        time.sleep(1.5)
+        assert len(server.feed_requests()) == 1
+        # Once it has failed, Update starts the next download at once rather
+        # than a full period later.
+        server.mode = "ok"
+        wait_for(lambda: len(server.feed_requests()) == 2, env.http_timeout + env.refresh + 10, "the retry")
+        time.sleep(0.5)
+        posted = time.monotonic()
+        assert env.wine(env.probe_exe, "post", WM_COMMAND, CMD_UPDATE).returncode == 0
+        wait_for(lambda: len(server.feed_requests()) == 3, 5, "the update request")
+        assert server.requests[-1][0] - posted < env.refresh * 0.75
+
+
+def test_session_end_stops_work_but_keeps_window(env):
+    with FeedServer(env.port, demo_feed(env)) as server, Ticker(env) as ticker:
+        ticker.wait_window()
+        wait_for(lambda: server.feed_requests(), 20, "the first request")
+        time.sleep(0.5)
+        assert env.wine(env.probe_exe, "post", WM_QUERYENDSESSION, 0).returncode == 0
+        time.sleep(0.5)
+        count = len(server.feed_requests())
+        time.sleep(env.refresh * 2 + 1)
+        assert len(server.feed_requests()) == count, "timers still running after clean-up"
+        assert ticker.proc.poll() is None and env.window_count() == 1
+        assert env.post(37683)
+        assert ticker.exit_code(15) == 0
+
+
 if __name__ == "__main__":
     run([
         test_first_run_creates_data_folder_and_caches_feed,
@@ -114,4 +154,6 @@ if __name__ == "__main__":
         test_second_instance_exits_at_once,
         test_remote_close_ends_the_process,
         test_close_while_server_stalls,
+        test_update_command_refreshes_once,
+        test_session_end_stops_work_but_keeps_window,
     ])
