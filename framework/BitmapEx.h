@@ -54,6 +54,11 @@ class TBitmapEx {
   cairo_surface_t* Image() const { return image_; }
   bool Empty() const { return width_ == 0 || height_ == 0; }
 
+  // Whoever writes the pixels without cairo (through DC, Data or GDI+) calls
+  // this afterwards: cairo remembers a cleared surface and would otherwise
+  // skip the next clear.
+  void MarkDirty() const { cairo_surface_mark_dirty(image_); }
+
   // Reads one pixel as 0xAARRGGBB (premultiplied); 0 outside the bitmap.
   std::uint32_t Pixel(int x, int y) const;
 

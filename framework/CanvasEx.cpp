@@ -79,15 +79,15 @@ void TCanvasEx::EndGdip() {
 // --- cairo compositing -------------------------------------------------------
 
 void TCanvasEx::Clear() {
+  // One clear is enough: GDI+ draws straight into these pixels and holds no
+  // copy of its own, so a second GdipGraphicsClear would only zero them again
+  // (and costs more than the whole cairo clear under Wine).
+  if (graphics_) GdipFlush(graphics_.Get(), FlushIntentionSync);
   cairo_t* cr = context_.Get();
   cairo_save(cr);
   cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
   cairo_paint(cr);
   cairo_restore(cr);
-  if (BeginGdip()) {
-    GdipGraphicsClear(graphics_.Get(), 0x00000000);
-    EndGdip();
-  }
 }
 
 void TCanvasEx::Draw(const TBitmapEx& bitmap, int x, int y) {

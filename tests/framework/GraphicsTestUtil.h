@@ -9,7 +9,7 @@
 
 inline void SetPixel(TBitmapEx& bitmap, int x, int y, std::uint32_t argb) {
   std::memcpy(bitmap.Data() + y * bitmap.Stride() + x * 4, &argb, 4);
-  cairo_surface_mark_dirty(bitmap.Image());
+  bitmap.MarkDirty();
 }
 
 // A bitmap whose every pixel is Pattern(x, y).
