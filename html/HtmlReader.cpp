@@ -4,13 +4,18 @@
 // Linear time: a failed attempt at "<" or "&" restores the position and the
 // same characters are read again as text. That is harmless as long as the
 // attempt looked at no more than what the text token will consume. Four
-// attempts can look much further (the end of an end tag, a comment, a CDATA
-// section, a declaration); their searches go through a TSearchMemo, so a
-// search that already failed for the rest of the input answers at once the
-// next time, and names and literals are only copied once the markup is known
-// to be complete.
+// attempts can look much further (an end tag, a comment, a CDATA section, a
+// declaration); each of their searches goes through a TSearchMemo of its own.
+// Successive attempts start at later "<"s, so each search site is asked from
+// non-decreasing positions, and remembering the last answer is enough: a
+// search never covers ground that an earlier search at the same site covered.
+// The exceptions are the searches for ">", "-->" and "]]>", whose finding
+// completes the markup (so nothing before it is asked again), and the skip
+// after a quoted literal, which covers only the whitespace after its closing
+// quote. Names and literals are copied only once the markup is complete.
 #include "html/HtmlReader.h"
 
+#include <cstdlib>
 #include <utility>
 
 namespace {
@@ -48,7 +53,8 @@ THtmlReader::~THtmlReader() = default;
 void THtmlReader::SetHtmlStr(std::u16string text) {
   html_ = std::move(text);
   pos_ = 0;
-  gtMemo_ = commentMemo_ = cdataMemo_ = nameEndMemo_ = nonSpaceMemo_ = TSearchMemo{};
+  gtMemo_ = commentMemo_ = cdataMemo_ = endTagNameMemo_ = TSearchMemo{};
+  for (TSearchMemo& memo : docTypeMemo_) memo = TSearchMemo{};
   nextSame_.clear();
 }
 
@@ -191,7 +197,7 @@ bool THtmlReader::ReadEndTag() {
   ++pos_;
   if (AtEnd()) return false;
   const std::size_t nameStart = pos_;
-  const std::size_t nameEnd = FindIf(pos_, nameEndMemo_, IsNameDelimiter);
+  const std::size_t nameEnd = FindIf(pos_, endTagNameMemo_, IsNameDelimiter);
   if (nameEnd == nameStart) return false;
   const std::size_t gt = FindLiteral(u">", nameEnd, gtMemo_);
   if (gt == NotFound) return false;
@@ -217,18 +223,19 @@ bool THtmlReader::ReadSpecial() {
 // markup takes the ">" after "html" as its quote and runs on past the next
 // ">". The keyword is read and discarded.
 bool THtmlReader::ReadDocType() {
+  auto notSpace = [](char16_t c) { return !IsWhitespace(c); };
   pos_ += 7;
-  pos_ = FindIf(pos_, nonSpaceMemo_, [](char16_t c) { return !IsWhitespace(c); });
+  pos_ = FindIf(pos_, docTypeMemo_[0], notSpace);
   const std::size_t nameStart = pos_;
-  pos_ = FindIf(pos_, nameEndMemo_, IsNameDelimiter);
+  pos_ = FindIf(pos_, docTypeMemo_[1], IsNameDelimiter);
   const std::size_t nameEnd = pos_;
   if (nameEnd == nameStart) return false;
-  pos_ = FindIf(pos_, nonSpaceMemo_, [](char16_t c) { return !IsWhitespace(c); });
-  pos_ = FindIf(pos_, nameEndMemo_, IsNameDelimiter);  // the keyword
-  pos_ = FindIf(pos_, nonSpaceMemo_, [](char16_t c) { return !IsWhitespace(c); });
+  pos_ = FindIf(pos_, docTypeMemo_[2], notSpace);
+  pos_ = FindIf(pos_, docTypeMemo_[3], IsNameDelimiter);  // the keyword
+  pos_ = FindIf(pos_, docTypeMemo_[4], notSpace);
   std::size_t publicStart = 0, publicEnd = 0;
   if (!ReadQuotedLiteral(publicStart, publicEnd)) return false;
-  pos_ = FindIf(pos_, nonSpaceMemo_, [](char16_t c) { return !IsWhitespace(c); });
+  pos_ = FindIf(pos_, docTypeMemo_[5], notSpace);
   std::size_t systemStart = 0, systemEnd = 0;
   if (!AtEnd() && html_[pos_] == u'"' && !ReadQuotedLiteral(systemStart, systemEnd))
     return false;
@@ -406,6 +413,11 @@ std::size_t THtmlReader::FindIf(std::size_t from, TSearchMemo& memo, Hit hit) {
   const std::size_t size = html_.size();
   if (from >= size) return size;
   if (memo.valid && from >= memo.from && from <= memo.found) {
+#ifdef KAVRELO_CHECK_SEARCH_MEMO
+    std::size_t plain = from;
+    while (plain < size && !hit(html_[plain])) ++plain;
+    if (plain != (memo.found == NotFound ? size : memo.found)) std::abort();
+#endif
     return memo.found == NotFound ? size : memo.found;
   }
   // Below an earlier search only the part not covered yet is searched.
@@ -415,6 +427,12 @@ std::size_t THtmlReader::FindIf(std::size_t from, TSearchMemo& memo, Hit hit) {
   while (i < limit && !hit(html_[i])) ++i;
   const std::size_t found = i < limit ? i : (below ? memo.found : NotFound);
   memo = TSearchMemo{from, found, true};
+#ifdef KAVRELO_CHECK_SEARCH_MEMO
+  // Test builds: the remembered answer must be the plain search's answer.
+  std::size_t plain = from;
+  while (plain < size && !hit(html_[plain])) ++plain;
+  if (plain != (found == NotFound ? size : found)) std::abort();
+#endif
   return found == NotFound ? size : found;
 }
 
@@ -422,7 +440,13 @@ std::size_t THtmlReader::FindLiteral(std::u16string_view literal, std::size_t fr
                                      TSearchMemo& memo) {
   const std::u16string_view text(html_);
   if (from >= text.size()) return NotFound;
-  if (memo.valid && from >= memo.from && from <= memo.found) return memo.found;
+  if (memo.valid && from >= memo.from && from <= memo.found) {
+#ifdef KAVRELO_CHECK_SEARCH_MEMO
+    const std::size_t plain = text.find(literal, from);
+    if ((plain == std::u16string_view::npos ? NotFound : plain) != memo.found) std::abort();
+#endif
+    return memo.found;
+  }
   const bool below = memo.valid && from < memo.from;
   std::size_t found;
   if (below) {
@@ -435,6 +459,10 @@ std::size_t THtmlReader::FindLiteral(std::u16string_view literal, std::size_t fr
     found = at == std::u16string_view::npos ? NotFound : at;
   }
   memo = TSearchMemo{from, found, true};
+#ifdef KAVRELO_CHECK_SEARCH_MEMO
+  const std::size_t plain = text.find(literal, from);
+  if ((plain == std::u16string_view::npos ? NotFound : plain) != found) std::abort();
+#endif
   return found;
 }
 

@@ -155,8 +155,10 @@ class THtmlReader {
   TSearchMemo gtMemo_;          // ">" closing end tags and declarations
   TSearchMemo commentMemo_;     // "-->"
   TSearchMemo cdataMemo_;       // "]]>"
-  TSearchMemo nameEndMemo_;     // whitespace, "/" or ">" after a name
-  TSearchMemo nonSpaceMemo_;    // first non-whitespace character
+  TSearchMemo endTagNameMemo_;  // whitespace, "/" or ">" after an end-tag name
+  // The six skips and word ends of a declaration before its public literal
+  // and the skip after it, one each.
+  TSearchMemo docTypeMemo_[6];
   // For a declaration's quoted literal, which may be quoted by any character:
   // nextSame_[i] is the index of the next character equal to html_[i], built
   // on first use.

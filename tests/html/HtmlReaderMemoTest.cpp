@@ -1,0 +1,33 @@
+// Built together with the reader compiled with KAVRELO_CHECK_SEARCH_MEMO, so
+// that every remembered search is checked against a plain search (the reader
+// aborts on a difference). Random inputs made of the pieces that open and
+// close the markup whose searches are remembered exercise every path.
+#include <doctest.h>
+
+#include <random>
+
+#include "tests/html/ReaderRecorder.h"
+
+TEST_CASE("remembered searches answer exactly as plain searches") {
+  const char16_t* const pieces[] = {
+      u"<",  u"</", u"<!", u"<!--", u"-->", u"--", u"<![CDATA[", u"]]>", u"]", u">",
+      u"<!DOCTYPE", u"<!doctype ", u"\"", u"'", u" ", u"\t", u"/", u"a", u"b=", u"&",
+      u"&#", u";", u"x", u"\u015F",
+  };
+  std::mt19937 random(20261208);
+  std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
+  std::uniform_int_distribution<int> length(0, 60);
+  std::size_t tokens = 0;
+  for (int round = 0; round < 20000; ++round) {
+    std::u16string input;
+    for (int n = length(random); n > 0; --n) input += pieces[pick(random)];
+    THtmlReader reader;
+    TReaderRecorder rec;
+    rec.Attach(reader);
+    reader.SetHtmlStr(input);
+    rec.Run(reader);
+    tokens += rec.reads;
+    REQUIRE(rec.maxPerRead <= 1);
+  }
+  CHECK(tokens > 100000);
+}
