@@ -1,0 +1,132 @@
+// HtmlToText and the formatters: golden files for whole fragments, tables for
+// the single rules.
+#include <doctest.h>
+
+#include <string>
+
+#include "GoldenCases.h"
+#include "html/BaseFormatter.h"
+#include "html/HtmlParser.h"
+#include "html/HtmlToText.h"
+#include "html/HtmlToTextUtf8.h"
+#include "html/StringBuilder.h"
+#include "html/TextFormatter.h"
+
+namespace {
+
+std::string Text(const std::string& html) { return Utf16ToUtf8(HtmlToText(Utf8ToUtf16(html))); }
+
+}  // namespace
+
+TEST_CASE("golden files: every cases/*.html converts to its .txt") {
+  REQUIRE(GoldenCaseCount >= 10);
+  for (std::size_t i = 0; i < GoldenCaseCount; ++i) {
+    const TGoldenCase& c = GoldenCases[i];
+    CAPTURE(c.name);
+    CHECK(Text(c.html) == c.expected);
+  }
+}
+
+TEST_CASE("rendering rules one by one") {
+  struct Row {
+    const char* html;
+    const char* text;
+  };
+  const Row rows[] = {
+      // No element makes a break; text between elements collapses to a space.
+      {"a<br>b", "ab"},
+      {"a <br> b", "a b"},
+      {"<p>a</p>\n<p>b</p>", "a b"},
+      {"<div>a</div><div>b</div>", "ab"},
+      // References become characters.
+      {"a&nbsp;b", "a b"},
+      {"a&#160;b", "a\u00A0b"},
+      {"&amp;", "&"},
+      {"x&bilinmeyen;y", "x y"},
+      {"&bilinmeyen;y", "y"},
+      {"x &bilinmeyen;y", "x y"},
+      {"&nbsp;x", "x"},
+      {"&#32;&#32;x", "x"},
+      {"&#9;x", "x"},  // a TAB collapses like any whitespace
+      {"\tx", "x"},
+      {"<pre>\tx</pre>", "\tx"},  // only a leading space is dropped, not a TAB
+      {"a<pre> x</pre>", "a x"},
+      {"a <pre> x</pre>", "a x"},
+      {"&lt;b&gt;", "<b>"},
+      // Markup that is not text.
+      {"<img src='x' alt='resim'>", ""},
+      {"<a href='x'>haber</a>", "haber"},
+      {"<!-- not -->x", "x"},
+      {"<![CDATA[y]]>x", "x"},
+      {"<script>if (a < b) x();</script>", "if (a < b) x();"},
+      {"<style>p{color:red}</style>", "p{color:red}"},
+      {"", ""},
+      {"   ", ""},
+      // Whitespace.
+      {"  Merhaba \t dünya  ", "Merhaba dünya "},
+      {"<pre>a  b</pre>", "a  b"},
+      {"<pre>a  <b>x</b>  y  z</pre>", "a  x y z"},
+      {"<pre>\r\n  a</pre>", "\r\n  a"},
+      {"<ul><li>bir</li><li>iki</li></ul>", "* bir* iki"},
+      {"<li> a</li>", "* a"},
+      {"x</body>y", "xy"},
+  };
+  for (const Row& r : rows) {
+    const std::string html = r.html;
+    CAPTURE(html);
+    CHECK(Text(r.html) == r.text);
+  }
+}
+
+TEST_CASE("PlainText renders the children of elements only") {
+  THtmlParser parser;
+  auto doc = parser.ParseString(u"<html><body><p>a <b>b</b></p>c</body></html>");
+  dom::TElement* html = doc->DocumentElement();
+  REQUIRE(html != nullptr);
+  CHECK(html->PlainText() == u"a bc");
+  dom::TNode* p = html->ChildNodes().Item(0)->ChildNodes().Item(0);
+  CHECK(p->PlainText() == u"a b");
+  CHECK(p->ChildNodes().Item(0)->PlainText().empty());  // a text node
+  CHECK(doc->PlainText().empty());                      // the document
+}
+
+namespace {
+
+// The base rendering, with every kind of node shown.
+class TMarkupFormatter : public TBaseFormatter {
+ public:
+  using TBaseFormatter::ProcessAttributes;
+};
+
+}  // namespace
+
+TEST_CASE("the base formatter shows comments and keeps references as written") {
+  THtmlParser parser;
+  auto doc = parser.ParseString(u"<html><body>a &amp; b<!--c--><![CDATA[d]]></body></html>");
+  TMarkupFormatter formatter;
+  formatter.SetDocument(doc.get());
+  CHECK(formatter.FormatDocument() == u"a &amp; b<!--c-->");
+  formatter.SetDecodeEntities(true);
+  CHECK(formatter.FormatDocument() == u"a & b<!--c-->");
+  formatter.SetNodeKinds(TBaseFormatter::KindText);
+  CHECK(formatter.FormatDocument() == u"a  b");
+  formatter.SetDocument(nullptr);
+  CHECK(formatter.FormatDocument().empty());
+}
+
+TEST_CASE("the string builder grows by doubling and keeps every character") {
+  TStringBuilder builder(4);
+  CHECK(builder.Capacity() == 4);
+  builder.Append(u"abc");
+  CHECK_FALSE(builder.LastIsWhitespace());
+  builder.Append(u"de\t");
+  CHECK(builder.Capacity() == 8);
+  CHECK(builder.LastIsWhitespace());
+  builder.Append(std::u16string(20, u'x'));
+  CHECK(builder.Capacity() == 32);
+  CHECK(builder.Length() == 26);
+  CHECK(builder.ToString() == u"abcde\t" + std::u16string(20, u'x'));
+  TStringBuilder zero(0);
+  zero.Append(u"ğüşiöç");
+  CHECK(zero.ToString() == u"ğüşiöç");
+}
