@@ -90,7 +90,8 @@ void TApplication::InitGlobals() {
 
 void TApplication::CreateMainWindow() {
   mainWindow_ = std::make_unique<TMainWindow>();
-  mainWindow_->ParentWindow = nullptr;
+  mainWindow_->SetParentWindow(nullptr);
+  mainWindow_->SetName(L"kavrelo");
   mainWindow_->SetClassNameW(L"kavreloclass");
   mainWindow_->SetCaption(L"kavrelo");
   mainWindow_->HandleNeeded();

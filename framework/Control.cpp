@@ -1,25 +1,27 @@
 #include "framework/Control.h"
 
+#include <commctrl.h>
+
 #include <cwchar>
 #include <system_error>
 
-#include "framework/InputTick.h"
-
 std::uint32_t LastInputTick = 0;
+HWND ApplicationToolTip = nullptr;
 
 namespace {
 
-// The control being created: WM_NCCREATE and WM_CREATE arrive before
-// CreateWindowExW returns, so they cannot be routed through the property yet.
-thread_local TControl* creating = nullptr;
+unsigned controlCounter = 0;
 
-bool IsInputMessage(UINT msg) {
-  return (msg >= WM_KEYFIRST && msg <= 0x0109) || (msg >= WM_MOUSEFIRST && msg <= 0x020A);
-}
+// System cursors by the framework's cursor index.
+const LPCWSTR CursorTable[16] = {IDC_ARROW,  IDC_IBEAM,    IDC_WAIT,     IDC_CROSS,    IDC_UPARROW, IDC_SIZE,
+                                 IDC_ICON,   IDC_SIZENWSE, IDC_SIZENESW, IDC_SIZEWE,   IDC_SIZENS,  IDC_SIZEALL,
+                                 IDC_NO,     IDC_HAND,     IDC_APPSTARTING, IDC_HELP};
 
 [[noreturn]] void RaiseLastError(const char* what) {
   throw std::system_error(static_cast<int>(::GetLastError()), std::system_category(), what);
 }
+
+HINSTANCE ModuleInstance() { return ::GetModuleHandleW(nullptr); }
 
 }  // namespace
 
@@ -29,13 +31,54 @@ const wchar_t* ControlPropertyName() {
   return name;
 }
 
-TControl::TControl() = default;
+TControl::TControl() : TControl(L"TControl") {}
 
-TControl::~TControl() { DestroyHandle(); }
+TControl::TControl(const wchar_t* className) : name_(L"Widget_" + std::to_wstring(controlCounter++)), className_(className) {}
+
+TControl::~TControl() {
+  // A window that outlives its control would send its next message to freed
+  // memory; it goes with the control.
+  // Its messages stop reaching us first: the derived parts are gone already.
+  if (handle_ != nullptr && ::IsWindow(handle_) && FromWindow(handle_) == this) {
+    ::RemovePropW(handle_, ControlPropertyName());
+    if (defaultProc_ != nullptr)
+      ::SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(defaultProc_));
+    ::DestroyWindow(handle_);
+  }
+  handle_ = nullptr;
+  WNDCLASSW existing;
+  if (::GetClassInfoW(ModuleInstance(), className_.c_str(), &existing))
+    ::UnregisterClassW(className_.c_str(), ModuleInstance());  // fails while others use it
+}
+
+TControl* TControl::FromWindow(HWND window) {
+  return static_cast<TControl*>(::GetPropW(window, ControlPropertyName()));
+}
+
+// --- window life -------------------------------------------------------
 
 HWND TControl::Handle() {
   HandleNeeded();
   return handle_;
+}
+
+void TControl::SetHandle(HWND window) {
+  if ((handle_ != nullptr && ::IsWindow(handle_)) || window == handle_ || !::IsWindow(window)) return;
+  RECT client;
+  ::GetClientRect(window, &client);
+  width_ = client.right;
+  height_ = client.bottom;
+  enabled_ = ::IsWindowEnabled(window) != FALSE;
+  visible_ = ::IsWindowVisible(window) != FALSE;
+  POINT origin{0, 0};
+  ::MapWindowPoints(window, parent_ ? parent_->handle_ : parentWindow_, &origin, 1);
+  left_ = origin.x;
+  top_ = origin.y;
+  cursorHandle_ = reinterpret_cast<HCURSOR>(::GetClassLongPtrW(window, GCLP_HCURSOR));
+  style_ = static_cast<DWORD>(::GetWindowLongW(window, GWL_STYLE));
+  exStyle_ = static_cast<DWORD>(::GetWindowLongW(window, GWL_EXSTYLE));
+  CtrlID = ::GetWindowLongW(window, GWL_ID);
+  handle_ = window;
 }
 
 void TControl::HandleNeeded() {
@@ -44,17 +87,172 @@ void TControl::HandleNeeded() {
   CreateHandle();
 }
 
-void TControl::SetParent(TControl* parent) {
-  if (parent != this) parent_ = parent;
+void TControl::CreateHandle() {
+  if (handle_ != nullptr) return;
+  CreateWnd();
+  ::SetPropW(handle_, ControlPropertyName(), this);
+  // A new child goes on top of its siblings.
+  if (parent_ != nullptr)
+    ::SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
 }
 
-void TControl::SetClassNameW(const std::wstring& name) {
-  if (handle_ == nullptr) className_ = name;
+void TControl::CreateParams(TCreateParams& params) {
+  params.Caption = caption_;
+  params.Param = this;
+  params.Style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | (enabled_ ? 0 : WS_DISABLED);
+  params.ExStyle = WS_EX_CONTROLPARENT;
+  params.X = left_;
+  params.Y = top_;
+  params.Width = width_;
+  params.Height = height_;
+  params.WndParent = parent_ ? parent_->Handle() : parentWindow_;
+  params.WindowClass.style = CS_DBLCLKS;
+  params.WindowClass.lpfnWndProc = &::DefWindowProcW;
+  params.WindowClass.cbWndExtra = 4;
+  params.WindowClass.hInstance = ModuleInstance();
+  params.WindowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  params.ClassName = className_.substr(0, 63);
+}
+
+void TControl::CreateSubClass(TCreateParams& params, const wchar_t* className) {
+  WNDCLASSW info;
+  HINSTANCE instance = params.WindowClass.hInstance;
+  if (::GetClassInfoW(ModuleInstance(), className, &info) || ::GetClassInfoW(nullptr, className, &info) ||
+      ::GetClassInfoW(::GetModuleHandleW(nullptr), className, &info) || ::GetClassInfoW(instance, className, &info)) {
+    params.WindowClass = info;
+    params.WindowClass.hInstance = instance;
+  }
+  params.WindowClass.style = (params.WindowClass.style & ~0x40E0u) | CS_HREDRAW | CS_VREDRAW;
+  params.ClassName = className;
+}
+
+void TControl::CreateWindowHandle(const TCreateParams& p) {
+  handle_ = ::CreateWindowExW(p.ExStyle, p.ClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width,
+                              p.Height, p.WndParent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(CtrlID)),
+                              p.WindowClass.hInstance, p.Param);
+}
+
+void TControl::CreateWnd() {
+  TCreateParams params;
+  CreateParams(params);
+  if (params.WndParent == nullptr && (params.Style & WS_CHILD))
+    throw EInvalidOperation("Parent Required " + std::string(name_.begin(), name_.end()));
+  defaultProc_ = params.WindowClass.lpfnWndProc;
+  WNDCLASSW existing;
+  bool registered = ::GetClassInfoW(params.WindowClass.hInstance, params.ClassName.c_str(), &existing) != FALSE;
+  if (!registered) {
+    WNDCLASSW wc = params.WindowClass;
+    wc.lpfnWndProc = &TControl::WindowProc;
+    wc.lpszClassName = params.ClassName.c_str();
+    if (!::RegisterClassW(&wc)) RaiseLastError("RegisterClassW");
+  }
+  CreateWindowHandle(params);
+  if (handle_ == nullptr) RaiseLastError("CreateWindowExW");
+  if (registered) {
+    auto proc = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(handle_, GWLP_WNDPROC));
+    if (proc != &TControl::WindowProc) {
+      // A class we did not register (a system control): subclass it.
+      defaultProc_ = proc;
+      ::SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TControl::WindowProc));
+    }
+  }
+  if ((params.Style & WS_CHILD) && ::GetWindowLongW(handle_, GWL_ID) == 0)
+    ::SetWindowLongPtrW(handle_, GWL_ID, reinterpret_cast<LONG_PTR>(handle_));
+  caption_.clear();
+}
+
+void TControl::DestroyHandle() {
+  if (handle_ != nullptr) DestroyWnd();
+}
+
+void TControl::DestroyWnd() {
+  caption_ = Caption();
+  DestroyWindowHandle();
+}
+
+void TControl::DestroyWindowHandle() {
+  if (!::DestroyWindow(handle_)) RaiseLastError("DestroyWindow");
+  handle_ = nullptr;
+}
+
+// --- properties ----------------------------------------------------------
+
+LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
+  TMessage m{handle_, msg, wParam, lParam, 0};
+  Dispatch(m);
+  return m.Result;
+}
+
+std::wstring TControl::Caption() const {
+  auto* self = const_cast<TControl*>(this);
+  LRESULT length = self->Perform(WM_GETTEXTLENGTH, 0, 0);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  LRESULT copied = self->Perform(WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
+  text.resize(static_cast<size_t>(copied));
+  return text;
 }
 
 void TControl::SetCaption(const std::wstring& caption) {
-  caption_ = caption;
-  if (handle_ != nullptr) ::SetWindowTextW(handle_, caption_.c_str());
+  if (caption == Caption()) return;
+  Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(caption.c_str()));
+  Perform(CM_CAPTIONCHANGED, 0, 0);
+}
+
+void TControl::SetCursor(int index) {
+  if (index < 0 || index > 15 || index == cursor_) return;
+  cursor_ = index;
+  // System cursors are shared: loading again is all "releasing" needs.
+  cursorHandle_ = ::LoadCursorW(nullptr, CursorTable[index]);
+}
+
+void TControl::MoveLiveWindow() {
+  if (handle_ != nullptr && ::IsWindow(handle_)) ::MoveWindow(handle_, left_, top_, width_, height_, FALSE);
+}
+
+void TControl::SetLeft(int value) {
+  if (value == left_) return;
+  left_ = value;
+  MoveLiveWindow();
+}
+
+void TControl::SetTop(int value) {
+  if (value == top_) return;
+  top_ = value;
+  MoveLiveWindow();
+}
+
+void TControl::SetWidth(int value) {
+  if (value == width_) return;
+  width_ = value;
+  MoveLiveWindow();
+}
+
+void TControl::SetHeight(int value) {
+  if (value == height_) return;
+  height_ = value;
+  MoveLiveWindow();
+}
+
+void TControl::SetSize(int width, int height) {
+  if (width == width_ && height == height_) return;
+  width_ = width;
+  height_ = height;
+  MoveLiveWindow();
+}
+
+void TControl::SetBounds(int x, int y, int width, int height) {
+  if (handle_ == nullptr || !::IsWindow(handle_)) return;
+  left_ = x;
+  top_ = y;
+  width_ = width;
+  height_ = height;
+  ::MoveWindow(handle_, x, y, width, height, TRUE);
+}
+
+void TControl::SetEnabled(bool value) {
+  if (value == enabled_) return;
+  enabled_ = value;
+  if (handle_ != nullptr && ::IsWindow(handle_)) ::EnableWindow(handle_, value);
 }
 
 void TControl::SetVisible(bool value) {
@@ -62,90 +260,69 @@ void TControl::SetVisible(bool value) {
   ::ShowWindow(Handle(), value ? SW_SHOW : SW_HIDE);
 }
 
-void TControl::CreateParams(TCreateParams& params) {
-  params.ClassName = className_;
-  params.Caption = caption_;
-  params.Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (parent_ ? WS_CHILD : 0);
-  params.X = Left;
-  params.Y = Top;
-  params.Width = Width;
-  params.Height = Height;
-  params.WndParent = parent_ ? parent_->handle_ : ParentWindow;
+void TControl::SetFocus() {
+  if (handle_ != nullptr && ::IsWindowVisible(handle_) && ::IsWindowEnabled(handle_)) ::SetFocus(handle_);
 }
 
-void TControl::CreateHandle() {
-  if (handle_ != nullptr) return;
-  TCreateParams params;
-  CreateParams(params);
-  HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  WNDCLASSEXW existing = {};
-  existing.cbSize = sizeof(existing);
-  if (!::GetClassInfoExW(instance, params.ClassName.c_str(), &existing)) {
-    WNDCLASSEXW wc = {};
-    wc.cbSize = sizeof(wc);
-    wc.style = params.ClassStyle;
-    wc.lpfnWndProc = &TControl::WindowProc;
-    wc.hInstance = instance;
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = params.ClassName.c_str();
-    if (!::RegisterClassExW(&wc)) RaiseLastError("RegisterClassExW");
-  }
-  creating = this;
-  HWND window = ::CreateWindowExW(params.ExStyle, params.ClassName.c_str(), params.Caption.c_str(), params.Style,
-                                  params.X, params.Y, params.Width, params.Height, params.WndParent, nullptr,
-                                  instance, nullptr);
-  creating = nullptr;
-  if (window == nullptr) RaiseLastError("CreateWindowExW");
-  handle_ = window;
-  ::SetPropW(window, ControlPropertyName(), this);
-  if (parent_ != nullptr)
-    ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
+void TControl::SetParent(TControl* parent) {
+  if (parent != this) parent_ = parent;
 }
 
-void TControl::DestroyHandle() {
-  if (handle_ == nullptr) return;
-  HWND window = handle_;
-  ::DestroyWindow(window);
-  handle_ = nullptr;
+int TControl::ControlCount() const {
+  int count = 0;
+  if (handle_ == nullptr) return 0;
+  for (HWND child = ::GetWindow(handle_, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT))
+    ++count;
+  return count;
 }
 
-void TControl::DefaultHandler(TMessage& message) {
-  message.Result = ::DefWindowProcW(message.Window, message.Msg, message.WParam, message.LParam);
+DWORD TControl::Style() const {
+  return handle_ != nullptr && ::IsWindow(handle_) ? static_cast<DWORD>(::GetWindowLongW(handle_, GWL_STYLE)) : 0;
 }
 
-void TControl::WMCreate(TMessage& message) {
-  if (handle_ == nullptr) handle_ = message.Window;
-  DefaultHandler(message);
+void TControl::SetStyle(DWORD value) {
+  style_ = value;
+  if (handle_ != nullptr && ::IsWindow(handle_)) ::SetWindowLongW(handle_, GWL_STYLE, static_cast<LONG>(value));
 }
 
-void TControl::WMDestroy(TMessage& message) { DefaultHandler(message); }
-
-void TControl::Dispatch(TMessage& message) {
-  switch (message.Msg) {
-    case WM_CREATE: WMCreate(message); break;
-    case WM_DESTROY: WMDestroy(message); break;
-    default: DefaultHandler(message); break;
-  }
+DWORD TControl::ExStyle() const {
+  return handle_ != nullptr && ::IsWindow(handle_) ? static_cast<DWORD>(::GetWindowLongW(handle_, GWL_EXSTYLE)) : 0;
 }
 
-TControl* TControl::FromWindow(HWND window) {
-  return static_cast<TControl*>(::GetPropW(window, ControlPropertyName()));
+void TControl::SetExStyle(DWORD value) {
+  exStyle_ = value;
+  if (handle_ != nullptr && ::IsWindow(handle_)) ::SetWindowLongW(handle_, GWL_EXSTYLE, static_cast<LONG>(value));
 }
 
-LRESULT CALLBACK TControl::WindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-  TControl* control = FromWindow(window);
-  if (control == nullptr && creating != nullptr) {
-    control = creating;
-    ::SetPropW(window, ControlPropertyName(), control);
-  }
-  if (control == nullptr) return ::DefWindowProcW(window, msg, wParam, lParam);
+void TControl::SetClassNameW(const std::wstring& name) {
+  if (handle_ == nullptr) className_ = name;
+}
 
-  if (IsInputMessage(msg)) LastInputTick = ::GetTickCount();
-  TMessage message{window, msg, wParam, lParam, 0};
-  control->Dispatch(message);
-  if (msg == WM_NCDESTROY) {
-    ::RemovePropW(window, ControlPropertyName());
-    if (control->handle_ == window) control->handle_ = nullptr;
-  }
-  return message.Result;
+void TControl::SendToolInfo(UINT message, UINT flags) {
+  if (ApplicationToolTip == nullptr || handle_ == nullptr || !::IsWindow(handle_)) return;
+  TOOLINFOW info = {};
+  info.cbSize = TTTOOLINFOW_V2_SIZE;
+  info.uFlags = flags;
+  info.hwnd = ApplicationToolTip;
+  info.uId = reinterpret_cast<UINT_PTR>(handle_);
+  info.lpszText = LPSTR_TEXTCALLBACKW;
+  ::SendMessageW(ApplicationToolTip, message, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void TControl::SetShowHint(bool value) {
+  if (value == showHint_) return;
+  showHint_ = value;
+  if (value)
+    SendToolInfo(TTM_ADDTOOLW, TTF_IDISHWND | TTF_SUBCLASS);
+  else
+    SendToolInfo(TTM_DELTOOLW, TTF_IDISHWND);
+}
+
+void TControl::SetHint(const std::wstring& value) {
+  hint_ = value;
+  if (showHint_) SendToolInfo(TTM_UPDATETIPTEXTW, TTF_IDISHWND);
+}
+
+void TControl::Invalidate() {
+  if (parent_ != nullptr) parent_->Invalidate();
 }

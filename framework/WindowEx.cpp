@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-TWindowEx::TWindowEx() {
-  Width = 320;
-  Height = 240;
+TWindowEx::TWindowEx() : TControl(L"TWindowEx") {
+  SetSize(320, 240);
+  Cached = false;
 }
 
 TWindowEx::~TWindowEx() {
@@ -14,7 +14,7 @@ TWindowEx::~TWindowEx() {
 void TWindowEx::CreateParams(TCreateParams& params) {
   TControl::CreateParams(params);
   // No caption, no border, no taskbar button.
-  params.Style = WS_POPUP | WS_CLIPSIBLINGS | (Enabled ? 0 : WS_DISABLED);
+  params.Style = WS_POPUP | WS_CLIPSIBLINGS | (Enabled() ? 0 : WS_DISABLED);
   params.ExStyle = WS_EX_LAYERED | WS_EX_TOOLWINDOW | (alwaysTop_ ? WS_EX_TOPMOST : 0);
 }
 
@@ -31,15 +31,15 @@ void TWindowEx::SetAlwaysTop(bool value) {
 }
 
 void TWindowEx::EnsureSurface() {
-  if (pixels_ && surfaceWidth_ == Width && surfaceHeight_ == Height) return;
+  if (pixels_ && surfaceWidth_ == Width() && surfaceHeight_ == Height()) return;
   if (dc_ && oldBitmap_) ::SelectObject(dc_.Get(), oldBitmap_);
   bitmap_.Reset();
   dc_.Reset(::CreateCompatibleDC(nullptr));
   pixels_ = nullptr;
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = Width;
-  info.bmiHeader.biHeight = -Height;  // top-down rows
+  info.bmiHeader.biWidth = Width();
+  info.bmiHeader.biHeight = -Height();  // top-down rows
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
@@ -51,12 +51,12 @@ void TWindowEx::EnsureSurface() {
   }
   oldBitmap_ = ::SelectObject(dc_.Get(), bitmap_.Get());
   pixels_ = static_cast<std::uint32_t*>(bits);
-  surfaceWidth_ = Width;
-  surfaceHeight_ = Height;
+  surfaceWidth_ = Width();
+  surfaceHeight_ = Height();
 }
 
 void TWindowEx::Render(std::uint32_t* pixels, HDC) {
-  std::memset(pixels, 0, sizeof(std::uint32_t) * static_cast<size_t>(Width) * static_cast<size_t>(Height));
+  std::memset(pixels, 0, sizeof(std::uint32_t) * static_cast<size_t>(Width()) * static_cast<size_t>(Height()));
 }
 
 void TWindowEx::Paint() {
@@ -70,7 +70,7 @@ void TWindowEx::Paint() {
 void TWindowEx::Present() {
   HWND window = WindowHandle();
   if (window == nullptr || pixels_ == nullptr) return;
-  POINT destination{Left, Top};
+  POINT destination{Left(), Top()};
   SIZE size{surfaceWidth_, surfaceHeight_};
   POINT source{0, 0};
   BLENDFUNCTION blend{AC_SRC_OVER, 0, Opacity, AC_SRC_ALPHA};

@@ -12,6 +12,7 @@
 class TWindowEx : public TControl {
  public:
   TWindowEx();
+  ~TWindowEx() override;
 
   // Constant alpha of the whole window; takes effect at the next Present.
   BYTE Opacity = 255;
@@ -19,11 +20,11 @@ class TWindowEx : public TControl {
   bool AlwaysTop() const { return alwaysTop_; }
 
   // Renders the picture into the off-screen surface.
-  virtual void Paint();
+  void Paint() override;
   // Hands the surface to the system at (Left, Top) with Opacity.
-  virtual void Present();
+  void Present() override;
   // Paint and Present; a request during a running pass is dropped.
-  virtual void Invalidate();
+  void Invalidate() override;
 
  protected:
   void CreateParams(TCreateParams& params) override;
@@ -48,7 +49,4 @@ class TWindowEx : public TControl {
   HGDIOBJ oldBitmap_ = nullptr;
   std::uint32_t* pixels_ = nullptr;
   int surfaceWidth_ = 0, surfaceHeight_ = 0;
-
- public:
-  ~TWindowEx() override;
 };

@@ -13,13 +13,13 @@ constexpr int ResourceId = 101;
 }  // namespace
 
 TMainWindow::TMainWindow() : RefreshInterval(build::RefreshMs) {
-  Width = WindowWidth;
-  Height = WindowHeight;
+  SetClassNameW(L"TMainWindow");
+  SetSize(WindowWidth, WindowHeight);
   // Centred in the work area until the options say otherwise.
   RECT work{0, 0, 1024, 768};
   ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  Left = work.left + (work.right - work.left - WindowWidth) / 2;
-  Top = work.top + (work.bottom - work.top - WindowHeight) / 2;
+  SetLeft(work.left + (work.right - work.left - WindowWidth) / 2);
+  SetTop(work.top + (work.bottom - work.top - WindowHeight) / 2);
 }
 
 TMainWindow::~TMainWindow() { CleanUp(); }
@@ -87,6 +87,7 @@ void TMainWindow::WMTimer(TMessage& message) {
 }
 
 void TMainWindow::Render(std::uint32_t* pixels, HDC dc) {
+  const int Width = this->Width(), Height = this->Height();
   // A plain rounded face with the title and the status line; the skinned
   // face replaces it.
   constexpr int radius = 14;

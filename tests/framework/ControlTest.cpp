@@ -1,0 +1,254 @@
+#include <doctest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/Control.h"
+
+namespace {
+
+// A top-level host for child controls under test.
+class Host : public TControl {
+ public:
+  Host() : TControl(L"TTestHost") { SetSize(200, 100); }
+
+ protected:
+  void CreateParams(TCreateParams& p) override {
+    TControl::CreateParams(p);
+    p.Style = WS_POPUP | WS_CLIPCHILDREN;
+    p.ExStyle = 0;
+  }
+};
+
+class Probe : public TControl {
+ public:
+  Probe() : TControl(L"TTestProbe") {}
+  int defaults = 0;
+  void DefaultHandler(TMessage& m) override {
+    ++defaults;
+    TControl::DefaultHandler(m);
+  }
+};
+
+void Pump() {
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+}
+
+struct Recorder {
+  std::vector<std::string> events;
+  void Attach(TControl& c) {
+    auto rec = [this](const char* name) {
+      return [this, name](TControl*, int keys, int x, int y) {
+        events.push_back(std::string(name) + " " + std::to_string(keys) + " " + std::to_string(x) + " " +
+                         std::to_string(y));
+      };
+    };
+    c.OnMouseMove = rec("move");
+    c.OnMouseEnter = rec("enter");
+    c.OnMouseLeave = rec("leave");
+    c.OnMouseDown = rec("down");
+    c.OnMouseUp = rec("up");
+    c.OnClick = rec("click");
+    c.OnDblClick = rec("dbl");
+    c.OnDrag = rec("drag");
+  }
+};
+
+LPARAM Point(int x, int y) { return MAKELPARAM(x, y); }
+
+}  // namespace
+
+TEST_CASE("controls are named in creation order and have no window until needed") {
+  TControl a, b;
+  std::wstring na = a.Name().substr(7), nb = b.Name().substr(7);
+  CHECK(a.Name().rfind(L"Widget_", 0) == 0);
+  CHECK(std::stoi(nb) == std::stoi(na) + 1);
+  CHECK(a.WindowHandle() == nullptr);
+  CHECK(a.Width() == 1);
+  CHECK(a.Height() == 1);
+  CHECK(a.Enabled());
+  CHECK(a.Redraw);
+  CHECK_FALSE(a.Cached);
+}
+
+TEST_CASE("a child control without any parent refuses to create its window") {
+  TControl orphan;
+  CHECK_THROWS_AS(orphan.Handle(), EInvalidOperation);
+  CHECK(orphan.WindowHandle() == nullptr);
+}
+
+TEST_CASE("window life: property, caption kept across re-creation, parents first") {
+  Host host;
+  TControl child;
+  child.SetParent(&host);
+  child.SetParent(&child);  // never its own parent
+  CHECK(child.Parent() == &host);
+  child.SetCaption(L"Başlık");
+  CHECK(child.Caption() == L"Başlık");
+
+  HWND window = child.Handle();  // creates the host first
+  REQUIRE(window != nullptr);
+  CHECK(host.WindowHandle() != nullptr);
+  CHECK(::GetParent(window) == host.WindowHandle());
+  CHECK(::GetPropW(window, ControlPropertyName()) == &child);
+  wchar_t text[32] = {};
+  ::GetWindowTextW(window, text, 32);
+  CHECK(std::wstring(text) == L"Başlık");
+  CHECK(host.ControlCount() == 1);
+  // A child with no id of its own is identified by its handle.
+  CHECK(::GetWindowLongPtrW(window, GWL_ID) == reinterpret_cast<LONG_PTR>(window));
+
+  child.SetCaption(L"Yeni");
+  child.DestroyHandle();
+  CHECK(child.WindowHandle() == nullptr);
+  CHECK_FALSE(::IsWindow(window));
+  CHECK(child.Caption() == L"Yeni");
+  child.HandleNeeded();
+  ::GetWindowTextW(child.WindowHandle(), text, 32);
+  CHECK(std::wstring(text) == L"Yeni");
+}
+
+TEST_CASE("property setters store without a window and move a live one") {
+  Host host;
+  TControl child;
+  child.SetParent(&host);
+  child.SetBounds(5, 6, 70, 80);  // no window: nothing changes
+  CHECK(child.Left() == 0);
+  CHECK(child.Width() == 1);
+
+  child.SetLeft(10);
+  child.SetTop(20);
+  child.SetSize(30, 40);
+  HWND w = child.Handle();
+  RECT r;
+  ::GetWindowRect(w, &r);
+  CHECK(r.right - r.left == 30);
+  CHECK(r.bottom - r.top == 40);
+  child.SetBounds(1, 2, 50, 60);
+  ::GetWindowRect(w, &r);
+  CHECK(r.right - r.left == 50);
+  CHECK(child.Left() == 1);
+
+  child.SetCursor(13);
+  child.SetCursor(16);
+  CHECK(child.Cursor() == 13);
+  child.SetCursor(-1);
+  CHECK(child.Cursor() == 13);
+
+  CHECK((child.Style() & WS_CHILD) != 0);
+  child.SetVisible(true);
+  CHECK(child.Visible());
+  child.SetEnabled(false);
+  CHECK_FALSE(::IsWindowEnabled(w));
+}
+
+TEST_CASE("mouse messages become events in the documented order") {
+  Host host;
+  TControl child;
+  child.SetParent(&host);
+  child.SetSize(100, 50);
+  Recorder rec;
+  rec.Attach(child);
+  HWND w = child.Handle();
+  host.Show();
+  child.Show();
+  Pump();
+
+  SUBCASE("first move: move, then enter with zeros; later moves only move") {
+    ::SendMessageW(w, WM_MOUSEMOVE, 0, Point(3, 4));
+    CHECK(rec.events == std::vector<std::string>{"move 0 3 4"});
+    Pump();
+    ::SendMessageW(w, WM_MOUSEMOVE, 0, Point(5, 6));
+    CHECK(rec.events == std::vector<std::string>{"move 0 3 4", "enter 0 0 0", "move 0 5 6"});
+    ::SendMessageW(w, WM_MOUSELEAVE, 0, 0);
+    ::SendMessageW(w, WM_MOUSEMOVE, 0, Point(7, 8));
+    Pump();
+    CHECK(rec.events.back() == "enter 0 0 0");
+  }
+  SUBCASE("left button alone drags; with Shift it is a move") {
+    ::SendMessageW(w, WM_MOUSEMOVE, MK_LBUTTON, Point(1, 2));
+    ::SendMessageW(w, WM_MOUSEMOVE, MK_LBUTTON | MK_SHIFT, Point(3, 4));
+    REQUIRE(rec.events.size() >= 2);
+    CHECK(rec.events[0] == "drag 1 1 2");
+    CHECK(rec.events[1] == "move 5 3 4");
+  }
+  SUBCASE("click needs a plain left press and a release inside") {
+    RECT r;
+    ::GetWindowRect(w, &r);
+    ::SetCursorPos(r.left + 10, r.top + 10);
+    ::SendMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, Point(10, 10));
+    ::SendMessageW(w, WM_LBUTTONUP, 0, Point(10, 10));
+    CHECK(rec.events == std::vector<std::string>{"down 1 10 10", "up 1 10 10", "click 1 10 10"});
+
+    rec.events.clear();
+    ::SendMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, Point(10, 10));
+    ::SendMessageW(w, WM_LBUTTONUP, MK_CONTROL, Point(10, 10));
+    CHECK(rec.events == std::vector<std::string>{"down 9 10 10", "up 9 10 10"});
+
+    rec.events.clear();
+    ::SendMessageW(w, WM_RBUTTONDOWN, MK_RBUTTON, Point(10, 10));
+    ::SendMessageW(w, WM_RBUTTONUP, 0, Point(10, 10));
+    CHECK(rec.events == std::vector<std::string>{"down 2 10 10", "up 2 10 10"});
+
+    // Released outside: no click, and the press stays pending.
+    rec.events.clear();
+    ::SendMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, Point(10, 10));
+    ::SetCursorPos(r.right + 40, r.bottom + 40);
+    ::SendMessageW(w, WM_LBUTTONUP, 0, Point(140, 90));
+    ::SetCursorPos(r.left + 10, r.top + 10);
+    ::SendMessageW(w, WM_LBUTTONUP, 0, Point(10, 10));
+    CHECK(rec.events == std::vector<std::string>{"down 1 10 10", "up 1 140 90", "up 1 10 10", "click 1 10 10"});
+  }
+}
+
+TEST_CASE("keyboard events can rewrite or swallow their key") {
+  Host host;
+  Probe child;
+  child.SetParent(&host);
+  HWND w = child.Handle();
+  child.OnChar = [](TControl*, int& code) {
+    if (code == 'x') code = 0;
+  };
+  int before = child.defaults;
+  ::SendMessageW(w, WM_CHAR, 'x', 0);
+  CHECK(child.defaults == before);  // swallowed
+  ::SendMessageW(w, WM_CHAR, 'y', 0);
+  CHECK(child.defaults == before + 1);
+
+  WORD seen = 0;
+  TShiftState shift = 99;
+  child.OnKeyDown = [&](TControl*, WORD& key, TShiftState s) {
+    seen = key;
+    shift = s;
+  };
+  ::SendMessageW(w, WM_KEYDOWN, VK_DOWN, 0x20000000);  // context code: Alt
+  CHECK(seen == VK_DOWN);
+  CHECK(shift == ssAlt);
+}
+
+TEST_CASE("input messages record the time of the last input") {
+  Host host;
+  TControl child;
+  child.SetParent(&host);
+  HWND w = child.Handle();
+  LastInputTick = 0;
+  ::SendMessageW(w, WM_SIZE, 0, 0);
+  CHECK(LastInputTick == 0);
+  ::SendMessageW(w, WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
+  CHECK(LastInputTick != 0);
+}
+
+TEST_CASE("a freed control takes its window with it") {
+  Host host;
+  HWND w;
+  {
+    TControl child;
+    child.SetParent(&host);
+    w = child.Handle();
+  }
+  CHECK_FALSE(::IsWindow(w));
+  CHECK(host.ControlCount() == 0);
+}
