@@ -1,5 +1,6 @@
 #include "framework/BitmapEx.h"
 
+#include <climits>
 #include <cstring>
 
 #include "framework/GdiPlus.h"
@@ -9,7 +10,9 @@ using namespace gdip;
 std::unique_ptr<TBitmapEx> TBitmapEx::CreateSized(int width, int height, int format) {
   std::unique_ptr<TBitmapEx> bitmap(new TBitmapEx);
   bitmap->format_ = format;
-  if (width > 0 && height > 0) {
+  // A DIB larger than 2 GiB cannot exist in this process; asking for one
+  // only makes cairo print a GDI error.
+  if (width > 0 && height > 0 && static_cast<long long>(width) * height * 4 <= INT_MAX) {
     cairo_surface_t* surface =
         cairo_win32_surface_create_with_dib(static_cast<cairo_format_t>(format), width, height);
     if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) {

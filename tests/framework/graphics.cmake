@@ -9,8 +9,9 @@ kavrelo_test(NAME graphics_test
     CanvasExTest.cpp
     GraphicsToolsTest.cpp
     ImageLoadTest.cpp
+    ResourcesTest.cpp
     StreamAdapterTest.cpp
-    # The skin PNGs and the manifest the loader tests read.
+    # The program's resources: skin PNGs, icon, version information, manifest.
     $<TARGET_OBJECTS:kavrelo_resources>
-  LIBS kavrelo_graphics
+  LIBS kavrelo_graphics version
   LABELS graphics)
