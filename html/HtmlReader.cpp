@@ -392,13 +392,16 @@ bool THtmlReader::ReadQuotedLiteral(std::size_t& start, std::size_t& end) {
   if (AtEnd()) return false;
   if (nextSame_.empty()) {
     // Built once: the next occurrence of every character, so that a literal
-    // quoted by a character that never comes again costs nothing the next time.
-    nextSame_.assign(html_.size(), UINT32_MAX);
-    std::vector<std::uint32_t> last(65536, UINT32_MAX);
+    // quoted by a character that never comes again costs nothing the next
+    // time. The last-seen table is kept per thread and only the entries this
+    // input touched are reset, so a short input does not pay for 64K entries.
+    thread_local std::vector<std::uint32_t> last(65536, UINT32_MAX);
+    nextSame_.resize(html_.size());
     for (std::size_t i = html_.size(); i-- > 0;) {
       nextSame_[i] = last[html_[i]];
       last[html_[i]] = static_cast<std::uint32_t>(i);
     }
+    for (char16_t c : html_) last[c] = UINT32_MAX;
   }
   const std::uint32_t close = nextSame_[pos_];
   if (close == UINT32_MAX) return false;
