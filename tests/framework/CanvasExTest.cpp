@@ -257,3 +257,26 @@ TEST_CASE("text measuring") {
     CHECK(two < one * 2.3f);
   }
 }
+
+TEST_CASE("a canvas of no size draws nothing and fails nowhere") {
+  auto source = MakeBitmap(4, 4, Coded);
+  for (auto size : {SIZE{0, 0}, SIZE{0, 10}, SIZE{-5, -5}}) {
+    TCanvasEx canvas(size.cx, size.cy);
+    CHECK(canvas.Bitmap().Empty());
+    CHECK(canvas.Graphics() == nullptr);
+    canvas.Clear();
+    canvas.Draw(*source, 0, 0);
+    canvas.DrawAlpha(*source, 0, 0, 10);
+    canvas.StretchDraw(*source, 0, 0, 8, 8);
+    canvas.DrawPart(*source, 0, 0, 1, 1, 2, 2);
+    canvas.TileRect(*source, 0, 0, 10, 10);
+    canvas.DrawImage(*source, 0, 0, 4, 4);
+    canvas.DrawLine(0, 0, 5, 5);
+    canvas.DrawText(RECT{0, 0, 10, 10}, L"x");
+    CHECK(canvas.TextExtent(L"x").cx >= 1);
+    canvas.Resize(3, 3);
+    CHECK(canvas.Graphics() != nullptr);
+    canvas.Draw(*source, -1, -1);
+    CHECK(canvas.Bitmap().Pixel(0, 0) == Coded(1, 1));
+  }
+}
