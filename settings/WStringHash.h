@@ -2,7 +2,6 @@
 // behind TWHashedStringList.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -17,8 +16,6 @@ class TWStringHash {
   static std::uint32_t HashOf(std::u16string_view key);
   static unsigned BucketOf(std::u16string_view key) { return HashOf(key) % BucketCount; }
 
-  TWStringHash() { Clear(); }
-
   // Puts the pair at the head of its bucket's chain, so a key added again
   // hides the earlier pair from ValueOf.
   void Add(std::u16string key, int value);
@@ -32,6 +29,8 @@ class TWStringHash {
     int value;
     int next;  // index into nodes_, -1 at a chain's end
   };
-  std::array<int, BucketCount> heads_;
+  // Chain heads, allocated with the first pair: most entry lists of an
+  // options file are never looked up by value.
+  std::vector<int> heads_;
   std::vector<Node> nodes_;
 };

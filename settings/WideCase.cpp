@@ -187,6 +187,8 @@ constexpr Run Runs[] = {
 }  // namespace
 
 char16_t WideUpperChar(char16_t c) {
+  // Keys and section names are nearly always ASCII.
+  if (c < 0x80) return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 0x20) : c;
   // The last run starting at or before c.
   const Run* run = std::upper_bound(std::begin(Runs), std::end(Runs), c,
                                     [](char16_t unit, const Run& r) { return unit < r.first; });
