@@ -136,6 +136,9 @@ class THtmlReader {
   std::size_t FindIf(std::size_t from, TSearchMemo& memo, Hit hit);
   // First index at or after from where literal starts, or SIZE_MAX.
   std::size_t FindLiteral(std::u16string_view literal, std::size_t from, TSearchMemo& memo);
+#ifdef KAVRELO_CHECK_SEARCH_MEMO
+  void CheckSearch(bool sameAnswer) const;
+#endif
   void SetName(std::u16string_view name, bool lowerCase);
   void Fire(const THtmlReaderEvent& event);
   void ClearToken();
@@ -163,4 +166,7 @@ class THtmlReader {
   // nextSame_[i] is the index of the next character equal to html_[i], built
   // on first use.
   std::vector<std::uint32_t> nextSame_;
+  // Characters covered by the remembered searches, for the test builds'
+  // check that they stay linear.
+  std::size_t searched_ = 0;
 };

@@ -31,3 +31,36 @@ TEST_CASE("remembered searches answer exactly as plain searches") {
   }
   CHECK(tokens > 100000);
 }
+
+TEST_CASE("remembered searches cover each character a bounded number of times") {
+  // The checked reader aborts when its searches together cover more than a
+  // fixed multiple of the input; these inputs would make unremembered
+  // searches cover it thousands of times.
+  auto repeat = [](std::u16string_view unit, std::size_t length) {
+    std::u16string s;
+    while (s.size() < length) s += unit;
+    return s;
+  };
+  constexpr std::size_t Length = 16384;
+  const std::u16string inputs[] = {
+      repeat(u"<!--", Length),
+      repeat(u"<![CDATA[", Length),
+      repeat(u"<!DOCTYPE", Length),
+      repeat(u"<!DOCTYPE a b c", Length),
+      repeat(u"<!DOCTYPE a b 'c' \"", Length),
+      repeat(u"</a", Length),
+      repeat(u"</a ", Length),
+      repeat(u"<!DOCTYPEa", Length) + std::u16string(Length, u' ') + u"x",
+      repeat(u"<!DOCTYPEa", Length) + u" k qq" + std::u16string(Length, u'\n'),
+      repeat(u"</a", Length) + std::u16string(Length, u'\t'),
+      repeat(u"<!-- </a <![CDATA[ <!DOCTYPE x y z", Length),
+  };
+  for (const std::u16string& input : inputs) {
+    CAPTURE(Utf8(input.substr(0, 20)));
+    THtmlReader reader;
+    reader.SetHtmlStr(input);
+    std::size_t reads = 0;
+    while (reader.Read()) ++reads;
+    CHECK(reads > 0);
+  }
+}
