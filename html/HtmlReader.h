@@ -82,8 +82,8 @@ class THtmlReader {
   // The quote that opened the attribute value being read; 0 when none.
   char16_t QuoteChar() const { return quoteChar_; }
 
-  // Events, each fired with the reader; see the header comment of each field
-  // for what is valid when it fires.
+  // Events, each fired with the reader; the comment names what is valid when
+  // it fires.
   THtmlReaderEvent OnAttributeEnd;     // nothing
   THtmlReaderEvent OnAttributeStart;   // QualifiedName of the attribute
   THtmlReaderEvent OnCDataSection;     // NodeValue
