@@ -5,9 +5,12 @@
 
 #include "app/Application.h"
 #include "app/Globals.h"
+#include "framework/GdiPlus.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // The command line is not interpreted.
+  // GDI+ outlives every canvas: the application (and its windows) goes first.
+  gdiplus::TGdiPlusSession gdiplusSession;
   try {
     TApplication application;
     application.Run();

@@ -1,18 +1,14 @@
 #include "framework/WindowEx.h"
 
-#include <cstring>
+TWindowEx::TWindowEx() : TWindowEx(L"TWindowEx") {}
 
-TWindowEx::TWindowEx() : TControl(L"TWindowEx") {
+TWindowEx::TWindowEx(const wchar_t* className) : TControlEx(className) {
   SetSize(320, 240);
   Cached = false;
 }
 
-TWindowEx::~TWindowEx() {
-  if (dc_ && oldBitmap_) ::SelectObject(dc_.Get(), oldBitmap_);
-}
-
 void TWindowEx::CreateParams(TCreateParams& params) {
-  TControl::CreateParams(params);
+  TControlEx::CreateParams(params);
   // No caption, no border, no taskbar button.
   params.Style = WS_POPUP | WS_CLIPSIBLINGS | (Enabled() ? 0 : WS_DISABLED);
   params.ExStyle = WS_EX_LAYERED | WS_EX_TOOLWINDOW | (alwaysTop_ ? WS_EX_TOPMOST : 0);
@@ -22,7 +18,7 @@ void TWindowEx::SetAlwaysTop(bool value) {
   if (value == alwaysTop_) return;
   alwaysTop_ = value;
   HWND window = WindowHandle();
-  if (window == nullptr) return;
+  if (window == nullptr || !::IsWindow(window)) return;
   ::SetWindowPos(window, value ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE);
   ::SetForegroundWindow(window);
@@ -30,80 +26,89 @@ void TWindowEx::SetAlwaysTop(bool value) {
   Invalidate();
 }
 
-void TWindowEx::EnsureSurface() {
-  if (pixels_ && surfaceWidth_ == Width() && surfaceHeight_ == Height()) return;
-  if (dc_ && oldBitmap_) ::SelectObject(dc_.Get(), oldBitmap_);
-  bitmap_.Reset();
-  dc_.Reset(::CreateCompatibleDC(nullptr));
-  pixels_ = nullptr;
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = Width();
-  info.bmiHeader.biHeight = -Height();  // top-down rows
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  bitmap_.Reset(::CreateDIBSection(dc_.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!bitmap_ || bits == nullptr) {
-    surfaceWidth_ = surfaceHeight_ = 0;
-    return;
-  }
-  oldBitmap_ = ::SelectObject(dc_.Get(), bitmap_.Get());
-  pixels_ = static_cast<std::uint32_t*>(bits);
-  surfaceWidth_ = Width();
-  surfaceHeight_ = Height();
-}
-
-void TWindowEx::Render(std::uint32_t* pixels, HDC) {
-  std::memset(pixels, 0, sizeof(std::uint32_t) * static_cast<size_t>(Width()) * static_cast<size_t>(Height()));
-}
-
-void TWindowEx::Paint() {
-  EnsureSurface();
-  if (pixels_ == nullptr) return;
-  ::GdiFlush();
-  Render(pixels_, dc_.Get());
-  ::GdiFlush();
+void TWindowEx::SetTransparent(bool value) {
+  if (value == transparent_) return;
+  transparent_ = value;
+  HWND window = WindowHandle();
+  if (window == nullptr || !::IsWindow(window)) return;
+  DWORD ex = ExStyle();
+  if (value && !(ex & WS_EX_TRANSPARENT))
+    SetExStyle(ex | WS_EX_TRANSPARENT);
+  else if (!value && (ex & WS_EX_TRANSPARENT))
+    SetExStyle(ex & ~static_cast<DWORD>(WS_EX_TRANSPARENT));
+  ::SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
 }
 
 void TWindowEx::Present() {
   HWND window = WindowHandle();
-  if (window == nullptr || pixels_ == nullptr) return;
+  if (window == nullptr) return;
   POINT destination{Left(), Top()};
-  SIZE size{surfaceWidth_, surfaceHeight_};
+  SIZE size{Width(), Height()};
   POINT source{0, 0};
   BLENDFUNCTION blend{AC_SRC_OVER, 0, Opacity, AC_SRC_ALPHA};
-  ::UpdateLayeredWindow(window, nullptr, &destination, &size, dc_.Get(), &source, 0, &blend, ULW_ALPHA);
+  ::GdiFlush();
+  // A failure keeps the previous picture on screen; nothing to undo.
+  ::UpdateLayeredWindow(window, nullptr, &destination, &size, Canvas().DC(), &source, 0, &blend, ULW_ALPHA);
 }
 
 void TWindowEx::Invalidate() {
-  if (painting_ || !::IsWindow(WindowHandle())) return;
-  painting_ = true;
-  try {
-    Paint();
-    Present();
-  } catch (...) {
-    painting_ = false;
-    throw;
-  }
-  painting_ = false;
+  if (!Painting()) Repaint();
 }
 
-void TWindowEx::DoClose() { ::DestroyWindow(WindowHandle()); }
+void TWindowEx::WMSize(TMessage& m) {
+  TControlEx::WMSize(m);
+  if (OnResize) OnResize(this);
+}
 
-void TWindowEx::WMTimer(TMessage&) {}
+void TWindowEx::WMShowWindow(TMessage& m) {
+  TControlEx::WMShowWindow(m);
+  if (m.WParam) {
+    if (OnShow) OnShow(this);
+  } else if (OnHide) {
+    OnHide(this);
+  }
+}
 
-void TWindowEx::Dispatch(TMessage& message) {
-  switch (message.Msg) {
+void TWindowEx::WMDestroy(TMessage&) {
+  if (OnDestroy) OnDestroy(this);
+}
+
+void TWindowEx::DoClose() {
+  TCloseAction action = caFree;
+  if (OnClose) OnClose(this, action);
+  if (action == caHide)
+    SetVisible(false);
+  else if (action == caFree)
+    ::DestroyWindow(WindowHandle());
+}
+
+void TWindowEx::WMActivate(TMessage& m) {
+  if (OnActivate) OnActivate(this, LOWORD(m.WParam), reinterpret_cast<HWND>(m.LParam));
+}
+
+void TWindowEx::WMMouseActivate(TMessage& m) {
+  int result = MA_ACTIVATE;
+  if (OnMouseActivate) OnMouseActivate(this, LOWORD(m.LParam), HIWORD(m.LParam), result);
+  m.Result = result;
+}
+
+void TWindowEx::WMTimer(TMessage& m) {
+  if (OnTimer) OnTimer(this, static_cast<int>(m.WParam));
+}
+
+void TWindowEx::Dispatch(TMessage& m) {
+  // These six get no default processing.
+  switch (m.Msg) {
     case WM_CREATE:
-      WMCreate(message);
+      TControl::WMCreate(m);
+      if (OnCreate) OnCreate(this);
       AfterCreate();
       break;
-    case WM_DESTROY: WMDestroy(message); break;
+    case WM_DESTROY: WMDestroy(m); break;
+    case WM_ACTIVATE: WMActivate(m); break;
     case WM_CLOSE: DoClose(); break;
-    case WM_MOUSEACTIVATE: message.Result = MA_ACTIVATE; break;
-    case WM_TIMER: WMTimer(message); break;
-    default: TControl::Dispatch(message); break;
+    case WM_MOUSEACTIVATE: WMMouseActivate(m); break;
+    case WM_TIMER: WMTimer(m); break;
+    default: TControlEx::Dispatch(m); break;
   }
 }

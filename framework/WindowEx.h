@@ -1,52 +1,61 @@
 // The top-level per-pixel-alpha window: a layered popup whose whole picture
-// is rendered off screen and handed to the system in one UpdateLayeredWindow.
+// is composed from its controls' canvases and handed to the system in one
+// UpdateLayeredWindow call.
 #pragma once
 
 #include <windows.h>
 
-#include <cstdint>
+#include <functional>
 
-#include "framework/Control.h"
-#include "framework/WinHandles.h"
+#include "framework/ControlEx.h"
 
-class TWindowEx : public TControl {
+enum TCloseAction { caNone = 0, caHide = 1, caFree = 2, caMinimize = 3 };
+
+using TCloseEvent = std::function<void(TControl* sender, TCloseAction& action)>;
+using TActivateEvent = std::function<void(TControl* sender, WORD activation, HWND window)>;
+using TMouseActivateEvent = std::function<void(TControl* sender, WORD hitTest, WORD mouseButton, int& result)>;
+using TTimerEvent = std::function<void(TControl* sender, int timerId)>;
+
+class TWindowEx : public TControlEx {
  public:
   TWindowEx();
-  ~TWindowEx() override;
+  explicit TWindowEx(const wchar_t* className);
 
-  // Constant alpha of the whole window; takes effect at the next Present.
-  BYTE Opacity = 255;
-  void SetAlwaysTop(bool value);
   bool AlwaysTop() const { return alwaysTop_; }
+  // Keeps the window above non-topmost windows; brings it to the front.
+  void SetAlwaysTop(bool value);
+  bool Transparent() const { return transparent_; }
+  // Lets mouse input pass through the window.
+  void SetTransparent(bool value);
 
-  // Renders the picture into the off-screen surface.
-  void Paint() override;
-  // Hands the surface to the system at (Left, Top) with Opacity.
+  TNotifyEvent OnCreate, OnDestroy, OnDeactivate, OnShow, OnHide, OnResize;
+  TCloseEvent OnClose;
+  TActivateEvent OnActivate;
+  TMouseActivateEvent OnMouseActivate;
+  TTimerEvent OnTimer;
+
+  // Hands the canvas to the system at (Left, Top) with the window's Opacity.
   void Present() override;
-  // Paint and Present; a request during a running pass is dropped.
+  // Repaints the whole window now, unless a repaint is running.
   void Invalidate() override;
+  void Update() override { Repaint(); }
 
  protected:
   void CreateParams(TCreateParams& params) override;
   void Dispatch(TMessage& message) override;
+  void WMSize(TMessage& m) override;
+  void WMShowWindow(TMessage& m) override;
+  void WMDestroy(TMessage& m) override;
 
-  // WM_CLOSE: destroys the window.
+  // WM_CLOSE: OnClose decides; by default the window is destroyed.
   virtual void DoClose();
-  virtual void WMTimer(TMessage& message);
-  // Runs once the window exists (end of WM_CREATE).
+  virtual void WMActivate(TMessage& m);
+  virtual void WMMouseActivate(TMessage& m);
+  virtual void WMTimer(TMessage& m);
+  // Runs once the window exists, after OnCreate.
   virtual void AfterCreate() {}
-  // Draws the window's face into premultiplied 0xAARRGGBB pixels, top-down,
-  // Width * Height of them, also reachable through the memory DC.
-  virtual void Render(std::uint32_t* pixels, HDC dc);
-
-  void EnsureSurface();
 
  private:
   bool alwaysTop_ = false;
-  bool painting_ = false;
-  UniqueMemoryDc dc_;
-  UniqueGdiObject bitmap_;
-  HGDIOBJ oldBitmap_ = nullptr;
-  std::uint32_t* pixels_ = nullptr;
-  int surfaceWidth_ = 0, surfaceHeight_ = 0;
+  bool transparent_ = false;
 };

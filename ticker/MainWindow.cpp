@@ -12,8 +12,7 @@ constexpr int WindowHeight = 350;
 constexpr int ResourceId = 101;
 }  // namespace
 
-TMainWindow::TMainWindow() : RefreshInterval(build::RefreshMs) {
-  SetClassNameW(L"TMainWindow");
+TMainWindow::TMainWindow() : TWindowEx(L"TMainWindow"), RefreshInterval(build::RefreshMs) {
   SetSize(WindowWidth, WindowHeight);
   // Centred in the work area until the options say otherwise.
   RECT work{0, 0, 1024, 768};
@@ -32,6 +31,7 @@ void TMainWindow::AfterCreate() {
     ::SendMessageW(WindowHandle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(IconHandle.Get()));
     ::SendMessageW(WindowHandle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(IconHandle.Get()));
   }
+  LoadSkin();
   CreateTimers();
 }
 
@@ -86,45 +86,37 @@ void TMainWindow::WMTimer(TMessage& message) {
   }
 }
 
-void TMainWindow::Render(std::uint32_t* pixels, HDC dc) {
-  const int Width = this->Width(), Height = this->Height();
-  // A plain rounded face with the title and the status line; the skinned
-  // face replaces it.
-  constexpr int radius = 14;
-  const std::uint32_t face = 0xFF23364Fu;
-  for (int y = 0; y < Height; ++y) {
-    for (int x = 0; x < Width; ++x) {
-      int dx = x < radius ? radius - x : (x >= Width - radius ? x - (Width - radius - 1) : 0);
-      int dy = y < radius ? radius - y : (y >= Height - radius ? y - (Height - radius - 1) : 0);
-      pixels[y * Width + x] = dx * dx + dy * dy <= radius * radius ? face : 0;
+void TMainWindow::LoadSkin() {
+  HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  auto load = [instance](int id) -> std::unique_ptr<TBitmapEx> {
+    try {
+      return TBitmapEx::CreateFromResource(instance, id, L"PNG");
+    } catch (const std::exception&) {
+      return nullptr;  // a missing image leaves its part of the face empty
     }
+  };
+  background_ = load(5002);
+  logo_ = load(5004);
+  throbber_ = load(5003);
+}
+
+void TMainWindow::Paint() {
+  TWindowEx::Paint();
+  // The face until the skinned widgets take it over: background, logo, and
+  // the busy indicator with its status line while a download runs.
+  TCanvasEx& canvas = Canvas();
+  if (background_) canvas.Draw(*background_, 0, 0);
+  if (logo_) canvas.Draw(*logo_, 20, 22);
+  if (!busy_) return;
+  constexpr int frame = 18;
+  if (throbber_ && throbber_->Height() >= frame) {
+    int frames = throbber_->Height() / frame;
+    canvas.DrawPart(*throbber_, 26, 301, 0, (throbberFrame_ % frames) * frame, frame, frame);
   }
-  ::SetBkMode(dc, TRANSPARENT);
-  ::SetTextColor(dc, RGB(255, 255, 255));
-  HFONT font = ::CreateFontW(-22, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, ANTIALIASED_QUALITY, 0, L"Tahoma");
-  HGDIOBJ old = ::SelectObject(dc, font);
-  RECT title{24, 22, Width - 24, 60};
-  ::DrawTextW(dc, AppTitle.c_str(), -1, &title, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
-  ::SelectObject(dc, old);
-  ::DeleteObject(font);
-  if (busy_) {
-    font = ::CreateFontW(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, ANTIALIASED_QUALITY, 0, L"Tahoma");
-    old = ::SelectObject(dc, font);
-    std::wstring status = LoadResString(301);
-    RECT line{44, 301, Width - 24, 320};
-    ::DrawTextW(dc, status.c_str(), -1, &line, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
-    ::SelectObject(dc, old);
-    ::DeleteObject(font);
-    // A small spinning mark stands in for the busy strip.
-    int cx = 32, cy = 310;
-    static const int offsets[8][2] = {{0, -6}, {4, -4}, {6, 0}, {4, 4}, {0, 6}, {-4, 4}, {-6, 0}, {-4, -4}};
-    const int* o = offsets[throbberFrame_ % 8];
-    for (int y = -2; y <= 2; ++y)
-      for (int x = -2; x <= 2; ++x) pixels[(cy + o[1] + y) * Width + cx + o[0] + x] = 0xFFFFFFFFu;
-  }
-  ::GdiFlush();
-  // GDI clears the alpha byte of what it draws; the face is opaque, so every
-  // pixel inside it gets alpha 255 back.
-  for (int i = 0; i < Width * Height; ++i)
-    if (pixels[i] != 0) pixels[i] |= 0xFF000000u;
+  canvas.SetAntialias(false);
+  canvas.Font().SetName(L"Trebuchet MS");
+  canvas.Font().SetSize(8);
+  canvas.Font().SetColor(0xAFFFFFFF);
+  RECT line{44, 301, 44 + 110, 301 + 18};
+  canvas.DrawText(line, LoadResString(301));
 }

@@ -44,10 +44,11 @@ class TMainWindow : public TWindowEx {
   void AfterCreate() override;
   void WMTimer(TMessage& message) override;
   void WMDestroy(TMessage& message) override;
-  void Render(std::uint32_t* pixels, HDC dc) override;
+  void Paint() override;
 
  private:
   void CreateTimers();
+  void LoadSkin();
   void TrimCheck();
   void ThrobberStep();
   void WMCommand(TMessage& message);
@@ -65,6 +66,7 @@ class TMainWindow : public TWindowEx {
   UniqueMenu MenuHandle;
   UniqueIcon IconHandle;
 
+  std::unique_ptr<TBitmapEx> background_, logo_, throbber_;
   bool busy_ = false;
   bool cleanedUp_ = false;
   int throbberFrame_ = 0;

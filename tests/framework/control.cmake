@@ -1,4 +1,4 @@
 if(NOT KAVRELO_WINDOWS)
   return()
 endif()
-kavrelo_test(NAME framework_control_test SOURCES ControlTest.cpp LIBS kavrelo_framework LABELS framework)
+kavrelo_test(NAME framework_control_test SOURCES ControlTest.cpp ControlExTest.cpp LIBS kavrelo_framework LABELS framework)
