@@ -1,0 +1,97 @@
+#include "feed/XmlDom.h"
+
+#include <msxml2.h>
+
+namespace {
+
+// Missing from mingw's libuuid.
+const IID IID_IXMLDOMDocument2_ = {0x2933bf95, 0x7b36, 0x11d2, {0xb2, 0x0e, 0x00, 0xc0, 0x4f, 0x98, 0x3e, 0x60}};
+
+void Check(HRESULT hr, const char* what) {
+  if (FAILED(hr)) throw EXmlError(what);
+}
+
+void SetProperty(IXMLDOMDocument* doc, const wchar_t* name, const wchar_t* value) {
+  ComPtr<IXMLDOMDocument2> doc2;
+  if (FAILED(doc->QueryInterface(IID_IXMLDOMDocument2_, reinterpret_cast<void**>(doc2.Put())))) return;
+  UniqueBstr key(name);
+  UniqueVariant v(value);
+  doc2->setProperty(key.Get(), v.Get());
+}
+
+}  // namespace
+
+std::wstring LocalPath(const std::wstring& slashPath) {
+  // "/feed/entry" -> "/*[local-name()='feed']/*[local-name()='entry']",
+  // "link/@href" -> "*[local-name()='link']/@href".
+  std::wstring out;
+  size_t i = 0;
+  while (i <= slashPath.size()) {
+    size_t slash = slashPath.find(L'/', i);
+    if (slash == std::wstring::npos) slash = slashPath.size();
+    std::wstring step = slashPath.substr(i, slash - i);
+    if (!step.empty()) out += step[0] == L'@' ? step : L"*[local-name()='" + step + L"']";
+    if (slash < slashPath.size()) out += L'/';
+    i = slash + 1;
+  }
+  return out;
+}
+
+TXmlDocument::TXmlDocument() {
+  CLSID clsid;
+  Check(::CLSIDFromProgID(L"Microsoft.XMLDOM", &clsid), "Microsoft.XMLDOM is not registered");
+  Check(::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IXMLDOMDocument,
+                           reinterpret_cast<void**>(doc_.Put())),
+        "Microsoft.XMLDOM could not be created");
+  // Downloads are loaded synchronously, never reach out for DTDs or external
+  // entities, and select with XPath so that local-name() is understood.
+  doc_->put_async(VARIANT_FALSE);
+  doc_->put_resolveExternals(VARIANT_FALSE);
+  doc_->put_validateOnParse(VARIANT_FALSE);
+  SetProperty(doc_.Get(), L"SelectionLanguage", L"XPath");
+  SetProperty(doc_.Get(), L"ProhibitDTD", L"true");
+}
+
+bool TXmlDocument::Load(const std::wstring& path) {
+  UniqueVariant source(path.c_str());
+  VARIANT_BOOL ok = VARIANT_FALSE;
+  Check(doc_->load(source.Get(), &ok), "load");
+  return ok == VARIANT_TRUE;
+}
+
+bool TXmlDocument::LoadXml(const std::wstring& text) {
+  UniqueBstr source(text.c_str());
+  VARIANT_BOOL ok = VARIANT_FALSE;
+  Check(doc_->loadXML(source.Get(), &ok), "loadXML");
+  return ok == VARIANT_TRUE;
+}
+
+std::vector<ComPtr<IXMLDOMNode>> SelectNodes(IXMLDOMNode* node, const std::wstring& path) {
+  std::vector<ComPtr<IXMLDOMNode>> nodes;
+  UniqueBstr query(path.c_str());
+  ComPtr<IXMLDOMNodeList> list;
+  Check(node->selectNodes(query.Get(), list.Put()), "selectNodes");
+  if (!list) return nodes;
+  long length = 0;
+  Check(list->get_length(&length), "length");
+  for (long i = 0; i < length; ++i) {
+    ComPtr<IXMLDOMNode> item;
+    Check(list->get_item(i, item.Put()), "item");
+    if (item) nodes.push_back(std::move(item));
+  }
+  return nodes;
+}
+
+ComPtr<IXMLDOMNode> SelectSingleNode(IXMLDOMNode* node, const std::wstring& path) {
+  UniqueBstr query(path.c_str());
+  ComPtr<IXMLDOMNode> found;
+  // S_FALSE with no node: nothing matched.
+  Check(node->selectSingleNode(query.Get(), found.Put()), "selectSingleNode");
+  return found;
+}
+
+std::wstring NodeText(IXMLDOMNode* node) {
+  UniqueBstr text;
+  Check(node->get_text(text.Put()), "text");
+  return text.Str();
+}
