@@ -1,0 +1,32 @@
+# bench_html: HtmlToText against libxml2 and gumbo (native only) on a
+# generated corpus of feed-sized fragments and on pathological inputs.
+if(NOT TARGET kavrelo_html)
+  return()
+endif()
+kavrelo_bench(NAME bench_html SOURCES html_bench.cpp LIBS kavrelo_html)
+
+# The corpus (about 5 MB) is generated into the build folder, beside the
+# executable, never committed.
+set(_corpus ${CMAKE_BINARY_DIR}/bench/html_corpus.dat)
+add_custom_command(OUTPUT ${_corpus}
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/make_html_corpus.py ${_corpus}
+  DEPENDS ${CMAKE_SOURCE_DIR}/tools/make_html_corpus.py
+  COMMENT "Generating the HTML benchmark corpus")
+add_custom_target(bench_html_corpus DEPENDS ${_corpus})
+add_dependencies(bench_html bench_html_corpus)
+
+if(NOT KAVRELO_WINDOWS)
+  find_package(PkgConfig QUIET)
+  if(PkgConfig_FOUND)
+    pkg_check_modules(KAVRELO_LIBXML2 IMPORTED_TARGET libxml-2.0)
+    pkg_check_modules(KAVRELO_GUMBO IMPORTED_TARGET gumbo)
+  endif()
+  if(KAVRELO_LIBXML2_FOUND)
+    target_link_libraries(bench_html PRIVATE PkgConfig::KAVRELO_LIBXML2)
+    target_compile_definitions(bench_html PRIVATE KAVRELO_BENCH_LIBXML2)
+  endif()
+  if(KAVRELO_GUMBO_FOUND)
+    target_link_libraries(bench_html PRIVATE PkgConfig::KAVRELO_GUMBO)
+    target_compile_definitions(bench_html PRIVATE KAVRELO_BENCH_GUMBO)
+  endif()
+endif()
