@@ -10,26 +10,26 @@ using namespace dom;
 TBaseFormatter::~TBaseFormatter() = default;
 
 template <class Render>
-std::u16string TBaseFormatter::Run(Render render) {
+std::u16string TBaseFormatter::Run(std::size_t capacity, Render render) {
   // The builder lives for one run and goes on every path, a throw included.
   struct TReset {
     std::unique_ptr<TStringBuilder>& builder;
     ~TReset() { builder.reset(); }
   } reset{builder_};
-  builder_ = std::make_unique<TStringBuilder>(InitialCapacity);
+  builder_ = std::make_unique<TStringBuilder>(capacity);
   preserveWhitespace_ = false;
   render();
   return builder_->ToString();
 }
 
-std::u16string TBaseFormatter::FormatElement(const TElement& element) {
-  return Run([&] {
+std::u16string TBaseFormatter::FormatElement(const TElement& element, std::size_t capacity) {
+  return Run(capacity, [&] {
     for (const TNode* child : element.ChildNodes().Items()) Dispatch(*child);
   });
 }
 
 std::u16string TBaseFormatter::FormatDocument() {
-  return Run([&] { ProcessDocument(); });
+  return Run(InitialCapacity, [&] { ProcessDocument(); });
 }
 
 void TBaseFormatter::AppendText(std::u16string_view text) { builder_->Append(text); }

@@ -44,8 +44,10 @@ class TBaseFormatter {
   bool DecodeEntities() const { return decodeEntities_; }
   void SetDecodeEntities(bool decode) { decodeEntities_ = decode; }
 
-  // The rendering of the children of element (not of element itself).
-  std::u16string FormatElement(const dom::TElement& element);
+  // The rendering of the children of element (not of element itself). The
+  // output buffer starts at capacity characters and grows by doubling.
+  std::u16string FormatElement(const dom::TElement& element,
+                               std::size_t capacity = InitialCapacity);
   // The rendering of Document()'s document element (empty without one).
   std::u16string FormatDocument();
 
@@ -77,7 +79,7 @@ class TBaseFormatter {
   // Renders leaves (anything but an element).
   void DispatchLeaf(const dom::TNode& node);
   template <class Render>
-  std::u16string Run(Render render);
+  std::u16string Run(std::size_t capacity, Render render);
 
   dom::TDocument* document_ = nullptr;
   std::unique_ptr<TStringBuilder> builder_;
