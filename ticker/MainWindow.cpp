@@ -4,6 +4,7 @@
 
 #include "app/Globals.h"
 #include "build/BuildConfig.h"
+#include "ticker/FeedCache.h"
 #include "ticker/Messages.h"
 
 namespace {
@@ -32,7 +33,80 @@ void TMainWindow::AfterCreate() {
     ::SendMessageW(WindowHandle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(IconHandle.Get()));
   }
   LoadSkin();
+  CreateWidgets();
   CreateTimers();
+}
+
+void TMainWindow::CreateWidgets() {
+  HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  auto skin = [instance](int id) -> std::unique_ptr<TBitmapEx> {
+    try {
+      return TBitmapEx::CreateFromResource(instance, id, L"PNG");
+    } catch (const std::exception&) {
+      return nullptr;
+    }
+  };
+  Canvas().SetInterpolationMode(6);
+  OnMouseDown = [this](TControl*, int keys, int, int) { MouseDownHandler(keys); };
+  OnMouseWheel = [this](TControl*, int, int delta, int, int) { ScrollBy(WheelScroll(delta)); };
+
+  ListArea = std::make_unique<TContainerEx>();
+  ListArea->SetParent(this);
+  ListArea->SetLeft(30);
+  ListArea->SetTop(75);
+  ListArea->SetSize(415, 213);
+  ListArea->Show();
+
+  NewsList = std::make_unique<TContentEx>();
+  NewsList->SetParent(ListArea.get());
+  NewsList->SetSize(415 - 25, 213);
+  NewsList->Canvas().SetAntialias(false);
+  NewsList->Font().SetName(L"Trebuchet MS");
+  NewsList->Font().SetSize(9);
+  NewsList->LoadFromFile(FeedCachePath());
+  NewsList->Show();
+  NewsList->Cached = true;
+  NewsList->OnDrag = [this](TControl*, int keys, int, int) { MouseDownHandler(keys & MK_LBUTTON); };
+  NewsList->OnMouseDown = [this](TControl*, int keys, int, int) {
+    if (keys & MK_RBUTTON) ShowMenu();
+  };
+  NewsList->OnKeyDown = [this](TControl*, WORD& key, TShiftState) { ScrollKey(key); };
+
+  Scroller = std::make_unique<TScrollerEx>();
+  Scroller->SetParent(ListArea.get());
+  Scroller->SetLeft(415 - 20);
+  Scroller->SetSize(20, 213);
+  Scroller->SetBitmap(skin(5000));
+  Scroller->OnMouseDown = [this](TControl*, int, int, int y) { TrackClick(y); };
+  Scroller->Show();
+
+  Thumb = std::make_unique<TThumbEx>();
+  Thumb->SetParent(Scroller.get());
+  Thumb->SetLeft(1);
+  Thumb->SetSize(18, 70);
+  Thumb->SetBitmap(skin(5001));
+  Thumb->OnKeyDown = [this](TControl*, WORD& key, TShiftState) { ScrollKey(key); };
+  Thumb->OnMouseDown = [this](TControl*, int keys, int, int) { ThumbPressed(keys); };
+  Thumb->OnDrag = [this](TControl*, int keys, int, int) { ThumbDragged(keys); };
+  Thumb->Show();
+  UpdateScroller();
+}
+
+void TMainWindow::MouseDownHandler(int keys) {
+  if (keys & MK_LBUTTON) {
+    // The system's move loop drags the window until the button goes up.
+    ::ReleaseCapture();
+    ::SendMessageW(WindowHandle(), WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+  } else if (keys & MK_RBUTTON) {
+    ShowMenu();
+  }
+}
+
+void TMainWindow::ShowMenu() {
+  if (!MenuHandle) return;
+  POINT cursor;
+  ::GetCursorPos(&cursor);
+  ::TrackPopupMenuEx(::GetSubMenu(MenuHandle.Get(), 0), TPM_VERTICAL, cursor.x, cursor.y, WindowHandle(), nullptr);
 }
 
 void TMainWindow::Dispatch(TMessage& message) {

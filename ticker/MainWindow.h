@@ -11,6 +11,9 @@
 #include "feed/InternetThread.h"
 #include "framework/WinHandles.h"
 #include "framework/WindowEx.h"
+#include "widgets/ContentEx.h"
+#include "widgets/ScrollMath.h"
+#include "widgets/ScrollWidgets.h"
 
 class TMainWindow : public TWindowEx {
  public:
@@ -29,6 +32,14 @@ class TMainWindow : public TWindowEx {
   void CloseTicker();
   // Releases workers, timers, menu and icon; runs once.
   void CleanUp();
+
+  // Scrolls the news list by delta pixels (positive: towards the first
+  // item), moving the thumb with it.
+  void ScrollBy(int delta);
+  // Shows the scroll bar exactly when the list is taller than its viewport.
+  void UpdateScroller();
+  // Opens the popup menu at the cursor.
+  void ShowMenu();
 
   void FadeIn(int step, DWORD delay);
   void FadeOut(int step, DWORD delay);
@@ -49,6 +60,13 @@ class TMainWindow : public TWindowEx {
  private:
   void CreateTimers();
   void LoadSkin();
+  void CreateWidgets();
+  void MouseDownHandler(int keys);
+  void ScrollKey(WORD key);
+  void TrackClick(int y);
+  void ThumbPressed(int keys);
+  void ThumbDragged(int keys);
+  TScrollGeometry ScrollGeometry() const;
   void TrimCheck();
   void ThrobberStep();
   void WMCommand(TMessage& message);
@@ -67,6 +85,12 @@ class TMainWindow : public TWindowEx {
   UniqueIcon IconHandle;
 
   std::unique_ptr<TBitmapEx> background_, logo_, throbber_;
+  std::unique_ptr<TContainerEx> ListArea;
+  std::unique_ptr<TContentEx> NewsList;
+  std::unique_ptr<TScrollerEx> Scroller;
+  std::unique_ptr<TThumbEx> Thumb;
+  int DragStartY = 0;
+  int DragStartTop = 0;
   bool busy_ = false;
   bool cleanedUp_ = false;
   int throbberFrame_ = 0;

@@ -84,6 +84,12 @@ void TMainWindow::FeedDone() {
     if (!FeedText.empty()) SaveFileAtomically(FeedCachePath(), FeedText);
     FeedThread.reset();
   }
+  if (!FeedText.empty() && NewsList) {
+    NewsList->Redraw = true;
+    NewsList->LoadFromFile(FeedCachePath());
+    UpdateScroller();
+    NewsList->Redraw = false;
+  }
   SetBusy(false);
   Invalidate();
   if (RefreshTimer) RefreshTimer->SetEnabled(true);

@@ -1,0 +1,134 @@
+#include "widgets/ContentEx.h"
+
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include <cmath>
+
+#include "build/BuildConfig.h"
+#include "feed/FeedParser.h"
+
+namespace {
+
+constexpr std::uint32_t TitleColor = 0xFF0000A0;
+constexpr std::uint32_t SummaryColor = 0xFF303030;
+constexpr std::uint32_t SeparatorColor = 0x40000000;
+constexpr int TitleSize = 10, SummarySize = 9;
+constexpr int HandCursor = 13, ArrowCursor = 0;
+
+// Nearest whole pixel, ties to even (the default rounding mode).
+int R(float y) { return static_cast<int>(std::lrint(y)); }
+
+// Lines are stored with CR LF; a lone LF breaks them the same on Windows,
+// and Wine's GDI+ would draw the CR as a box.
+std::wstring Lines(const std::wstring& text) {
+  std::wstring out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i)
+    if (!(text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n')) out += text[i];
+  return out;
+}
+
+std::wstring Referral() {
+  const char* r = build::Referral;
+  return std::wstring(r, r + std::char_traits<char>::length(r));
+}
+
+}  // namespace
+
+TContentEx::TContentEx() : TControlEx(L"TContentEx") {
+  OnClick = [this](TControl*, int, int x, int y) { OpenItem(x, y); };
+  OpenAddress = [](const std::wstring& address) {
+    // A link the shell cannot open fails silently.
+    ::ShellExecuteW(nullptr, L"open", address.c_str(), nullptr, nullptr, SW_SHOW);
+  };
+}
+
+void TContentEx::LoadFromFile(const std::wstring& path) {
+  if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+  fileName_ = path;
+  if (auto parsed = ParseFeed(path)) items_ = std::move(parsed);
+  UpdateHeight();
+}
+
+int TContentEx::Layout(bool draw) {
+  TCanvasEx& canvas = Canvas();
+  TFontEx& font = canvas.Font();
+  if (draw) {
+    canvas.Pen().SetColor(SeparatorColor);
+    canvas.StringFormat().SetLineAlignment(1);  // centred
+    canvas.StringFormat().SetAlignment(0);      // near
+  }
+  float y = 0;
+  for (auto& item : *items_) {
+    font.SetStyle(1);  // bold
+    font.SetSize(TitleSize);
+    font.SetColor(TitleColor);
+    const std::wstring titleText = Lines(item->Title);
+    RECT title{0, R(y), 0, 0};
+    y += canvas.TextHeight(titleText);
+    title.right = canvas.TextWidth(titleText);
+    y += 4;
+    title.bottom = R(y);
+    item->TitleRect = title;
+    if (draw) canvas.DrawText(title, titleText);
+    y += 2;
+    if (draw) canvas.DrawLine(0, R(y), Width(), R(y));
+    y += 2;
+    font.SetStyle(0);
+    font.SetSize(SummarySize);
+    font.SetColor(SummaryColor);
+    const std::wstring summaryText = Lines(item->Summary);
+    RECT summary{0, R(y), Width(), 0};
+    y += canvas.TextHeight(summaryText);
+    y += 4;
+    summary.bottom = R(y);
+    if (draw) canvas.DrawText(summary, summaryText);
+    y += 15;
+  }
+  return R(y);
+}
+
+int TContentEx::UpdateHeight() {
+  if (!items_ || items_->empty()) return Parent() ? Parent()->Height() : Height();
+  int height = Layout(false);
+  SetHeight(height);
+  return height;
+}
+
+int TContentEx::ItemAtPoint(int x, int y) const {
+  if (!items_) return -1;
+  POINT p{x, y};
+  for (size_t i = 0; i < items_->size(); ++i)
+    if (::PtInRect(&(*items_)[i]->TitleRect, p)) return static_cast<int>(i);
+  return -1;
+}
+
+void TContentEx::OpenItem(int x, int y) {
+  int i = ItemAtPoint(x, y);
+  if (i < 0 || !items_) return;
+  // The referral goes on as "?ref=" even when the link has a query already.
+  if (OpenAddress) OpenAddress((*items_)[static_cast<size_t>(i)]->Link + L"?ref=" + Referral());
+}
+
+void TContentEx::Paint() {
+  TControlEx::Paint();
+  if (!items_ || items_->empty()) return;
+  Layout(true);
+}
+
+void TContentEx::WMMouseMove(TMessage& m) {
+  TControlEx::WMMouseMove(m);
+  SetCursor(ItemAtPoint(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)) >= 0 ? HandCursor : ArrowCursor);
+}
+
+void TContentEx::WMButtonDown(TMessage& m) {
+  ::SetCapture(m.Window);
+  SetFocus();
+  TControlEx::WMButtonDown(m);
+}
+
+void TContentEx::WMButtonUp(TMessage& m) {
+  ::ReleaseCapture();
+  TControlEx::WMButtonUp(m);
+}
