@@ -1,0 +1,94 @@
+// The notification-area (tray) icon, hosted by a hidden window of its own
+// that receives the shell's callback message and turns it into mouse and
+// balloon events.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <functional>
+#include <string>
+
+#include "framework/GdiControls.h"
+#include "framework/WinHandles.h"
+
+// The shell's callback message for this icon.
+inline constexpr UINT WM_TRAYNOTIFY = 0x9334;
+
+enum TBalloonFlags { bfNone = NIIF_NONE, bfInfo = NIIF_INFO, bfWarning = NIIF_WARNING, bfError = NIIF_ERROR };
+
+// Action is the balloon notification: 0x402 shown, 0x403 hidden, 0x404 timed
+// out, 0x405 clicked.
+using TBalloonActionEvent = std::function<void(TControl* sender, int action)>;
+
+// The record layout of Windows 2000 and later without the GUID member; the
+// shell accepts it on every later version.
+inline constexpr DWORD TrayRecordSize = 936;
+
+class TTrayIcon : public TWindow {
+ public:
+  TTrayIcon();
+  ~TTrayIcon() override;
+
+  // Tip shown while the pointer rests on the icon (127 characters at most).
+  const std::wstring& HintText() const { return hintText_; }
+  void SetHintText(const std::wstring& value);
+  // Balloon text (255 characters at most) and title (63 at most).
+  const std::wstring& BalloonHint() const { return balloonHint_; }
+  void SetBalloonHint(const std::wstring& value);
+  const std::wstring& BalloonTitle() const { return balloonTitle_; }
+  void SetBalloonTitle(const std::wstring& value);
+  // Milliseconds; used by the next ShowBalloon.
+  int BalloonTimeout() const { return static_cast<int>(data_.uTimeout); }
+  void SetBalloonTimeout(int value) { data_.uTimeout = static_cast<UINT>(value); }
+  TBalloonFlags BalloonFlags = bfNone;
+
+  HICON Icon() const { return icon_.Get(); }
+  // Takes ownership of the icon; the previous one is destroyed.
+  void SetIcon(HICON value);
+  // Kept for the owner; the tray icon does not use it.
+  HMENU PopupMenu = nullptr;
+
+  // Whether the icon is in the notification area. Set before the window
+  // exists, the icon appears when the window is created; the window's end
+  // removes it and this reads false again.
+  bool VisibleTray() const { return visibleTray_; }
+  void SetVisibleTray(bool value);
+
+  // OnMouseDown, OnMouseUp, OnMouseMove, OnClick and OnDblClick (inherited)
+  // fire with the button flag (MK_LBUTTON 1, MK_RBUTTON 2, MK_MBUTTON 0x10),
+  // MK_SHIFT and MK_CONTROL, and the cursor's screen position.
+  TNotifyEvent OnAnimate;  // nothing fires it
+  TBalloonActionEvent OnBalloonAction;
+
+  // Shell_NotifyIconW with the icon's record; false when the shell refuses
+  // or the host window does not exist yet.
+  bool Notify(DWORD message);
+  // Shows BalloonHint with BalloonTitle, BalloonFlags and BalloonTimeout.
+  virtual void ShowBalloon();
+  // The record as it is sent to the shell.
+  const NOTIFYICONDATAW& Data() const { return data_; }
+
+  // The shell call behind Notify (Shell_NotifyIconW); replaceable to watch
+  // the calls.
+  std::function<BOOL(DWORD message, NOTIFYICONDATAW* data)> ShellNotify;
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void AfterCreate() override;
+  void Dispatch(TMessage& m) override;
+  void WMDestroy(TMessage& m) override;
+  // The shell's callback: lParam is the mouse or balloon message.
+  virtual void TrayMessage(TMessage& m);
+
+ private:
+  void UpdateIcon();
+  bool Live() const;
+  void RemoveIcon();
+
+  std::wstring hintText_, balloonHint_, balloonTitle_;
+  UniqueIcon icon_;
+  bool visibleTray_ = false;
+  bool clickPending_ = false;
+  NOTIFYICONDATAW data_;
+};
