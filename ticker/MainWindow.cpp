@@ -112,10 +112,8 @@ void TMainWindow::ShowMenu() {
 void TMainWindow::Dispatch(TMessage& message) {
   switch (message.Msg) {
     case WM_FEEDDONE: FeedDone(); return;
-    case WM_VERSIONDONE:
-    case WM_COUNTERDONE:
-      // Their workers are not started yet; nothing to collect.
-      return;
+    case WM_VERSIONDONE: VersionDone(); return;
+    case WM_COUNTERDONE: CounterDone(); return;
     case WM_COMMAND: WMCommand(message); return;
     case WM_QUERYENDSESSION:
       message.Result = 1;
@@ -154,7 +152,7 @@ void TMainWindow::WMTimer(TMessage& message) {
     case StartupTimerId: FirstShow(); break;
     case TrimTimerId: TrimCheck(); break;
     case RefreshTimerId: RefreshFeed(); break;
-    case CounterTimerId: break;  // the visitor counter joins with the update check
+    case CounterTimerId: SendCounterHit(); break;
     case ThrobberTimerId: ThrobberStep(); break;
     default: break;
   }

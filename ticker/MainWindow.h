@@ -15,6 +15,10 @@
 #include "widgets/ScrollMath.h"
 #include "widgets/ScrollWidgets.h"
 
+// The version a manifest text names ("/data/version"), or empty. Throws
+// only when the XML service cannot be created.
+std::string ManifestVersion(const std::wstring& text);
+
 class TMainWindow : public TWindowEx {
  public:
   TMainWindow();
@@ -38,6 +42,12 @@ class TMainWindow : public TWindowEx {
   void ScrollBy(int delta);
   // Shows the scroll bar exactly when the list is taller than its viewport.
   void UpdateScroller();
+  // Once per run: asks the maker's server for the newest version.
+  void CheckForUpdate();
+  void VersionDone();
+  // Requests the visitor-counter image unless a request is running.
+  void SendCounterHit();
+  void CounterDone();
   // Opens the popup menu at the cursor.
   void ShowMenu();
 

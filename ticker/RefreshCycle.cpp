@@ -44,6 +44,8 @@ void TMainWindow::FirstShow() {
   Invalidate();
   FadeIn(4, 1);
   RefreshFeed();
+  CheckForUpdate();
+  SendCounterHit();
 }
 
 void TMainWindow::SetBusy(bool on) {

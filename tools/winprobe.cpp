@@ -2,6 +2,8 @@
 // demo need:
 //   winprobe info          prints "count=N visible=0|1 x=.. y=.. w=.. h=.. exstyle=0x.."
 //   winprobe post MSG [W L] posts MSG (decimal) to the ticker window
+//   winprobe msgbox [ID]    prints the text of the ticker's message box
+//                          ("Kavrelo" caption); with ID, presses that button
 // Exit code 0 when the window was found, 2 when not.
 #include <windows.h>
 
@@ -43,6 +45,21 @@ int wmain(int argc, wchar_t** argv) {
     WPARAM w = argc > 3 ? static_cast<WPARAM>(std::wcstoul(argv[3], nullptr, 10)) : 0;
     LPARAM l = argc > 4 ? static_cast<LPARAM>(std::wcstol(argv[4], nullptr, 10)) : 0;
     return ::PostMessageW(window, msg, w, l) ? 0 : 1;
+  }
+  if (std::wcscmp(argv[1], L"msgbox") == 0) {
+    HWND box = ::FindWindowW(L"#32770", L"Kavrelo");
+    if (!box) return 2;
+    if (argc > 2) {
+      WPARAM id = static_cast<WPARAM>(std::wcstoul(argv[2], nullptr, 10));
+      return ::PostMessageW(box, WM_COMMAND, id, 0) ? 0 : 1;
+    }
+    // The text is the static control with id 0xFFFF.
+    wchar_t text[1024] = {};
+    ::GetDlgItemTextW(box, 0xFFFF, text, 1024);
+    char utf8[4096] = {};
+    ::WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof(utf8), nullptr, nullptr);
+    std::printf("%s\n", utf8);
+    return 0;
   }
   std::fprintf(stderr, "unknown command\n");
   return 1;

@@ -65,8 +65,16 @@ class Env:
         m = re.search(r"count=(\d+)", r.stdout)
         return int(m.group(1)) if m else 0
 
-    def post(self, message):
-        return self.wine(self.probe_exe, "post", message).returncode == 0
+    def post(self, message, wparam=0):
+        return self.wine(self.probe_exe, "post", message, wparam).returncode == 0
+
+    def message_box(self):
+        """Text of an open message box of the ticker, or None."""
+        r = self.wine(self.probe_exe, "msgbox")
+        return r.stdout.strip() if r.returncode == 0 else None
+
+    def answer_message_box(self, button):
+        return self.wine(self.probe_exe, "msgbox", button).returncode == 0
 
     def fresh_data_folder(self):
         shutil.rmtree(self.roaming / "Valdomer", ignore_errors=True)
@@ -80,9 +88,12 @@ class FeedServer:
     "ok" the feed bytes, "404" an error page, "cut" half a body, "stall" no
     reply at all, "close" a closed connection."""
 
-    def __init__(self, port, feed=b"", mode="ok"):
+    def __init__(self, port, feed=b"", mode="ok", manifest=None, counter_mode="ok"):
         self.feed = feed
         self.mode = mode
+        # The maker's manifest; by default it names the running version.
+        self.manifest = manifest if manifest is not None else b"<data><version>2.0</version></data>"
+        self.counter_mode = counter_mode
         self.requests = []  # (time, path)
         self._stop = threading.Event()
         server = self
@@ -93,8 +104,24 @@ class FeedServer:
             def log_message(self, *a):
                 pass
 
+            def reply(self, status, body, kind):
+                self.send_response(status)
+                self.send_header("Content-Type", kind)
+                self.send_header("Content-Length", str(len(body)))
+                self.end_headers()
+                self.wfile.write(body)
+
             def do_GET(self):
                 server.requests.append((time.monotonic(), self.path))
+                if self.path.startswith("/kavrelo.xml"):
+                    return self.reply(200, server.manifest, "text/xml")
+                if self.path == "/swidget/kavrelo.gif":
+                    if server.counter_mode == "stall":
+                        server._stop.wait(120)
+                        return
+                    return self.reply(200, b"GIF89a\x01\x00\x01\x00\x00\x00\x00;", "image/gif")
+                if not self.path.startswith("/sondakika.rss"):
+                    return self.reply(404, b"not here", "text/plain")
                 mode = server.mode
                 if mode == "stall":
                     server._stop.wait(120)
@@ -129,6 +156,9 @@ class FeedServer:
 
     def feed_requests(self):
         return [p for _, p in self.requests if p.startswith("/sondakika.rss")]
+
+    def paths(self, prefix):
+        return [p for _, p in self.requests if p.startswith(prefix)]
 
     def close(self):
         self._stop.set()

@@ -1,0 +1,65 @@
+"""The once-per-run update offer and the visitor counter."""
+import time
+
+from harness import FeedServer, Ticker, run, wait_for
+
+IDNO = 7
+
+
+def feed(env):
+    return (env.source / "tools" / "demo" / "sondakika.rss").read_bytes()
+
+
+def test_newer_version_is_offered_once(env):
+    manifest = b'<?xml version="1.0"?><data><version>2.1</version></data>'
+    with FeedServer(env.port, feed(env), manifest=manifest) as server, Ticker(env) as ticker:
+        ticker.wait_window()
+        text = wait_for(env.message_box, 20, "the update offer")
+        assert text == '"Kavrelo" için yeni sürüm hazır. İndirmek ister misiniz?', text
+        # Timers go on while the box is open.
+        wait_for(lambda: len(server.feed_requests()) >= 2, env.refresh * 2 + 10, "a refresh behind the box")
+        assert env.answer_message_box(IDNO)
+        wait_for(lambda: env.message_box() is None, 10, "the box to close")
+        time.sleep(env.refresh + 1)
+        assert env.message_box() is None
+        manifests = server.paths("/kavrelo.xml")
+        assert len(manifests) == 1, manifests
+        assert manifests[0].startswith("/kavrelo.xml?rand=")
+
+
+def test_same_older_or_textually_smaller_version_is_silent(env):
+    for version in (b"2.0", b"1.9", b"10.0", b""):
+        manifest = b"<data><version>" + version + b"</version></data>"
+        with FeedServer(env.port, feed(env), manifest=manifest) as server, Ticker(env):
+            wait_for(lambda: server.paths("/kavrelo.xml"), 20, "the manifest request")
+            time.sleep(2)
+            assert env.message_box() is None, version
+    with FeedServer(env.port, feed(env), manifest=b"<html>404</html>") as server, Ticker(env):
+        wait_for(lambda: server.paths("/kavrelo.xml"), 20, "the manifest request")
+        time.sleep(2)
+        assert env.message_box() is None
+
+
+def test_counter_requested_at_start_and_on_every_tick(env):
+    with FeedServer(env.port, feed(env)) as server, Ticker(env) as ticker:
+        ticker.wait_window()
+        wait_for(lambda: len(server.paths("/swidget/kavrelo.gif")) >= 2, env.refresh * 2 + 10, "two counter hits")
+        assert set(server.paths("/swidget/")) == {"/swidget/kavrelo.gif"}
+
+
+def test_hanging_counter_request_absorbs_ticks(env):
+    with FeedServer(env.port, feed(env), counter_mode="stall") as server, Ticker(env) as ticker:
+        ticker.wait_window()
+        wait_for(lambda: server.paths("/swidget/"), 20, "the counter request")
+        # The time-out ends the hung request; until then no tick adds one.
+        time.sleep(min(env.refresh * 1.5, env.http_timeout - 1))
+        assert len(server.paths("/swidget/")) == 1
+
+
+if __name__ == "__main__":
+    run([
+        test_newer_version_is_offered_once,
+        test_same_older_or_textually_smaller_version_is_silent,
+        test_counter_requested_at_start_and_on_every_tick,
+        test_hanging_counter_request_absorbs_ticks,
+    ])

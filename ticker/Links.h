@@ -1,0 +1,25 @@
+// Addresses on the maker's web server and the counter service, from the
+// build settings.
+#pragma once
+
+#include <string>
+
+#include "build/BuildConfig.h"
+
+inline std::string HostWithPort(const char* host) {
+  std::string s = host;
+  if (build::HttpPort != 0) s += ":" + std::to_string(build::HttpPort);
+  return s;
+}
+
+// The maker's page ("/?linkid=7940") and the download page ("/?linkid=7941").
+inline std::wstring MakerAddress(const char* pathAndQuery) {
+  std::string a = "http://" + HostWithPort(build::WebHost) + pathAndQuery;
+  return std::wstring(a.begin(), a.end());
+}
+
+inline constexpr char MakerPageLink[] = "/?linkid=7940";
+inline constexpr char DownloadPageLink[] = "/?linkid=7941";
+inline constexpr char CounterPath[] = "/swidget/kavrelo.gif";
+
+inline std::string ManifestRequestPath(unsigned rand) { return "/kavrelo.xml?rand=" + std::to_string(rand); }
