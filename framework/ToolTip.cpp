@@ -30,6 +30,17 @@ void TToolTip::SetBackColor(COLORREF value) { Query(TTM_SETTIPBKCOLOR, value); }
 COLORREF TToolTip::TextColor() const { return static_cast<COLORREF>(Query(TTM_GETTIPTEXTCOLOR, 0)); }
 void TToolTip::SetTextColor(COLORREF value) { Query(TTM_SETTIPTEXTCOLOR, value); }
 
+void TToolTip::Dispatch(TMessage& m) {
+  // The tools name the tooltip itself as the window to notify, so the
+  // tooltip asks itself which text format to use; left to the common
+  // control it may answer ANSI, and TTN_GETDISPINFOW would never come.
+  if (m.Msg == WM_NOTIFYFORMAT && m.LParam == NF_QUERY) {
+    m.Result = NFR_UNICODE;
+    return;
+  }
+  TWinControl::Dispatch(m);
+}
+
 void TToolTip::WMNotify(TMessage& m) {
   auto* header = reinterpret_cast<NMHDR*>(m.LParam);
   if (header == nullptr) return;

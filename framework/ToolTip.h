@@ -30,6 +30,7 @@ class TToolTip : public TWinControl {
 
  protected:
   void CreateParams(TCreateParams& params) override;
+  void Dispatch(TMessage& m) override;
   void WMNotify(TMessage& m) override;
   void WMDestroy(TMessage& m) override;
   // Answers the tooltip's text request for one tool (a control's window).
