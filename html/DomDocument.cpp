@@ -30,7 +30,8 @@ const std::u16string& TNamespaceURIList::Item(int index) const {
   return uris_[static_cast<std::size_t>(index)];
 }
 
-TDocument::TDocument() : TNode(this, std::u16string(), std::u16string(), std::u16string()) {}
+TDocument::TDocument()
+    : TNode(this, std::u16string_view(), std::u16string_view(), std::u16string_view()) {}
 
 TDocument::~TDocument() {
   // Flat, in reverse order of creation: no node's destructor touches another
@@ -52,42 +53,41 @@ bool TDocument::AllowsChild(const TNode& node) const {
 }
 
 TElement* TDocument::CreateElement(std::u16string_view name) {
-  return Make<TElement>(this, std::u16string(), std::u16string(name), std::u16string());
+  return Make<TElement>(this, std::u16string_view(), Store(name), std::u16string_view());
 }
 
 TElement* TDocument::CreateElementNS(std::u16string_view namespaceURI,
                                      std::u16string_view qualifiedName) {
   auto [prefix, localName] = SplitName(qualifiedName);
   int index = namespaceURIs_.Add(namespaceURI);
-  TElement* element = Make<TElement>(this, std::move(prefix), std::move(localName), std::u16string());
+  TElement* element = Make<TElement>(this, Store(prefix), Store(localName), std::u16string_view());
   element->namespaceIndex_ = index;
   return element;
 }
 
 TTextNode* TDocument::CreateTextNode(std::u16string_view text) {
-  return Make<TTextNode>(this, std::u16string(), std::u16string(), std::u16string(text));
+  return Make<TTextNode>(this, std::u16string_view(), std::u16string_view(), Store(text));
 }
 
 TComment* TDocument::CreateComment(std::u16string_view text) {
-  return Make<TComment>(this, std::u16string(), std::u16string(), std::u16string(text));
+  return Make<TComment>(this, std::u16string_view(), std::u16string_view(), Store(text));
 }
 
 TCDATASection* TDocument::CreateCDATASection(std::u16string_view text) {
-  return Make<TCDATASection>(this, std::u16string(), std::u16string(), std::u16string(text));
+  return Make<TCDATASection>(this, std::u16string_view(), std::u16string_view(), Store(text));
 }
 
 TProcessingInstruction* TDocument::CreateProcessingInstruction(std::u16string_view target,
                                                                std::u16string_view data) {
-  return Make<TProcessingInstruction>(this, std::u16string(), std::u16string(target),
-                                      std::u16string(data));
+  return Make<TProcessingInstruction>(this, std::u16string_view(), Store(target), Store(data));
 }
 
 TAttr* TDocument::CreateAttribute(std::u16string_view name) {
-  return Make<TAttr>(this, std::u16string(), std::u16string(name), std::u16string());
+  return Make<TAttr>(this, std::u16string_view(), Store(name), std::u16string_view());
 }
 
 TEntityReference* TDocument::CreateEntityReference(std::u16string_view name) {
-  return Make<TEntityReference>(this, std::u16string(), std::u16string(name), std::u16string());
+  return Make<TEntityReference>(this, std::u16string_view(), Store(name), std::u16string_view());
 }
 
 TElement* TDocument::DocumentElement() const {

@@ -2,6 +2,7 @@
 // implementation object that creates documents.
 #pragma once
 
+#include <algorithm>
 #include <memory>
 #include <memory_resource>
 #include <new>
@@ -59,6 +60,14 @@ class TDocument : public TNode {
   TNamespaceURIList& NamespaceURIs() { return namespaceURIs_; }
   const TNamespaceURIList& NamespaceURIs() const { return namespaceURIs_; }
 
+  // A copy of text kept as long as the document lives.
+  std::u16string_view Store(std::u16string_view text) {
+    if (text.empty()) return {};
+    auto* chars = static_cast<char16_t*>(pool_.allocate(text.size() * sizeof(char16_t), alignof(char16_t)));
+    std::copy(text.begin(), text.end(), chars);
+    return {chars, text.size()};
+  }
+
   // How many nodes the document has created (for tests of ownership).
   std::size_t NodeCount() const { return nodes_.size(); }
 
@@ -73,8 +82,9 @@ class TDocument : public TNode {
     return node;
   }
 
-  // Nodes are many and small; one monotonic pool keeps their allocation
-  // cheap, and nodes_ lists them so that each destructor runs exactly once.
+  // Nodes and their texts are many and small; one monotonic pool keeps their
+  // allocation cheap, and nodes_ lists the nodes so that each destructor runs
+  // exactly once.
   std::pmr::monotonic_buffer_resource pool_;
   std::vector<TNode*> nodes_;
   std::unique_ptr<TDocumentType> docType_;

@@ -8,12 +8,12 @@
 
 namespace dom {
 
-TNode::TNode(TDocument* ownerDocument, std::u16string prefix, std::u16string localName,
-             std::u16string value)
+TNode::TNode(TDocument* ownerDocument, std::u16string_view prefix, std::u16string_view localName,
+             std::u16string_view value)
     : ownerDocument_(ownerDocument),
-      prefix_(std::move(prefix)),
-      localName_(std::move(localName)),
-      value_(std::move(value)),
+      prefix_(prefix),
+      localName_(localName),
+      value_(value),
       childNodes_(this) {}
 
 TNode::~TNode() = default;
@@ -24,14 +24,14 @@ std::u16string TNode::NamespaceURI() const {
 }
 
 std::u16string TNode::NodeName() const {
-  if (prefix_.empty()) return localName_;
+  if (prefix_.empty()) return std::u16string(localName_);
   std::u16string name;
   name.reserve(prefix_.size() + 1 + localName_.size());
   name.append(prefix_).append(1, u':').append(localName_);
   return name;
 }
 
-std::u16string TNode::NodeValue() const { return value_; }
+std::u16string TNode::NodeValue() const { return std::u16string(value_); }
 
 bool TNode::AllowsChild(const TNode&) const { return false; }
 

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "html/DomNodeList.h"
 
@@ -48,8 +49,8 @@ class TNode {
   // Index into the owner document's namespace list; 0 is no namespace.
   int NamespaceIndex() const { return namespaceIndex_; }
   std::u16string NamespaceURI() const;
-  const std::u16string& Prefix() const { return prefix_; }
-  const std::u16string& LocalName() const { return localName_; }
+  std::u16string_view Prefix() const { return prefix_; }
+  std::u16string_view LocalName() const { return localName_; }
   TNodeList& ChildNodes() { return childNodes_; }
   const TNodeList& ChildNodes() const { return childNodes_; }
   bool HasChildNodes() const { return childNodes_.Count() > 0; }
@@ -86,15 +87,17 @@ class TNode {
   std::u16string PlainText() const;
 
  protected:
-  TNode(TDocument* ownerDocument, std::u16string prefix, std::u16string localName,
-        std::u16string value);
+  // The texts are views of characters kept by the owner document (see
+  // TDocument::Store), which frees them with the nodes.
+  TNode(TDocument* ownerDocument, std::u16string_view prefix, std::u16string_view localName,
+        std::u16string_view value);
 
   TDocument* ownerDocument_;
   TNode* parentNode_ = nullptr;
   int namespaceIndex_ = 0;
-  std::u16string prefix_;
-  std::u16string localName_;
-  std::u16string value_;
+  std::u16string_view prefix_;
+  std::u16string_view localName_;
+  std::u16string_view value_;
   TNodeList childNodes_;
 
   friend class TDocument;

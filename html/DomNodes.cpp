@@ -21,7 +21,8 @@ bool TElement::AllowsChild(const TNode& node) const {
 }
 
 TNode* TElement::ImportInto(TDocument& document) const {
-  TElement* copy = document.Make<TElement>(&document, prefix_, localName_, std::u16string());
+  TElement* copy = document.Make<TElement>(&document, document.Store(prefix_), document.Store(localName_),
+                                            std::u16string_view());
   if (namespaceIndex_ != 0) copy->namespaceIndex_ = document.NamespaceURIs().Add(NamespaceURI());
   return copy;
 }
@@ -53,7 +54,8 @@ bool TAttr::AllowsChild(const TNode& node) const {
 }
 
 TNode* TAttr::ImportInto(TDocument& document) const {
-  TAttr* copy = document.Make<TAttr>(&document, prefix_, localName_, std::u16string());
+  TAttr* copy = document.Make<TAttr>(&document, document.Store(prefix_), document.Store(localName_),
+                                       std::u16string_view());
   copy->namespaceIndex_ = namespaceIndex_ ? document.NamespaceURIs().Add(NamespaceURI()) : 0;
   for (const TNode* child : childNodes_.Items()) {
     TNode* childCopy = child->ImportInto(document);
@@ -81,6 +83,8 @@ void TAttr::SetNodeValue(const std::u16string& text) {
   replacement->parentNode_ = this;
 }
 
+void TCharacterData::SetNodeValue(const std::u16string& text) { value_ = ownerDocument_->Store(text); }
+
 TNode* TTextNode::ImportInto(TDocument& document) const {
   return document.CreateTextNode(value_);
 }
@@ -94,7 +98,8 @@ TNode* TComment::ImportInto(TDocument& document) const {
 }
 
 TNode* TEntityReference::ImportInto(TDocument& document) const {
-  return document.Make<TEntityReference>(&document, prefix_, localName_, std::u16string());
+  return document.Make<TEntityReference>(&document, document.Store(prefix_),
+                                          document.Store(localName_), std::u16string_view());
 }
 
 TNode* TProcessingInstruction::ImportInto(TDocument& document) const {
@@ -103,8 +108,13 @@ TNode* TProcessingInstruction::ImportInto(TDocument& document) const {
 
 TDocumentType::TDocumentType(std::u16string prefix, std::u16string localName,
                              std::u16string publicId, std::u16string systemId)
-    : TNode(nullptr, std::move(prefix), std::move(localName), std::u16string()),
+    : TNode(nullptr, std::u16string_view(), std::u16string_view(), std::u16string_view()),
+      prefixStore_(std::move(prefix)),
+      localNameStore_(std::move(localName)),
       publicId_(std::move(publicId)),
-      systemId_(std::move(systemId)) {}
+      systemId_(std::move(systemId)) {
+  prefix_ = prefixStore_;
+  localName_ = localNameStore_;
+}
 
 }  // namespace dom

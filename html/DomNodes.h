@@ -55,8 +55,8 @@ class TAttr : public TNode {
 
 class TCharacterData : public TNode {
  public:
-  void SetNodeValue(const std::u16string& text) override { value_ = text; }
-  const std::u16string& Data() const { return value_; }
+  void SetNodeValue(const std::u16string& text) override;
+  std::u16string_view Data() const { return value_; }
   int Length() const { return static_cast<int>(value_.size()); }
 
  protected:
@@ -111,7 +111,7 @@ class TProcessingInstruction : public TNode {
  public:
   int NodeType() const override { return ProcessingInstructionNode; }
   TNode* ImportInto(TDocument& document) const override;
-  const std::u16string& Target() const { return localName_; }
+  std::u16string_view Target() const { return localName_; }
 
  private:
   using TNode::TNode;
@@ -125,8 +125,12 @@ class TDocumentType : public TNode {
   const std::u16string& SystemId() const { return systemId_; }
 
  private:
+  // A document type may exist before any document does, so it keeps its own
+  // name; the node's views point into it.
   TDocumentType(std::u16string prefix, std::u16string localName, std::u16string publicId,
                 std::u16string systemId);
+  std::u16string prefixStore_;
+  std::u16string localNameStore_;
   std::u16string publicId_;
   std::u16string systemId_;
   friend class TDocument;

@@ -1,7 +1,5 @@
 #include "html/TextFormatter.h"
 
-#include "html/HtmlTags.h"
-
 using namespace dom;
 
 namespace {
@@ -31,35 +29,31 @@ void TTextFormatter::ProcessEntityReference(const TEntityReference& node) {
 }
 
 void TTextFormatter::ProcessTextNode(const TTextNode& node) {
-  const std::u16string& text = node.Data();
+  const std::u16string_view text = node.Data();
   if (preserveWhitespace_) {
     AppendText(text);
     return;
   }
-  std::u16string collapsed;
-  collapsed.reserve(text.size());
+  collapsed_.clear();
   for (std::size_t i = 0; i < text.size();) {
     if (IsWhitespace(text[i])) {
-      collapsed.push_back(u' ');
+      collapsed_.push_back(u' ');
       while (i < text.size() && IsWhitespace(text[i])) ++i;
     } else {
-      collapsed.push_back(text[i++]);
+      collapsed_.push_back(text[i++]);
     }
   }
-  AppendText(collapsed);
+  AppendText(collapsed_);
 }
 
 void TTextFormatter::EnterElement(const TElement& element) {
-  switch (HtmlTagList().GetTag(element.NodeName()).Number) {
-    case TagLi:
-      AppendText(u"* ");
-      break;
-    case TagPre:
-      preserveWhitespace_ = true;
-      break;
-    default:
-      break;
-  }
+  // The same answer as looking the name up in the tag table, whose look-up is
+  // exact, without a search per element.
+  if (!element.Prefix().empty()) return;
+  if (element.LocalName() == u"li")
+    AppendText(u"* ");
+  else if (element.LocalName() == u"pre")
+    preserveWhitespace_ = true;
 }
 
 void TTextFormatter::LeaveElement(const TElement&) { preserveWhitespace_ = false; }

@@ -22,4 +22,7 @@ class TTextFormatter : public TBaseFormatter {
   // collapses again.
   void EnterElement(const dom::TElement& element) override;
   void LeaveElement(const dom::TElement& element) override;
+
+ private:
+  std::u16string collapsed_;  // reused for every text node
 };
