@@ -129,6 +129,9 @@ void TTrayIcon::Dispatch(TMessage& m) {
 
 void TTrayIcon::WMDestroy(TMessage& m) {
   RemoveIcon();
+  // A later window may get the same handle value: nothing may reach the
+  // shell in this one's name any more.
+  data_.hWnd = nullptr;
   icon_.Reset();
   data_.hIcon = nullptr;
   TWindow::WMDestroy(m);

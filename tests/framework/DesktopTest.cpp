@@ -25,14 +25,3 @@ TEST_CASE("the desktop holds the screen DC and reports the work area") {
   CHECK(area.right > area.left);
   CHECK(area.bottom > area.top);
 }
-
-TEST_CASE("desktop objects each hold their own screen DC") {
-  TDesktop first;
-  HDC dc = first.DC();
-  {
-    TDesktop second;
-    CHECK(second.DC() != nullptr);
-  }
-  // The other object's release left this one's DC usable.
-  CHECK(::GetDeviceCaps(dc, LOGPIXELSY) > 0);
-}

@@ -368,6 +368,7 @@ TEST_CASE("session end and close remove the icon") {
     CHECK(log.Messages() == Messages{NIM_ADD, NIM_DELETE});
     CHECK(log.Last().hWnd == w);
     CHECK_FALSE(tray.VisibleTray());
+    CHECK(tray.Data().hWnd == nullptr);
     CHECK(tray.Icon() == nullptr);
     CHECK_FALSE(IconAlive(icon));
     // Nothing reaches the shell for a window that is gone.
