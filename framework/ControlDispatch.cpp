@@ -196,7 +196,9 @@ void TControl::WMSetCursor(TMessage& m) {
 }
 
 bool TControl::ReflectToControl(HWND target, TMessage& m) {
-  if (target == nullptr || target == m.Window || !::IsWindow(target)) return false;
+  // A control never reflects to itself: the reflected message arrives with
+  // the sender in lParam, and would bounce back forever.
+  if (target == nullptr || target == handle_ || target == m.Window || !::IsWindow(target)) return false;
   TControl* control = FromWindow(target);
   if (control == nullptr) return false;
   control->Dispatch(m);

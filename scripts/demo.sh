@@ -34,9 +34,11 @@ step "starting the ticker"
 wine "$exe" </dev/null >"$out/demo-wine.log" 2>&1 &
 ticker=$!
 
+# Wait until the window is on screen (it is created hidden and fades in).
 geometry=""
-for _ in $(seq 100); do
-  if info=$(wine "$probe" info 2>/dev/null); then geometry=$info; break; fi
+for _ in $(seq 150); do
+  info=$(wine "$probe" info 2>/dev/null || true)
+  case "$info" in *visible=1*) geometry=$info; break ;; esac
   sleep 0.2
 done
 [ -n "$geometry" ] || { echo "demo: the ticker window did not appear" >&2; exit 1; }

@@ -1,27 +1,87 @@
-// Closing the ticker: the fade-out, and the clean-up that must finish before
-// the window goes away.
+// What the user can do beyond reading and clicking headlines: the popup
+// menu, dragging, the panels, the option switches, the maker's page, and the
+// orderly close with its clean-up.
 #include <windows.h>
+#include <shellapi.h>
 
+#include "app/ProcessHelpers.h"
+#include "ticker/Links.h"
 #include "ticker/MainWindow.h"
+#include "ticker/Messages.h"
+#include "ticker/Registry.h"
 
-void TMainWindow::FadeIn(int step, DWORD delay) {
-  if (!Visible()) SetVisible(true);
-  while (Opacity + step < 255) {
-    Opacity = static_cast<BYTE>(Opacity + step);
-    Present();
-    ::Sleep(delay);
+void TMainWindow::WMCommand(TMessage& message) {
+  // Notifications from controls and accelerators carry a non-zero high word.
+  if (message.WParam >= 0x10000) return;
+  switch (LOWORD(message.WParam)) {
+    case CmdAbout: ToggleAbout(); break;
+    case CmdOptions: ToggleOptions(); break;
+    case CmdUpdate: RefreshFeed(); break;
+    case CmdClose: CloseTicker(); break;
+    default: break;
   }
-  Opacity = 255;
-  Invalidate();
 }
 
-void TMainWindow::FadeOut(int step, DWORD delay) {
-  while (Opacity - step > 0) {
-    Opacity = static_cast<BYTE>(Opacity - step);
-    Present();
-    ::Sleep(delay);
+void TMainWindow::ShowMenu() {
+  if (!MenuHandle) return;
+  POINT cursor;
+  ::GetCursorPos(&cursor);
+  ::TrackPopupMenuEx(::GetSubMenu(MenuHandle.Get(), 0), TPM_VERTICAL, cursor.x, cursor.y, WindowHandle(), nullptr);
+}
+
+void TMainWindow::MouseDownHandler(int keys) {
+  if (keys & MK_LBUTTON) {
+    // The system's move loop drags the window until the button goes up;
+    // every position on the way passes through the edge snapping.
+    ::ReleaseCapture();
+    ::SendMessageW(WindowHandle(), WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+  } else if (keys & MK_RBUTTON) {
+    ShowMenu();
   }
-  SetVisible(false);
+}
+
+void TMainWindow::TrayMouseUp(int keys) {
+  if (!(keys & MK_RBUTTON) || !MenuHandle) return;
+  // Without this the menu would not close when the user clicks elsewhere.
+  ::SetForegroundWindow(WindowHandle());
+  ProcessMessages();
+  ShowMenu();
+}
+
+void TMainWindow::ToggleAbout() {
+  if (OptionsPanel->Visible()) HideOptions();
+  if (AboutPanel->Visible())
+    HideAbout();
+  else
+    ShowAbout();
+}
+
+void TMainWindow::ToggleOptions() {
+  if (AboutPanel->Visible()) HideAbout();
+  if (OptionsPanel->Visible())
+    HideOptions();
+  else
+    ShowOptions();
+}
+
+void TMainWindow::OpenMakerPage() {
+  ::ShellExecuteW(nullptr, L"open", MakerAddress(MakerPageLink).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void TMainWindow::OptionClicked(TCheckBoxEx& box) {
+  // The box does not toggle itself.
+  box.SetTicked(!box.Ticked());
+  bool on = box.Ticked();
+  if (&box == StartupBox.get())
+    SetAutoStart(on);  // registry failures leave the box and the file as they are
+  else if (&box == AlwaysTopBox.get())
+    SetAlwaysTop(on);
+  else if (&box == TrayBox.get())
+    TrayIcon->SetVisibleTray(on);
+  else if (&box == AutoScaleBox.get())
+    AutoScaleOn = on;
+  Invalidate();
+  SaveOptions();
 }
 
 void TMainWindow::CloseTicker() {
@@ -33,16 +93,20 @@ void TMainWindow::CloseTicker() {
 void TMainWindow::CleanUp() {
   if (cleanedUp_) return;
   cleanedUp_ = true;
-  // Workers first: each one may still be on the network (bounded by its
-  // time-outs); freeing it waits for its thread.
+  // Workers first: each may still be on the network (bounded by its
+  // time-outs); freeing one waits for its thread.
   FeedThread.reset();
   UpdateThread.reset();
   CounterThread.reset();
-  // Timers in this order, each stopped and freed.
   for (auto* timer : {&RefreshTimer, &ThrobberTimer, &StartupTimer, &TrimTimer, &CounterTimer}) {
     if (*timer) (*timer)->SetEnabled(false);
     timer->reset();
   }
+  // The tray window removes its notification-area icon as it closes.
+  if (TrayIcon && TrayIcon->WindowHandle()) ::SendMessageW(TrayIcon->WindowHandle(), WM_CLOSE, 0, 0);
+  if (ToolTip && ToolTip->WindowHandle()) ::SendMessageW(ToolTip->WindowHandle(), WM_CLOSE, 0, 0);
+  SaveOptions();
+  Options.reset();
   MenuHandle.Reset();
   IconHandle.Reset();
 }

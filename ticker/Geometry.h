@@ -15,11 +15,11 @@ inline constexpr int SnapDistance = 7;
 // Moves a proposed window position flush to an edge of the work area when
 // it comes within SnapDistance of it. Top wins over bottom, left over right.
 inline void SnapToEdges(const TArea& work, int width, int height, int& x, int& y) {
-  auto near = [](int d) { return d >= -SnapDistance && d <= SnapDistance; };
-  if (near((work.Bottom - height) - y)) y = work.Bottom - height;
-  if (near(y - work.Top)) y = work.Top;
-  if (near((work.Right - width) - x)) x = work.Right - width;
-  if (near(x - work.Left)) x = work.Left;
+  auto within = [](int d) { return d >= -SnapDistance && d <= SnapDistance; };
+  if (within((work.Bottom - height) - y)) y = work.Bottom - height;
+  if (within(y - work.Top)) y = work.Top;
+  if (within((work.Right - width) - x)) x = work.Right - width;
+  if (within(x - work.Left)) x = work.Left;
 }
 
 // 0 top-left, 1 bottom-left, 2 top-right, 3 bottom-right: the quadrant of

@@ -1,5 +1,8 @@
 // The ticker's top-level window and the controller of everything it does:
-// timers, downloads, the feed cache, commands and the orderly close.
+// timers and downloads (RefreshCycle.cpp), the face and its animations
+// (Composition.cpp), commands and panels (Commands.cpp), scrolling
+// (Scrolling.cpp), the update check (UpdateCheck.cpp) and the options
+// (OptionsStore.cpp).
 #pragma once
 
 #include <windows.h>
@@ -9,11 +12,15 @@
 
 #include "app/WinTimer.h"
 #include "feed/InternetThread.h"
+#include "framework/ToolTip.h"
+#include "framework/TrayIcon.h"
 #include "framework/WinHandles.h"
 #include "framework/WindowEx.h"
+#include "ticker/Options.h"
 #include "widgets/ContentEx.h"
 #include "widgets/ScrollMath.h"
 #include "widgets/ScrollWidgets.h"
+#include "widgets/SkinWidgets.h"
 
 // The version a manifest text names ("/data/version"), or empty. Throws
 // only when the XML service cannot be created.
@@ -24,6 +31,7 @@ class TMainWindow : public TWindowEx {
   TMainWindow();
   ~TMainWindow() override;
 
+  // --- refresh cycle ---
   // Starts a feed download unless one is running.
   void RefreshFeed();
   // Completion of the feed download (WM_FEEDDONE).
@@ -32,29 +40,56 @@ class TMainWindow : public TWindowEx {
   void SetBusy(bool on);
   // Start-up sequence once the window is on screen (timer 1001).
   void FirstShow();
+  bool Busy() const { return busy_; }
+
+  // --- face ---
+  void FadeIn(int step, DWORD delay);
+  void FadeOut(int step, DWORD delay);
+  void ShowOptions();
+  void HideOptions();
+  void ShowAbout();
+  void HideAbout();
+  // The auto-size animation: shrink to the miniature or grow back.
+  void ScaleWindow(bool activated);
+
+  // --- commands ---
+  void ToggleAbout();
+  void ToggleOptions();
   // The Close command: fade out, then close.
   void CloseTicker();
-  // Releases workers, timers, menu and icon; runs once.
+  // Releases workers, timers, tray icon, tooltip, options, menu and icon;
+  // runs once.
   void CleanUp();
+  // Opens the popup menu at the cursor.
+  void ShowMenu();
+  void OpenMakerPage();
 
+  // --- scrolling ---
   // Scrolls the news list by delta pixels (positive: towards the first
   // item), moving the thumb with it.
   void ScrollBy(int delta);
   // Shows the scroll bar exactly when the list is taller than its viewport.
   void UpdateScroller();
-  // Once per run: asks the maker's server for the newest version.
+
+  // --- update check and counter ---
   void CheckForUpdate();
   void VersionDone();
   // Requests the visitor-counter image unless a request is running.
   void SendCounterHit();
   void CounterDone();
-  // Opens the popup menu at the cursor.
-  void ShowMenu();
 
-  void FadeIn(int step, DWORD delay);
-  void FadeOut(int step, DWORD delay);
+  // --- options ---
+  void ApplyOptions();
+  void SaveOptions();
 
-  bool Busy() const { return busy_; }
+  float Scale = 1.0f;
+  const float MaxScale = 1.0f;
+  const float MinScale = 0.2f;
+  const float ScaleStep = 0.05f;
+  bool AutoScaleOn = true;
+  bool Shrunk = false;
+  bool ShrinkDone = false;
+  int Corner = 0;
   bool Closing = false;
   const unsigned RefreshInterval;
   // Body of the last feed download as received; emptied when one starts.
@@ -65,13 +100,21 @@ class TMainWindow : public TWindowEx {
   void AfterCreate() override;
   void WMTimer(TMessage& message) override;
   void WMDestroy(TMessage& message) override;
+  void WMWindowPosChanging(TMessage& message) override;
   void Paint() override;
 
  private:
   void CreateTimers();
-  void LoadSkin();
   void CreateWidgets();
+  void CreateFace();
+  void CreateOptionsPanel();
+  void CreateAboutPanel();
+  void CreateTrayAndTip();
+  void SlideIn(TControlEx& holder, TControlEx& sheet);
+  void SlideOut(TControlEx& holder, TControlEx& sheet);
   void MouseDownHandler(int keys);
+  void TrayMouseUp(int keys);
+  void OptionClicked(TCheckBoxEx& box);
   void ScrollKey(WORD key);
   void TrackClick(int y);
   void ThumbPressed(int keys);
@@ -91,17 +134,32 @@ class TMainWindow : public TWindowEx {
   std::unique_ptr<TInternetThread> UpdateThread;
   std::unique_ptr<TInternetThread> CounterThread;
 
+  std::unique_ptr<TOptions> Options;
+  std::unique_ptr<TToolTip> ToolTip;
+  std::unique_ptr<TTrayIcon> TrayIcon;
   UniqueMenu MenuHandle;
   UniqueIcon IconHandle;
 
-  std::unique_ptr<TBitmapEx> background_, logo_, throbber_;
+  // The face, parents before children (the tree is torn down in reverse).
+  std::unique_ptr<TControlEx> ScaleHost;
+  std::unique_ptr<TBackgroundEx> Background;
+  std::unique_ptr<TImageEx> Logo, CloseButton, OptionsButton;
   std::unique_ptr<TContainerEx> ListArea;
   std::unique_ptr<TContentEx> NewsList;
   std::unique_ptr<TScrollerEx> Scroller;
   std::unique_ptr<TThumbEx> Thumb;
+  std::unique_ptr<TControlEx> OptionsPanel;
+  std::unique_ptr<TImageEx> OptionsSheet;
+  std::unique_ptr<TCheckBoxEx> StartupBox, AlwaysTopBox, TrayBox, AutoScaleBox;
+  std::unique_ptr<TImageEx> OptionsClose;
+  std::unique_ptr<TControlEx> AboutPanel, AboutSheet;
+  std::unique_ptr<TImageEx> AboutImage, AboutLogo, AboutClose;
+  std::unique_ptr<TSkinText> AboutTitle, AboutText, AboutLink;
+  std::unique_ptr<TSkinText> StatusText, FooterLink;
+  std::unique_ptr<TThrobberEx> Throbber;
+
   int DragStartY = 0;
   int DragStartTop = 0;
   bool busy_ = false;
   bool cleanedUp_ = false;
-  int throbberFrame_ = 0;
 };

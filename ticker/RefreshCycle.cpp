@@ -50,6 +50,8 @@ void TMainWindow::FirstShow() {
 
 void TMainWindow::SetBusy(bool on) {
   busy_ = on;
+  if (Throbber) Throbber->SetVisible(on);
+  if (StatusText) StatusText->SetVisible(on);
   if (ThrobberTimer) ThrobberTimer->SetEnabled(on);
 }
 
@@ -90,11 +92,19 @@ void TMainWindow::FeedDone() {
     NewsList->Redraw = true;
     NewsList->LoadFromFile(FeedCachePath());
     UpdateScroller();
+    if (Shrunk) {
+      Paint();
+      Present();
+    }
     NewsList->Redraw = false;
   }
   SetBusy(false);
   Invalidate();
   if (RefreshTimer) RefreshTimer->SetEnabled(true);
+  if (Shrunk) {
+    Paint();
+    Present();
+  }
 }
 
 void TMainWindow::TrimCheck() {
@@ -105,7 +115,7 @@ void TMainWindow::TrimCheck() {
 
 void TMainWindow::ThrobberStep() {
   ThrobberTimer->SetEnabled(false);
-  ++throbberFrame_;
+  if (Throbber) Throbber->NextFrame();
   Invalidate();
   ThrobberTimer->SetEnabled(true);
 }

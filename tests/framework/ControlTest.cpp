@@ -252,3 +252,15 @@ TEST_CASE("a freed control takes its window with it") {
   CHECK_FALSE(::IsWindow(w));
   CHECK(host.ControlCount() == 0);
 }
+
+TEST_CASE("a child's notification is reflected to it once, not back and forth") {
+  Host host;
+  Probe child;
+  child.SetParent(&host);
+  HWND w = child.Handle();
+  int before = child.defaults;
+  // What a STATIC child sends its parent when it paints.
+  ::SendMessageW(host.WindowHandle(), WM_CTLCOLORSTATIC, 0, reinterpret_cast<LPARAM>(w));
+  ::SendMessageW(host.WindowHandle(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), reinterpret_cast<LPARAM>(w));
+  CHECK(child.defaults == before);  // handled by reflection, no default processing
+}
