@@ -7,6 +7,7 @@
 #include "app/Paths.h"
 #include "app/Random.h"
 #include "feed/InternetRoot.h"
+#include "framework/Desktop.h"
 #include "ticker/MainWindow.h"
 
 namespace {
@@ -26,6 +27,7 @@ void ReleaseInstanceMutex(UniqueKernelHandle& mutex) {
 TApplication::TApplication() { Application = this; }
 
 TApplication::~TApplication() {
+  // Out of line: the owned types are complete here.
   if (Application == this) Application = nullptr;
 }
 
@@ -85,6 +87,8 @@ void TApplication::InitGlobals() {
   LARGE_INTEGER now;
   ::QueryPerformanceCounter(&now);
   RandomSeed(static_cast<std::uint32_t>(now.QuadPart ^ (now.QuadPart >> 32)) ^ ::GetTickCount());
+  desktop_ = std::make_unique<TDesktop>();
+  desktop_->SetName(L"ManagerDesktop");
   OpenInternet();
 }
 
@@ -111,6 +115,7 @@ void TApplication::Shutdown() {
   // The window has cleaned up (workers waited for) before the loop ended.
   mainWindow_.reset();
   CloseInternet();
+  desktop_.reset();
   if (comInitialized_) ::CoUninitialize();
   comInitialized_ = false;
 }

@@ -10,6 +10,7 @@
 #include "framework/WinHandles.h"
 
 class TMainWindow;
+class TDesktop;
 
 class TApplication {
  public:
@@ -38,6 +39,7 @@ class TApplication {
   void MessageLoop();
 
   UniqueKernelHandle mutex_;
+  std::unique_ptr<TDesktop> desktop_;
   std::unique_ptr<TMainWindow> mainWindow_;
   bool comInitialized_ = false;
 };

@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <mmsystem.h>
 
 #include <exception>
 #include <string>
@@ -11,6 +12,17 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // The command line is not interpreted.
   // GDI+ outlives every canvas: the application (and its windows) goes first.
   gdiplus::TGdiPlusSession gdiplusSession;
+  // Finer timer resolution for the short sleeps of the fades, for the life
+  // of the process.
+  TIMECAPS caps{};
+  bool raised = ::timeGetDevCaps(&caps, sizeof(caps)) == TIMERR_NOERROR && ::timeBeginPeriod(caps.wPeriodMin) == TIMERR_NOERROR;
+  struct RestoreResolution {
+    bool raised;
+    UINT period;
+    ~RestoreResolution() {
+      if (raised) ::timeEndPeriod(period);
+    }
+  } restore{raised, caps.wPeriodMin};
   try {
     TApplication application;
     application.Run();
