@@ -14,6 +14,11 @@ if [ -f "$prefix/lib/libcairo.a" ] && [ -f "$prefix/lib/libpixman-1.a" ]; then
 fi
 
 mkdir -p "$deps/src" "$deps/apt/lists/partial" "$prefix"
+# The libraries' own compiler warnings are not ours to fix; they go to a log
+# that is shown only when the build fails.
+log="$deps/build.log"
+: > "$log"
+trap 'status=$?; if [ $status -ne 0 ]; then tail -n 40 "$log" >&2; echo "deps: build failed, see $log" >&2; fi' EXIT
 
 # A private apt configuration for the source entries, so the machine's own
 # sources.list is left alone.
@@ -68,8 +73,8 @@ CROSS
     --buildtype release -Ddefault_library=static -Dtests=disabled \
     -Dgtk=disabled -Dlibpng=disabled -Dopenmp=disabled \
     -Dloongson-mmi=disabled -Dvmx=disabled -Darm-simd=disabled -Dneon=disabled \
-    -Da64-neon=disabled -Diwmmxt=disabled -Dmips-dspr2=disabled >/dev/null
-  ninja -C _b -j"$jobs" install >/dev/null
+    -Da64-neon=disabled -Diwmmxt=disabled -Dmips-dspr2=disabled >>"$log" 2>&1
+  ninja -C _b -j"$jobs" install >>"$log" 2>&1
 fi
 
 # --- cairo (autotools) ------------------------------------------------------
@@ -89,8 +94,8 @@ if [ ! -f "$prefix/lib/libcairo.a" ]; then
     --disable-ps --disable-pdf --disable-svg --disable-ft --disable-fc \
     --disable-pthread --disable-gobject --disable-trace --disable-interpreter \
     --disable-symbol-lookup --disable-egl --disable-glx --disable-wgl --disable-gl \
-    --disable-valgrind --disable-gtk-doc >/dev/null
-  make -C src -j"$jobs" >/dev/null
-  make -C src install >/dev/null
+    --disable-valgrind --disable-gtk-doc >>"$log" 2>&1
+  make -C src -j"$jobs" >>"$log" 2>&1
+  make -C src install >>"$log" 2>&1
 fi
 echo "deps: cairo and pixman in $prefix" >&2
