@@ -40,10 +40,3 @@ struct GdiObjectTraits {
   static void Close(Handle h) { ::DeleteObject(h); }
 };
 using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
-
-struct MemoryDcTraits {
-  using Handle = HDC;
-  static Handle Invalid() { return nullptr; }
-  static void Close(Handle h) { ::DeleteDC(h); }
-};
-using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;

@@ -40,7 +40,6 @@ class TMainWindow : public TWindowEx {
   void SetBusy(bool on);
   // Start-up sequence once the window is on screen (timer 1001).
   void FirstShow();
-  bool Busy() const { return busy_; }
 
   // --- face ---
   void FadeIn(int step, DWORD delay);
@@ -160,6 +159,5 @@ class TMainWindow : public TWindowEx {
 
   int DragStartY = 0;
   int DragStartTop = 0;
-  bool busy_ = false;
   bool cleanedUp_ = false;
 };

@@ -49,7 +49,6 @@ void TMainWindow::FirstShow() {
 }
 
 void TMainWindow::SetBusy(bool on) {
-  busy_ = on;
   if (Throbber) Throbber->SetVisible(on);
   if (StatusText) StatusText->SetVisible(on);
   if (ThrobberTimer) ThrobberTimer->SetEnabled(on);
