@@ -66,16 +66,17 @@ void TBaseFormatter::ProcessElement(const TElement& element) {
 }
 
 void TBaseFormatter::ProcessEntityReference(const TEntityReference& node) {
-  std::u16string name = node.NodeName();
   if (decodeEntities_) {
-    const char16_t c = static_cast<char16_t>(EntityCode(std::u16string_view(name)));
+    // No entity name has a ":", so one with a prefix is unknown: a space.
+    const char16_t c = node.Prefix().empty() ? static_cast<char16_t>(EntityCode(node.LocalName())) : u' ';
     AppendText(std::u16string_view(&c, 1));
-  } else {
-    std::u16string text;
-    text.reserve(name.size() + 2);
-    text.append(1, u'&').append(name).append(1, u';');
-    AppendText(text);
+    return;
   }
+  const std::u16string name = node.NodeName();
+  std::u16string text;
+  text.reserve(name.size() + 2);
+  text.append(1, u'&').append(name).append(1, u';');
+  AppendText(text);
 }
 
 void TBaseFormatter::ProcessProcessingInstruction(const TProcessingInstruction&) {}
@@ -121,7 +122,7 @@ void TBaseFormatter::WalkChildren(const TNode& node) {
   std::vector<TFrame> stack{{&node, 0}};
   while (!stack.empty()) {
     TFrame& frame = stack.back();
-    const std::vector<TNode*>& children = frame.node->ChildNodes().Items();
+    const TNodeSpan children = frame.node->ChildNodes().Items();
     if (frame.next == children.size()) {
       const TNode* done = frame.node;
       stack.pop_back();

@@ -8,11 +8,13 @@ namespace dom {
 
 namespace {
 
-// Splits a qualified name at its first ":" into prefix and local name.
-std::pair<std::u16string, std::u16string> SplitName(std::u16string_view name) {
-  std::size_t colon = name.find(u':');
-  if (colon == std::u16string_view::npos) return {std::u16string(), std::u16string(name)};
-  return {std::u16string(name.substr(0, colon)), std::u16string(name.substr(colon + 1))};
+// A qualified name split at its first ":": the name as it is kept (a leading
+// ":" is dropped, leaving no prefix) and the length of its prefix.
+std::pair<std::u16string_view, std::uint32_t> SplitName(std::u16string_view name) {
+  const std::size_t colon = name.find(u':');
+  if (colon == std::u16string_view::npos) return {name, 0};
+  if (colon == 0) return {name.substr(1), 0};
+  return {name, static_cast<std::uint32_t>(colon)};
 }
 
 }  // namespace
@@ -30,14 +32,9 @@ const std::u16string& TNamespaceURIList::Item(int index) const {
   return uris_[static_cast<std::size_t>(index)];
 }
 
-TDocument::TDocument()
-    : TNode(this, std::u16string_view(), std::u16string_view(), std::u16string_view()) {}
+TDocument::TDocument() : TNode(this) {}
 
-TDocument::~TDocument() {
-  // Flat, in reverse order of creation: no node's destructor touches another
-  // node, so depth never matters here.
-  for (auto it = nodes_.rbegin(); it != nodes_.rend(); ++it) (*it)->~TNode();
-}
+TDocument::~TDocument() = default;
 
 bool TDocument::AllowsChild(const TNode& node) const {
   switch (node.NodeType()) {
@@ -53,41 +50,41 @@ bool TDocument::AllowsChild(const TNode& node) const {
 }
 
 TElement* TDocument::CreateElement(std::u16string_view name) {
-  return Make<TElement>(this, std::u16string_view(), Store(name), std::u16string_view());
+  return Make<TElement>(this, Store(name));
 }
 
 TElement* TDocument::CreateElementNS(std::u16string_view namespaceURI,
                                      std::u16string_view qualifiedName) {
-  auto [prefix, localName] = SplitName(qualifiedName);
+  auto [name, prefixLength] = SplitName(qualifiedName);
   int index = namespaceURIs_.Add(namespaceURI);
-  TElement* element = Make<TElement>(this, Store(prefix), Store(localName), std::u16string_view());
+  TElement* element = Make<TElement>(this, Store(name), prefixLength);
   element->namespaceIndex_ = index;
   return element;
 }
 
 TTextNode* TDocument::CreateTextNode(std::u16string_view text) {
-  return Make<TTextNode>(this, std::u16string_view(), std::u16string_view(), Store(text));
+  return Make<TTextNode>(this, Store(text));
 }
 
 TComment* TDocument::CreateComment(std::u16string_view text) {
-  return Make<TComment>(this, std::u16string_view(), std::u16string_view(), Store(text));
+  return Make<TComment>(this, Store(text));
 }
 
 TCDATASection* TDocument::CreateCDATASection(std::u16string_view text) {
-  return Make<TCDATASection>(this, std::u16string_view(), std::u16string_view(), Store(text));
+  return Make<TCDATASection>(this, Store(text));
 }
 
 TProcessingInstruction* TDocument::CreateProcessingInstruction(std::u16string_view target,
                                                                std::u16string_view data) {
-  return Make<TProcessingInstruction>(this, std::u16string_view(), Store(target), Store(data));
+  return Make<TProcessingInstruction>(this, Store(target), Store(data));
 }
 
 TAttr* TDocument::CreateAttribute(std::u16string_view name) {
-  return Make<TAttr>(this, std::u16string_view(), Store(name), std::u16string_view());
+  return Make<TAttr>(this, Store(name));
 }
 
 TEntityReference* TDocument::CreateEntityReference(std::u16string_view name) {
-  return Make<TEntityReference>(this, std::u16string_view(), Store(name), std::u16string_view());
+  return Make<TEntityReference>(this, Store(name));
 }
 
 TElement* TDocument::DocumentElement() const {
@@ -106,9 +103,9 @@ void TDocument::SetDocType(std::unique_ptr<TDocumentType> docType) {
 
 std::unique_ptr<TDocumentType> DomImplementation::CreateDocumentType(
     std::u16string_view qualifiedName, std::u16string_view publicId, std::u16string_view systemId) {
-  auto [prefix, localName] = SplitName(qualifiedName);
+  auto [name, prefixLength] = SplitName(qualifiedName);
   return std::unique_ptr<TDocumentType>(new TDocumentType(
-      std::move(prefix), std::move(localName), std::u16string(publicId), std::u16string(systemId)));
+      std::u16string(name), prefixLength, std::u16string(publicId), std::u16string(systemId)));
 }
 
 std::unique_ptr<TDocument> DomImplementation::CreateDocument(std::unique_ptr<TDocumentType> docType) {

@@ -8,6 +8,7 @@
 #include <new>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -30,9 +31,9 @@ class TNamespaceURIList {
   std::vector<std::u16string> uris_;
 };
 
-class TDocument : public TNode {
+class TDocument final : public TNode {
  public:
-  ~TDocument() override;
+  ~TDocument();
 
   int NodeType() const override { return DocumentNode; }
   std::u16string NodeName() const override { return u"#document"; }
@@ -63,30 +64,32 @@ class TDocument : public TNode {
   // A copy of text kept as long as the document lives.
   std::u16string_view Store(std::u16string_view text) {
     if (text.empty()) return {};
-    auto* chars = static_cast<char16_t*>(pool_.allocate(text.size() * sizeof(char16_t), alignof(char16_t)));
+    auto* chars = static_cast<char16_t*>(Allocate(text.size() * sizeof(char16_t), alignof(char16_t)));
     std::copy(text.begin(), text.end(), chars);
     return {chars, text.size()};
   }
+  // Memory kept as long as the document lives.
+  void* Allocate(std::size_t bytes, std::size_t alignment) { return pool_.allocate(bytes, alignment); }
 
   // How many nodes the document has created (for tests of ownership).
-  std::size_t NodeCount() const { return nodes_.size(); }
+  std::size_t NodeCount() const { return nodeCount_; }
 
  private:
   TDocument();
   template <class T, class... Args>
   T* Make(Args&&... args) {
-    if (nodes_.size() == nodes_.capacity()) nodes_.reserve(nodes_.empty() ? 64 : nodes_.size() * 2);
-    void* memory = pool_.allocate(sizeof(T), alignof(T));
-    T* node = new (memory) T(std::forward<Args>(args)...);
-    nodes_.push_back(node);  // cannot throw: room was reserved above
+    // The arena is released without running destructors.
+    static_assert(std::is_trivially_destructible_v<T>, "an arena node must not own anything");
+    T* node = new (Allocate(sizeof(T), alignof(T))) T(std::forward<Args>(args)...);
+    ++nodeCount_;
     return node;
   }
 
   // Nodes and their texts are many and small; one monotonic pool keeps their
-  // allocation cheap, and nodes_ lists the nodes so that each destructor runs
-  // exactly once.
+  // allocation a pointer bump and their release one pass over a few large
+  // blocks.
   std::pmr::monotonic_buffer_resource pool_;
-  std::vector<TNode*> nodes_;
+  std::size_t nodeCount_ = 0;
   std::unique_ptr<TDocumentType> docType_;
   TNamespaceURIList namespaceURIs_;
 

@@ -8,30 +8,17 @@
 
 namespace dom {
 
-TNode::TNode(TDocument* ownerDocument, std::u16string_view prefix, std::u16string_view localName,
-             std::u16string_view value)
-    : ownerDocument_(ownerDocument),
-      prefix_(prefix),
-      localName_(localName),
-      value_(value),
-      childNodes_(this) {}
-
-TNode::~TNode() = default;
+TNode::TNode(TDocument* ownerDocument, std::u16string_view name, std::uint32_t prefixLength)
+    : ownerDocument_(ownerDocument), prefixLength_(prefixLength), name_(name), childNodes_(this) {}
 
 std::u16string TNode::NamespaceURI() const {
   if (!ownerDocument_ || namespaceIndex_ == 0) return {};
   return ownerDocument_->NamespaceURIs().Item(namespaceIndex_);
 }
 
-std::u16string TNode::NodeName() const {
-  if (prefix_.empty()) return std::u16string(localName_);
-  std::u16string name;
-  name.reserve(prefix_.size() + 1 + localName_.size());
-  name.append(prefix_).append(1, u':').append(localName_);
-  return name;
-}
+std::u16string TNode::NodeName() const { return std::u16string(name_); }
 
-std::u16string TNode::NodeValue() const { return std::u16string(value_); }
+std::u16string TNode::NodeValue() const { return {}; }
 
 bool TNode::AllowsChild(const TNode&) const { return false; }
 

@@ -5,10 +5,13 @@
 // it and is freed when that document is destroyed, never earlier. A node taken
 // out of the tree (RemoveChild, a displaced attribute, a node never inserted)
 // therefore stays valid for whoever holds it as long as its document lives;
-// the tree itself only links nodes. Destroying a document of any depth is a
-// flat loop, never a recursion.
+// the tree itself only links nodes. The node kinds kept in the arena hold
+// only pointers and views of arena memory and have trivial destructors, so
+// destroying a document of any size or depth is releasing its arena, never a
+// walk.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -36,7 +39,6 @@ enum TNodeType : int {
 
 class TNode {
  public:
-  virtual ~TNode();
   TNode(const TNode&) = delete;
   TNode& operator=(const TNode&) = delete;
 
@@ -49,14 +51,17 @@ class TNode {
   // Index into the owner document's namespace list; 0 is no namespace.
   int NamespaceIndex() const { return namespaceIndex_; }
   std::u16string NamespaceURI() const;
-  std::u16string_view Prefix() const { return prefix_; }
-  std::u16string_view LocalName() const { return localName_; }
+  std::u16string_view Prefix() const { return name_.substr(0, prefixLength_); }
+  std::u16string_view LocalName() const {
+    return prefixLength_ == 0 ? name_ : name_.substr(prefixLength_ + 1);
+  }
   TNodeList& ChildNodes() { return childNodes_; }
   const TNodeList& ChildNodes() const { return childNodes_; }
   bool HasChildNodes() const { return childNodes_.Count() > 0; }
 
   // Prefix ":" LocalName, or LocalName alone when Prefix is empty.
   virtual std::u16string NodeName() const;
+  // Empty except for the kinds that hold text.
   virtual std::u16string NodeValue() const;
   virtual int NodeType() const = 0;
   // Whether node may become a child of this one (its kind only).
@@ -87,23 +92,27 @@ class TNode {
   std::u16string PlainText() const;
 
  protected:
-  // The texts are views of characters kept by the owner document (see
+  // name is the qualified name, whose first prefixLength characters are the
+  // prefix (0: none); a view of characters kept by the owner document (see
   // TDocument::Store), which frees them with the nodes.
-  TNode(TDocument* ownerDocument, std::u16string_view prefix, std::u16string_view localName,
-        std::u16string_view value);
+  TNode(TDocument* ownerDocument, std::u16string_view name = {}, std::uint32_t prefixLength = 0);
+  // Not virtual: nodes are never deleted through TNode. Only the document and
+  // the document type, each owned by a unique_ptr of its own type, have
+  // destructors that do anything.
+  ~TNode() = default;
 
   TDocument* ownerDocument_;
   TNode* parentNode_ = nullptr;
   int namespaceIndex_ = 0;
-  std::u16string_view prefix_;
-  std::u16string_view localName_;
-  std::u16string_view value_;
+  std::uint32_t prefixLength_;
+  std::u16string_view name_;
   TNodeList childNodes_;
 
   friend class TDocument;
   friend class TElement;
   friend class TAttr;
   friend class TNodeList;
+  friend class TNamedNodeMap;
 };
 
 }  // namespace dom

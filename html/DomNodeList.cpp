@@ -2,50 +2,71 @@
 
 #include <algorithm>
 
+#include "html/DomDocument.h"
 #include "html/DomException.h"
-#include "html/DomNodes.h"
 
 namespace dom {
 
 TNode* TNodeList::Item(int index) const {
   if (index < 0 || index >= Count()) return nullptr;
-  return items_[static_cast<std::size_t>(index)];
+  return items_[index];
 }
 
 int TNodeList::IndexOf(const TNode* node) const {
-  auto it = std::find(items_.begin(), items_.end(), node);
-  return it == items_.end() ? -1 : static_cast<int>(it - items_.begin());
+  TNode* const* end = items_ + count_;
+  TNode* const* it = std::find(static_cast<TNode* const*>(items_), end, node);
+  return it == end ? -1 : static_cast<int>(it - items_);
+}
+
+void TNodeList::Grow() {
+  if (count_ < capacity_) return;
+  TDocument* document = owner_->OwnerDocument();
+  // Only a document type has no document, and it takes no children.
+  if (!document || capacity_ >= (1u << 30)) throw DomException(NotSupportedErr);
+  const std::uint32_t capacity = capacity_ == 0 ? 4 : capacity_ * 2;
+  auto** items = static_cast<TNode**>(document->Allocate(capacity * sizeof(TNode*), alignof(TNode*)));
+  std::copy(items_, items_ + count_, items);
+  items_ = items;
+  capacity_ = capacity;
 }
 
 void TNodeList::Insert(int index, TNode* node) {
   if (index < 0 || index > Count()) throw DomException(IndexSizeErr);
-  items_.insert(items_.begin() + index, node);
+  Grow();
+  std::copy_backward(items_ + index, items_ + count_, items_ + count_ + 1);
+  items_[index] = node;
+  ++count_;
 }
 
 void TNodeList::Delete(int index) {
   if (index < 0 || index >= Count()) throw DomException(IndexSizeErr);
-  items_.erase(items_.begin() + index);
+  std::copy(items_ + index + 1, items_ + count_, items_ + index);
+  --count_;
 }
 
-void TNodeList::Add(TNode* node) { items_.push_back(node); }
+void TNodeList::Add(TNode* node) {
+  Grow();
+  items_[count_++] = node;
+}
 
 void TNodeList::Remove(TNode* node) {
   int index = IndexOf(node);
-  if (index >= 0) items_.erase(items_.begin() + index);
+  if (index >= 0) Delete(index);
 }
 
 void TNodeList::Clear(bool destroyItems) {
   if (destroyItems) {
-    for (TNode* node : items_) {
+    for (TNode* node : Items()) {
       if (node->parentNode_ == owner_) node->parentNode_ = nullptr;
     }
   }
-  items_.clear();
+  count_ = 0;
 }
 
 TNode* TNamedNodeMap::GetNamedItem(std::u16string_view name) const {
-  for (TNode* node : items_) {
-    if (node->NodeName() == name) return node;
+  for (TNode* node : Items()) {
+    // An attribute's name is its NodeName; other kinds are asked.
+    if (node->NodeType() == AttributeNode ? node->name_ == name : node->NodeName() == name) return node;
   }
   return nullptr;
 }

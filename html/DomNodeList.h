@@ -2,15 +2,35 @@
 // (TNodeList) and the attributes of an element (TNamedNodeMap).
 //
 // A list holds its nodes but does not free them: every node lives in the
-// arena of the document that created it (see DomDocument.h).
+// arena of the document that created it (see DomDocument.h). The list's own
+// array lives there too, so a list is a few words and needs no destructor;
+// a list that outgrows its array moves to one twice the size and leaves the
+// old one to the arena, which costs at most as much again as the final
+// arrays.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string_view>
-#include <vector>
 
 namespace dom {
 
 class TNode;
+
+// The items of a list as they stand; valid until the list next changes.
+class TNodeSpan {
+ public:
+  TNodeSpan(TNode* const* items, std::size_t count) : items_(items), count_(count) {}
+  TNode* const* begin() const { return items_; }
+  TNode* const* end() const { return items_ + count_; }
+  std::size_t size() const { return count_; }
+  bool empty() const { return count_ == 0; }
+  TNode* operator[](std::size_t i) const { return items_[i]; }
+
+ private:
+  TNode* const* items_;
+  std::size_t count_;
+};
 
 class TNodeList {
  public:
@@ -19,7 +39,7 @@ class TNodeList {
   TNodeList& operator=(const TNodeList&) = delete;
 
   TNode* Owner() const { return owner_; }
-  int Count() const { return static_cast<int>(items_.size()); }
+  int Count() const { return static_cast<int>(count_); }
   // The node at index, or nullptr (not an error) when index is out of range.
   TNode* Item(int index) const;
   // Index of node, or -1 when it is not in the list.
@@ -38,11 +58,16 @@ class TNodeList {
   // back with their document's.
   void Clear(bool destroyItems);
 
-  const std::vector<TNode*>& Items() const { return items_; }
+  TNodeSpan Items() const { return {items_, count_}; }
 
  protected:
+  // Makes room for one more item, from the owner's document.
+  void Grow();
+
   TNode* owner_;
-  std::vector<TNode*> items_;
+  TNode** items_ = nullptr;
+  std::uint32_t count_ = 0;
+  std::uint32_t capacity_ = 0;
 };
 
 // The attributes of an element, found by qualified name.

@@ -21,8 +21,7 @@ bool TElement::AllowsChild(const TNode& node) const {
 }
 
 TNode* TElement::ImportInto(TDocument& document) const {
-  TElement* copy = document.Make<TElement>(&document, document.Store(prefix_), document.Store(localName_),
-                                            std::u16string_view());
+  TElement* copy = document.Make<TElement>(&document, document.Store(name_), prefixLength_);
   if (namespaceIndex_ != 0) copy->namespaceIndex_ = document.NamespaceURIs().Add(NamespaceURI());
   return copy;
 }
@@ -54,8 +53,7 @@ bool TAttr::AllowsChild(const TNode& node) const {
 }
 
 TNode* TAttr::ImportInto(TDocument& document) const {
-  TAttr* copy = document.Make<TAttr>(&document, document.Store(prefix_), document.Store(localName_),
-                                       std::u16string_view());
+  TAttr* copy = document.Make<TAttr>(&document, document.Store(name_), prefixLength_);
   copy->namespaceIndex_ = namespaceIndex_ ? document.NamespaceURIs().Add(NamespaceURI()) : 0;
   for (const TNode* child : childNodes_.Items()) {
     TNode* childCopy = child->ImportInto(document);
@@ -98,23 +96,21 @@ TNode* TComment::ImportInto(TDocument& document) const {
 }
 
 TNode* TEntityReference::ImportInto(TDocument& document) const {
-  return document.Make<TEntityReference>(&document, document.Store(prefix_),
-                                          document.Store(localName_), std::u16string_view());
+  return document.Make<TEntityReference>(&document, document.Store(name_), prefixLength_);
 }
 
 TNode* TProcessingInstruction::ImportInto(TDocument& document) const {
-  return document.CreateProcessingInstruction(localName_, value_);
+  return document.CreateProcessingInstruction(name_, data_);
 }
 
-TDocumentType::TDocumentType(std::u16string prefix, std::u16string localName,
+TDocumentType::TDocumentType(std::u16string name, std::uint32_t prefixLength,
                              std::u16string publicId, std::u16string systemId)
-    : TNode(nullptr, std::u16string_view(), std::u16string_view(), std::u16string_view()),
-      prefixStore_(std::move(prefix)),
-      localNameStore_(std::move(localName)),
+    : TNode(nullptr),
+      nameStore_(std::move(name)),
       publicId_(std::move(publicId)),
       systemId_(std::move(systemId)) {
-  prefix_ = prefixStore_;
-  localName_ = localNameStore_;
+  name_ = nameStore_;
+  prefixLength_ = prefixLength;
 }
 
 }  // namespace dom

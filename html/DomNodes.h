@@ -55,12 +55,16 @@ class TAttr : public TNode {
 
 class TCharacterData : public TNode {
  public:
+  std::u16string NodeValue() const override { return std::u16string(value_); }
   void SetNodeValue(const std::u16string& text) override;
   std::u16string_view Data() const { return value_; }
   int Length() const { return static_cast<int>(value_.size()); }
 
  protected:
-  using TNode::TNode;
+  // value is kept by the owner document (see TDocument::Store).
+  TCharacterData(TDocument* ownerDocument, std::u16string_view value)
+      : TNode(ownerDocument), value_(value) {}
+  std::u16string_view value_;
 };
 
 class TTextNode : public TCharacterData {
@@ -106,19 +110,22 @@ class TEntityReference : public TNode {
   friend class TDocument;
 };
 
-// The target is kept in LocalName, the data in NodeValue.
+// The target is kept as the name (LocalName), the data in NodeValue.
 class TProcessingInstruction : public TNode {
  public:
   int NodeType() const override { return ProcessingInstructionNode; }
   TNode* ImportInto(TDocument& document) const override;
-  std::u16string_view Target() const { return localName_; }
+  std::u16string NodeValue() const override { return std::u16string(data_); }
+  std::u16string_view Target() const { return name_; }
 
  private:
-  using TNode::TNode;
+  TProcessingInstruction(TDocument* ownerDocument, std::u16string_view target, std::u16string_view data)
+      : TNode(ownerDocument, target), data_(data) {}
+  std::u16string_view data_;
   friend class TDocument;
 };
 
-class TDocumentType : public TNode {
+class TDocumentType final : public TNode {
  public:
   int NodeType() const override { return DocumentTypeNode; }
   const std::u16string& PublicId() const { return publicId_; }
@@ -126,11 +133,10 @@ class TDocumentType : public TNode {
 
  private:
   // A document type may exist before any document does, so it keeps its own
-  // name; the node's views point into it.
-  TDocumentType(std::u16string prefix, std::u16string localName, std::u16string publicId,
+  // name; the node's view points into it.
+  TDocumentType(std::u16string name, std::uint32_t prefixLength, std::u16string publicId,
                 std::u16string systemId);
-  std::u16string prefixStore_;
-  std::u16string localNameStore_;
+  std::u16string nameStore_;
   std::u16string publicId_;
   std::u16string systemId_;
   friend class TDocument;

@@ -30,8 +30,41 @@ class TEntList {
   std::size_t Count() const { return EntityCount; }
   const TEntity& operator[](std::size_t i) const { return *sorted_[i]; }
 
+  // A name of at most 8 ASCII characters packed into one number, first
+  // character in the highest byte, so that numbers order as the names do; 0
+  // for a name that cannot be in the table (empty, longer, NUL or non-ASCII).
+  template <class Char>
+  static std::uint64_t Key(std::basic_string_view<Char> name) {
+    if (name.empty() || name.size() > 8) return 0;
+    std::uint64_t key = 0;
+    for (std::size_t i = 0; i < 8; ++i) {
+      std::uint64_t c = 0;
+      if (i < name.size()) {
+        c = static_cast<std::uint64_t>(name[i]);
+        if (c == 0 || c > 127) return 0;
+      }
+      key = key << 8 | c;
+    }
+    return key;
+  }
+  // Code of the entity whose Key is key, or 32.
+  std::uint16_t CodeOfKey(std::uint64_t key) const;
+
  private:
+  // Look-ups go through a hash table of Keys (open addressing, linear
+  // probing, at most half full): one or two probes instead of a binary
+  // search, since every "&" of a page asks.
+  static constexpr std::size_t SlotCount = 512;
+  struct TSlot {
+    std::uint64_t key = 0;  // 0: empty
+    std::uint16_t code = 0;
+  };
+  static std::size_t SlotOf(std::uint64_t key) {
+    return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> 55);  // top 9 bits
+  }
+
   const TEntity* sorted_[EntityCount];
+  TSlot slots_[SlotCount];
 };
 
 // The one entity list of the program, built on first use, read-only after.

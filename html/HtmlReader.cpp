@@ -60,16 +60,6 @@ void THtmlReader::SetHtmlStr(std::u16string text) {
   nextSame_.clear();
 }
 
-std::u16string THtmlReader::QualifiedName() const {
-  if (prefix_.empty()) return localName_;
-  std::u16string name;
-  name.reserve(prefix_.size() + 1 + localName_.size());
-  name += prefix_;
-  name += u':';
-  name += localName_;
-  return name;
-}
-
 bool THtmlReader::Read() {
   ClearToken();
   if (AtEnd()) return false;
@@ -476,17 +466,9 @@ void THtmlReader::CheckSearch(bool sameAnswer) const {
 // the qualified name loses that colon.
 void THtmlReader::SetName(std::u16string_view name, bool lowerCase) {
   const std::size_t colon = name.find(u':');
-  if (colon == std::u16string_view::npos) {
-    prefix_.clear();
-    localName_.assign(name);
-  } else {
-    prefix_.assign(name.substr(0, colon));
-    localName_.assign(name.substr(colon + 1));
-  }
-  if (lowerCase) {
-    LowerAscii(prefix_);
-    LowerAscii(localName_);
-  }
+  prefixLength_ = colon == std::u16string_view::npos ? 0 : colon;
+  name_.assign(colon == 0 ? name.substr(1) : name);
+  if (lowerCase) LowerAscii(name_);
 }
 
 void THtmlReader::Fire(const THtmlReaderEvent& event) {
@@ -495,8 +477,8 @@ void THtmlReader::Fire(const THtmlReaderEvent& event) {
 
 void THtmlReader::ClearToken() {
   nodeType_ = HtmlToken::None;
-  prefix_.clear();
-  localName_.clear();
+  name_.clear();
+  prefixLength_ = 0;
   nodeValue_.clear();
   publicId_.clear();
   systemId_.clear();

@@ -59,13 +59,15 @@ class THtmlReader {
   // Properties of the token just read (cleared at the start of every Read).
   std::int32_t NodeType() const { return nodeType_; }
   // Part of the name before its first ":" (empty when there is none).
-  const std::u16string& Prefix() const { return prefix_; }
+  std::u16string_view Prefix() const { return std::u16string_view(name_).substr(0, prefixLength_); }
   // Part of the name after its first ":", or the whole name.
-  const std::u16string& LocalName() const { return localName_; }
+  std::u16string_view LocalName() const {
+    return std::u16string_view(name_).substr(prefixLength_ == 0 ? 0 : prefixLength_ + 1);
+  }
   // Prefix ":" LocalName, or LocalName alone when Prefix is empty. Element,
   // attribute and end-tag names are lower-cased (ASCII A-Z); entity and
   // document type names keep their case.
-  std::u16string QualifiedName() const;
+  const std::u16string& QualifiedName() const { return name_; }
   // Text of a text, comment or CDATA token.
   const std::u16string& NodeValue() const { return nodeValue_; }
   // The two quoted literals of a document type declaration.
@@ -146,8 +148,8 @@ class THtmlReader {
   std::u16string html_;
   std::size_t pos_ = 0;  // 0-based; Position() reports it 1-based
   std::int32_t nodeType_ = HtmlToken::None;
-  std::u16string prefix_;
-  std::u16string localName_;
+  std::u16string name_;             // the qualified name
+  std::size_t prefixLength_ = 0;    // of its prefix; 0 when it has none
   std::u16string nodeValue_;
   std::u16string publicId_;
   std::u16string systemId_;

@@ -25,7 +25,7 @@ TEST_CASE("entity codes of telling names, case-sensitive") {
       // not in the table: a space
       {"AMP", 32},     {"", 32},        {"x", 32},       {"#169", 32},    {"Amp", 32},
       {"amp;", 32},    {"ampx", 32},    {"am", 32},      {"amp\0"sv, 32}, {"zzzz", 32},
-      {"AAAA", 32},    {"thetasymx", 32},
+      {"AAAA", 32},    {"thetasymx", 32}, {"\xC3\xA9", 32},
   };
   for (const Row& r : rows) {
     CAPTURE(std::string(r.name));
