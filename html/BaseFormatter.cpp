@@ -117,22 +117,22 @@ void TBaseFormatter::DispatchLeaf(const TNode& node) {
 void TBaseFormatter::WalkChildren(const TNode& node) {
   struct TFrame {
     const TNode* node;
+    TNodeSpan children;  // the tree does not change while it is rendered
     std::size_t next;
   };
-  std::vector<TFrame> stack{{&node, 0}};
+  std::vector<TFrame> stack{{&node, node.ChildNodes().Items(), 0}};
   while (!stack.empty()) {
     TFrame& frame = stack.back();
-    const TNodeSpan children = frame.node->ChildNodes().Items();
-    if (frame.next == children.size()) {
+    if (frame.next == frame.children.size()) {
       const TNode* done = frame.node;
       stack.pop_back();
       if (!stack.empty()) LeaveElement(static_cast<const TElement&>(*done));
       continue;
     }
-    const TNode* child = children[frame.next++];
+    const TNode* child = frame.children[frame.next++];
     if (child->NodeType() == ElementNode) {
       EnterElement(static_cast<const TElement&>(*child));
-      stack.push_back({child, 0});  // invalidates frame; it is not used again
+      stack.push_back({child, child->ChildNodes().Items(), 0});  // invalidates frame; it is not used again
     } else {
       DispatchLeaf(*child);
     }

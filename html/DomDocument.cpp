@@ -32,7 +32,7 @@ const std::u16string& TNamespaceURIList::Item(int index) const {
   return uris_[static_cast<std::size_t>(index)];
 }
 
-TDocument::TDocument() : TNode(this) {}
+TDocument::TDocument() : TParentNode(this) {}
 
 TDocument::~TDocument() = default;
 
@@ -50,14 +50,14 @@ bool TDocument::AllowsChild(const TNode& node) const {
 }
 
 TElement* TDocument::CreateElement(std::u16string_view name) {
-  return Make<TElement>(this, Store(name));
+  return Make<TElement>(this, StoreName(name));
 }
 
 TElement* TDocument::CreateElementNS(std::u16string_view namespaceURI,
                                      std::u16string_view qualifiedName) {
   auto [name, prefixLength] = SplitName(qualifiedName);
   int index = namespaceURIs_.Add(namespaceURI);
-  TElement* element = Make<TElement>(this, Store(name), prefixLength);
+  TElement* element = Make<TElement>(this, StoreName(name), prefixLength);
   element->namespaceIndex_ = index;
   return element;
 }
@@ -80,11 +80,11 @@ TProcessingInstruction* TDocument::CreateProcessingInstruction(std::u16string_vi
 }
 
 TAttr* TDocument::CreateAttribute(std::u16string_view name) {
-  return Make<TAttr>(this, Store(name));
+  return Make<TAttr>(this, StoreName(name));
 }
 
 TEntityReference* TDocument::CreateEntityReference(std::u16string_view name) {
-  return Make<TEntityReference>(this, Store(name));
+  return Make<TEntityReference>(this, StoreName(name));
 }
 
 TElement* TDocument::DocumentElement() const {

@@ -31,7 +31,7 @@ class TNamespaceURIList {
   std::vector<std::u16string> uris_;
 };
 
-class TDocument final : public TNode {
+class TDocument final : public TParentNode {
  public:
   ~TDocument();
 
@@ -68,6 +68,15 @@ class TDocument final : public TNode {
     std::copy(text.begin(), text.end(), chars);
     return {chars, text.size()};
   }
+  // The same for a node name. Names are never changed once stored, so a
+  // name equal to one stored recently is shared: a page names the same few
+  // elements and entities over and over.
+  std::u16string_view StoreName(std::u16string_view name) {
+    if (name.empty()) return {};
+    std::u16string_view& cached = nameCache_[(name.size() * 31 + name.front() * 7 + name.back()) % NameCacheSize];
+    if (cached != name) cached = Store(name);
+    return cached;
+  }
   // Memory kept as long as the document lives.
   void* Allocate(std::size_t bytes, std::size_t alignment) { return pool_.allocate(bytes, alignment); }
 
@@ -90,6 +99,8 @@ class TDocument final : public TNode {
   // blocks.
   std::pmr::monotonic_buffer_resource pool_;
   std::size_t nodeCount_ = 0;
+  static constexpr std::size_t NameCacheSize = 16;
+  std::u16string_view nameCache_[NameCacheSize];
   std::unique_ptr<TDocumentType> docType_;
   TNamespaceURIList namespaceURIs_;
 

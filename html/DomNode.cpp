@@ -9,7 +9,13 @@
 namespace dom {
 
 TNode::TNode(TDocument* ownerDocument, std::u16string_view name, std::uint32_t prefixLength)
-    : ownerDocument_(ownerDocument), prefixLength_(prefixLength), name_(name), childNodes_(this) {}
+    : ownerDocument_(ownerDocument), prefixLength_(prefixLength), name_(name) {}
+
+TNodeList& TNode::ChildList() {
+  // Never changed: every addition to a list without an owner is refused.
+  static TNodeList noChildren(nullptr);
+  return noChildren;
+}
 
 std::u16string TNode::NamespaceURI() const {
   if (!ownerDocument_ || namespaceIndex_ == 0) return {};
@@ -40,9 +46,9 @@ TNode* TNode::CloneInto(TDocument& document, bool deep) const {
   while (!pending.empty()) {
     auto [source, target] = pending.back();
     pending.pop_back();
-    for (const TNode* child : source->childNodes_.Items()) {
+    for (const TNode* child : source->ChildNodes().Items()) {
       TNode* childCopy = child->ImportInto(document);
-      target->childNodes_.Add(childCopy);
+      target->ChildNodes().Add(childCopy);
       childCopy->parentNode_ = target;
       if (child->NodeType() == ElementNode && child->HasChildNodes())
         pending.emplace_back(child, childCopy);
@@ -64,22 +70,24 @@ TNode* TNode::InsertBefore(TNode* newChild, TNode* refChild) {
     }
   }
   if (newChild == refChild) return newChild;
-  if (refChild && (refChild->parentNode_ != this || childNodes_.IndexOf(refChild) < 0))
+  TNodeList& children = ChildNodes();
+  if (refChild && (refChild->parentNode_ != this || children.IndexOf(refChild) < 0))
     throw DomException(NotFoundErr);
   if (newChild->parentNode_) newChild->parentNode_->RemoveChild(newChild);
   if (refChild)
-    childNodes_.Insert(childNodes_.IndexOf(refChild), newChild);
+    children.Insert(children.IndexOf(refChild), newChild);
   else
-    childNodes_.Add(newChild);
+    children.Add(newChild);
   newChild->parentNode_ = this;
   return newChild;
 }
 
 TNode* TNode::RemoveChild(TNode* oldChild) {
   if (!oldChild || oldChild->parentNode_ != this) throw DomException(NotFoundErr);
-  int index = childNodes_.IndexOf(oldChild);
+  TNodeList& children = ChildNodes();
+  int index = children.IndexOf(oldChild);
   if (index < 0) throw DomException(NotFoundErr);
-  childNodes_.Delete(index);
+  children.Delete(index);
   oldChild->parentNode_ = nullptr;
   return oldChild;
 }

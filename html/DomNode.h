@@ -55,9 +55,13 @@ class TNode {
   std::u16string_view LocalName() const {
     return prefixLength_ == 0 ? name_ : name_.substr(prefixLength_ + 1);
   }
-  TNodeList& ChildNodes() { return childNodes_; }
-  const TNodeList& ChildNodes() const { return childNodes_; }
-  bool HasChildNodes() const { return childNodes_.Count() > 0; }
+  // The children. The kinds that can have none (text, comments, references
+  // ...) all answer with one shared empty list whose Owner is nullptr and
+  // which refuses additions (HierarchyRequestErr), so that the many small
+  // leaves of a page carry no list of their own.
+  TNodeList& ChildNodes() { return ChildList(); }
+  const TNodeList& ChildNodes() const { return const_cast<TNode*>(this)->ChildList(); }
+  bool HasChildNodes() const { return ChildNodes().Count() > 0; }
 
   // Prefix ":" LocalName, or LocalName alone when Prefix is empty.
   virtual std::u16string NodeName() const;
@@ -96,6 +100,7 @@ class TNode {
   // prefix (0: none); a view of characters kept by the owner document (see
   // TDocument::Store), which frees them with the nodes.
   TNode(TDocument* ownerDocument, std::u16string_view name = {}, std::uint32_t prefixLength = 0);
+  virtual TNodeList& ChildList();
   // Not virtual: nodes are never deleted through TNode. Only the document and
   // the document type, each owned by a unique_ptr of its own type, have
   // destructors that do anything.
@@ -106,13 +111,24 @@ class TNode {
   int namespaceIndex_ = 0;
   std::uint32_t prefixLength_;
   std::u16string_view name_;
-  TNodeList childNodes_;
 
   friend class TDocument;
   friend class TElement;
   friend class TAttr;
   friend class TNodeList;
   friend class TNamedNodeMap;
+};
+
+// The kinds that can hold children: element, attribute and document.
+class TParentNode : public TNode {
+ protected:
+  explicit TParentNode(TDocument* ownerDocument, std::u16string_view name = {},
+                       std::uint32_t prefixLength = 0)
+      : TNode(ownerDocument, name, prefixLength), childNodes_(this) {}
+  ~TParentNode() = default;
+  TNodeList& ChildList() override { return childNodes_; }
+
+  TNodeList childNodes_;
 };
 
 }  // namespace dom

@@ -20,8 +20,9 @@ int TNodeList::IndexOf(const TNode* node) const {
 
 void TNodeList::Grow() {
   if (count_ < capacity_) return;
+  // The shared list of the kinds without children has no owner.
+  if (!owner_) throw DomException(HierarchyRequestErr);
   TDocument* document = owner_->OwnerDocument();
-  // Only a document type has no document, and it takes no children.
   if (!document || capacity_ >= (1u << 30)) throw DomException(NotSupportedErr);
   const std::uint32_t capacity = capacity_ == 0 ? 4 : capacity_ * 2;
   auto** items = static_cast<TNode**>(document->Allocate(capacity * sizeof(TNode*), alignof(TNode*)));
@@ -55,6 +56,7 @@ void TNodeList::Remove(TNode* node) {
 }
 
 void TNodeList::Clear(bool destroyItems) {
+  if (count_ == 0) return;  // writes nothing, so the shared empty list stays untouched
   if (destroyItems) {
     for (TNode* node : Items()) {
       if (node->parentNode_ == owner_) node->parentNode_ = nullptr;

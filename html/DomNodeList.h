@@ -38,6 +38,8 @@ class TNodeList {
   TNodeList(const TNodeList&) = delete;
   TNodeList& operator=(const TNodeList&) = delete;
 
+  // The node whose list this is; nullptr for the shared list of the kinds
+  // that have no children.
   TNode* Owner() const { return owner_; }
   int Count() const { return static_cast<int>(count_); }
   // The node at index, or nullptr (not an error) when index is out of range.

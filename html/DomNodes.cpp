@@ -21,7 +21,7 @@ bool TElement::AllowsChild(const TNode& node) const {
 }
 
 TNode* TElement::ImportInto(TDocument& document) const {
-  TElement* copy = document.Make<TElement>(&document, document.Store(name_), prefixLength_);
+  TElement* copy = document.Make<TElement>(&document, document.StoreName(name_), prefixLength_);
   if (namespaceIndex_ != 0) copy->namespaceIndex_ = document.NamespaceURIs().Add(NamespaceURI());
   return copy;
 }
@@ -53,7 +53,7 @@ bool TAttr::AllowsChild(const TNode& node) const {
 }
 
 TNode* TAttr::ImportInto(TDocument& document) const {
-  TAttr* copy = document.Make<TAttr>(&document, document.Store(name_), prefixLength_);
+  TAttr* copy = document.Make<TAttr>(&document, document.StoreName(name_), prefixLength_);
   copy->namespaceIndex_ = namespaceIndex_ ? document.NamespaceURIs().Add(NamespaceURI()) : 0;
   for (const TNode* child : childNodes_.Items()) {
     TNode* childCopy = child->ImportInto(document);
@@ -96,7 +96,7 @@ TNode* TComment::ImportInto(TDocument& document) const {
 }
 
 TNode* TEntityReference::ImportInto(TDocument& document) const {
-  return document.Make<TEntityReference>(&document, document.Store(name_), prefixLength_);
+  return document.Make<TEntityReference>(&document, document.StoreName(name_), prefixLength_);
 }
 
 TNode* TProcessingInstruction::ImportInto(TDocument& document) const {

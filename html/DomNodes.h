@@ -11,7 +11,7 @@ namespace dom {
 
 class TAttr;
 
-class TElement : public TNode {
+class TElement : public TParentNode {
  public:
   int NodeType() const override { return ElementNode; }
   // Every kind except entity, document, document type and notation.
@@ -30,12 +30,12 @@ class TElement : public TNode {
   TAttr* SetAttributeNode(TAttr* attr);
 
  private:
-  using TNode::TNode;
+  using TParentNode::TParentNode;
   TNamedNodeMap attributes_{this};
   friend class TDocument;
 };
 
-class TAttr : public TNode {
+class TAttr : public TParentNode {
  public:
   int NodeType() const override { return AttributeNode; }
   // Text and entity references only.
@@ -49,7 +49,7 @@ class TAttr : public TNode {
   TElement* OwnerElement() const { return static_cast<TElement*>(parentNode_); }
 
  private:
-  using TNode::TNode;
+  using TParentNode::TParentNode;
   friend class TDocument;
 };
 

@@ -54,7 +54,7 @@ std::unique_ptr<dom::TDocument> THtmlParser::ParseString(std::u16string html) {
 
 // <tag: find the parent its placement group asks for, then open the element.
 void THtmlParser::OnElementStart(THtmlReader& reader) {
-  const std::u16string& name = reader.QualifiedName();
+  const std::u16string_view name = reader.QualifiedName();
   currentTag_ = &HtmlTagList().GetTag(name);
   THtmlPlacementGroup group = PlacementGroup(currentTag_->Number);
   if (group != THtmlPlacementGroup::None) MoveToParentFor(group);
@@ -101,7 +101,7 @@ void THtmlParser::OnElementEnd(THtmlReader& reader) {
 // inside it; without one the end tag is ignored.
 void THtmlParser::OnEndElement(THtmlReader& reader) {
   if (currentNode_->NodeType() != dom::ElementNode) return;
-  const std::u16string& name = reader.QualifiedName();
+  const std::u16string_view name = reader.QualifiedName();
   std::size_t index = open_.NearestNamed(name, HtmlTagList().GetTag(name).Number);
   if (index != THtmlParserOpenElements::None) CloseTo(index);
 }

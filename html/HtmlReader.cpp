@@ -93,7 +93,7 @@ void THtmlReader::ContentState() {
     const std::size_t start = pos_;
     while (!AtEnd() && html_[pos_] != u'<' && html_[pos_] != u'&') ++pos_;
     nodeType_ = HtmlToken::Text;
-    nodeValue_.assign(html_, start, pos_ - start);
+    nodeValue_ = std::u16string_view(html_).substr(start, pos_ - start);
     Fire(OnTextNode);
   }
 }
@@ -158,7 +158,7 @@ bool THtmlReader::ReadAttributeValue() {
   }
   if (pos_ == start) return false;
   nodeType_ = HtmlToken::Text;
-  nodeValue_.assign(html_, start, pos_ - start);
+  nodeValue_ = std::u16string_view(html_).substr(start, pos_ - start);
   Fire(OnTextNode);
   return true;
 }
@@ -236,8 +236,8 @@ bool THtmlReader::ReadDocType() {
   pos_ = gt + 1;
   const std::u16string_view text(html_);
   SetName(text.substr(nameStart, nameEnd - nameStart), false);
-  publicId_.assign(text.substr(publicStart, publicEnd - publicStart));
-  systemId_.assign(text.substr(systemStart, systemEnd - systemStart));
+  publicId_ = text.substr(publicStart, publicEnd - publicStart);
+  systemId_ = text.substr(systemStart, systemEnd - systemStart);
   Fire(OnDocType);
   return true;
 }
@@ -248,7 +248,7 @@ bool THtmlReader::ReadCData() {
   const std::size_t close = FindLiteral(u"]]>", pos_, cdataMemo_);
   if (close == NotFound) return false;
   nodeType_ = HtmlToken::CDataSection;
-  nodeValue_.assign(html_, pos_, close - pos_);
+  nodeValue_ = std::u16string_view(html_).substr(pos_, close - pos_);
   pos_ = close + 3;
   Fire(OnCDataSection);
   return true;
@@ -260,7 +260,7 @@ bool THtmlReader::ReadComment() {
   const std::size_t close = FindLiteral(u"-->", pos_, commentMemo_);
   if (close == NotFound) return false;
   nodeType_ = HtmlToken::Comment;
-  nodeValue_.assign(html_, pos_, close - pos_);
+  nodeValue_ = std::u16string_view(html_).substr(pos_, close - pos_);
   pos_ = close + 3;
   Fire(OnComment);
   return true;
@@ -332,7 +332,8 @@ bool THtmlReader::ReadNumericReference() {
   if (AtEnd() || html_[pos_] != u';') return false;
   ++pos_;
   nodeType_ = HtmlToken::Text;
-  nodeValue_.assign(1, static_cast<char16_t>(value));
+  referenceChar_ = static_cast<char16_t>(value);
+  nodeValue_ = std::u16string_view(&referenceChar_, 1);
   Fire(OnTextNode);
   return true;
 }
@@ -467,8 +468,13 @@ void THtmlReader::CheckSearch(bool sameAnswer) const {
 void THtmlReader::SetName(std::u16string_view name, bool lowerCase) {
   const std::size_t colon = name.find(u':');
   prefixLength_ = colon == std::u16string_view::npos ? 0 : colon;
-  name_.assign(colon == 0 ? name.substr(1) : name);
-  if (lowerCase) LowerAscii(name_);
+  name_ = colon == 0 ? name.substr(1) : name;
+  // Most names are lower case already and stay views of the input.
+  if (lowerCase && std::any_of(name_.begin(), name_.end(), [](char16_t c) { return c >= u'A' && c <= u'Z'; })) {
+    loweredName_.assign(name_);
+    LowerAscii(loweredName_);
+    name_ = loweredName_;
+  }
 }
 
 void THtmlReader::Fire(const THtmlReaderEvent& event) {
@@ -477,10 +483,10 @@ void THtmlReader::Fire(const THtmlReaderEvent& event) {
 
 void THtmlReader::ClearToken() {
   nodeType_ = HtmlToken::None;
-  name_.clear();
+  name_ = {};
   prefixLength_ = 0;
-  nodeValue_.clear();
-  publicId_.clear();
-  systemId_.clear();
+  nodeValue_ = {};
+  publicId_ = {};
+  systemId_ = {};
   isEmptyElement_ = false;
 }

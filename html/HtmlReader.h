@@ -57,22 +57,24 @@ class THtmlReader {
   bool Read();
 
   // Properties of the token just read (cleared at the start of every Read).
+  // The texts are views of the input (or of the reader), valid until the
+  // next Read or SetHtmlStr.
   std::int32_t NodeType() const { return nodeType_; }
   // Part of the name before its first ":" (empty when there is none).
-  std::u16string_view Prefix() const { return std::u16string_view(name_).substr(0, prefixLength_); }
+  std::u16string_view Prefix() const { return name_.substr(0, prefixLength_); }
   // Part of the name after its first ":", or the whole name.
   std::u16string_view LocalName() const {
-    return std::u16string_view(name_).substr(prefixLength_ == 0 ? 0 : prefixLength_ + 1);
+    return name_.substr(prefixLength_ == 0 ? 0 : prefixLength_ + 1);
   }
   // Prefix ":" LocalName, or LocalName alone when Prefix is empty. Element,
   // attribute and end-tag names are lower-cased (ASCII A-Z); entity and
   // document type names keep their case.
-  const std::u16string& QualifiedName() const { return name_; }
+  std::u16string_view QualifiedName() const { return name_; }
   // Text of a text, comment or CDATA token.
-  const std::u16string& NodeValue() const { return nodeValue_; }
+  std::u16string_view NodeValue() const { return nodeValue_; }
   // The two quoted literals of a document type declaration.
-  const std::u16string& PublicID() const { return publicId_; }
-  const std::u16string& SystemID() const { return systemId_; }
+  std::u16string_view PublicID() const { return publicId_; }
+  std::u16string_view SystemID() const { return systemId_; }
   // The start tag just finished ended with "/" before ">".
   bool IsEmptyElement() const { return isEmptyElement_; }
 
@@ -148,11 +150,15 @@ class THtmlReader {
   std::u16string html_;
   std::size_t pos_ = 0;  // 0-based; Position() reports it 1-based
   std::int32_t nodeType_ = HtmlToken::None;
-  std::u16string name_;             // the qualified name
+  std::u16string_view name_;        // the qualified name
   std::size_t prefixLength_ = 0;    // of its prefix; 0 when it has none
-  std::u16string nodeValue_;
-  std::u16string publicId_;
-  std::u16string systemId_;
+  std::u16string_view nodeValue_;
+  std::u16string_view publicId_;
+  std::u16string_view systemId_;
+  // What the views show when the input itself cannot: a name that had to be
+  // lower-cased, the character of a numeric reference.
+  std::u16string loweredName_;
+  char16_t referenceChar_ = 0;
   bool isEmptyElement_ = false;
   THtmlReaderState state_ = THtmlReaderState::Content;
   char16_t quoteChar_ = 0;

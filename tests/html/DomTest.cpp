@@ -348,6 +348,18 @@ TEST_CASE("node lists: raw list operations") {
   CHECK(list.Count() == 1);
   list.Delete(0);
   CHECK(list.Count() == 0);
+
+  // Leaves have no list of their own; theirs refuses everything and stays
+  // empty for every other leaf.
+  TNodeList& leafList = x->ChildNodes();
+  CHECK(leafList.Owner() == nullptr);
+  CHECK(CodeOf([&] { leafList.Add(y); }) == HierarchyRequestErr);
+  CHECK(CodeOf([&] { leafList.Insert(0, y); }) == HierarchyRequestErr);
+  leafList.Clear(true);
+  leafList.Remove(y);
+  CHECK(doc->CreateComment(u"c")->ChildNodes().Count() == 0);
+  CHECK(!y->HasChildNodes());
+  CHECK(y->ParentNode() == nullptr);
 }
 
 TEST_CASE("deep trees are built, cloned and destroyed without recursion") {
