@@ -52,6 +52,7 @@ THtmlReader::THtmlReader() = default;
 THtmlReader::~THtmlReader() = default;
 
 void THtmlReader::SetHtmlStr(std::u16string text) {
+  ClearToken();  // its views showed the old input
   html_ = std::move(text);
   pos_ = 0;
   searched_ = 0;

@@ -251,3 +251,23 @@ TEST_CASE("an exception from a handler passes through Read") {
   CHECK(reader.Read());
   CHECK_THROWS_AS(reader.Read(), std::runtime_error);
 }
+
+TEST_CASE("token texts are views: valid until the next read, gone with a new input") {
+  THtmlReader reader;
+  std::u16string seen;
+  reader.OnElementStart = [&](THtmlReader& r) { seen = std::u16string(r.QualifiedName()); };
+  reader.SetHtmlStr(u"<DiV>te&#x41;xt");
+  REQUIRE(reader.Read());
+  CHECK(seen == u"div");  // lower-cased into the reader's own copy
+  REQUIRE(reader.Read());
+  REQUIRE(reader.Read());
+  CHECK(reader.NodeValue() == u"te");
+  REQUIRE(reader.Read());
+  CHECK(reader.NodeValue() == u"A");  // the reference's character, held by the reader
+  REQUIRE(reader.Read());
+  CHECK(reader.NodeValue() == u"xt");
+  reader.SetHtmlStr(u"other");
+  CHECK(reader.NodeValue().empty());
+  CHECK(reader.QualifiedName().empty());
+  CHECK(reader.NodeType() == HtmlToken::None);
+}
