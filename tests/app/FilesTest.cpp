@@ -2,11 +2,10 @@
 
 #include <windows.h>
 
-#include <fstream>
-#include <sstream>
 
 #include "app/AtomicFile.h"
 #include "app/Paths.h"
+#include "tests/settings/TestFiles.h"
 
 namespace {
 
@@ -14,17 +13,6 @@ std::wstring TempRoot() {
   wchar_t temp[MAX_PATH];
   ::GetTempPathW(MAX_PATH, temp);
   return std::wstring(temp) + L"kavrelo-test-" + std::to_wstring(::GetCurrentProcessId());
-}
-
-std::string ReadAll(const std::wstring& path) {
-  HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return "<missing>";
-  std::string data;
-  char buffer[4096];
-  DWORD n = 0;
-  while (::ReadFile(h, buffer, sizeof(buffer), &n, nullptr) && n > 0) data.append(buffer, n);
-  ::CloseHandle(h);
-  return data;
 }
 
 bool IsDirectory(const std::wstring& path) {
@@ -46,7 +34,7 @@ TEST_CASE("ForceDirectories creates every missing parent and leaves existing one
   std::wstring file = root + L"\\file";
   CHECK(SaveFileAtomically(file, "x"));
   CHECK_FALSE(ForceDirectories(file));
-  CHECK(ReadAll(file) == "x");
+  CHECK(ReadBytes(file) == "x");
 
   ::DeleteFileW(file.c_str());
   ::RemoveDirectoryW(deep.c_str());
@@ -62,10 +50,10 @@ TEST_CASE("SaveFileAtomically replaces the whole file or nothing") {
   // Bytes above 0x7F and zero bytes pass unchanged: no code-page detour.
   std::string first("<rss>\xc3\xbc\xc4\x9f\x00\xff</rss>", 15);
   CHECK(SaveFileAtomically(path, first));
-  CHECK(ReadAll(path) == first);
+  CHECK(ReadBytes(path) == first);
 
   CHECK(SaveFileAtomically(path, "short"));
-  CHECK(ReadAll(path) == "short");
+  CHECK(ReadBytes(path) == "short");
 
   // A target that cannot be replaced (a folder by that name) fails and
   // leaves no temporary file behind.
