@@ -8,8 +8,9 @@ native_build="$root/build/native"
 jobs=$(nproc)
 
 # Test and demo builds talk to a server on loopback; the port is the one the
-# end-to-end tests and the demo server listen on.
-test_port=18473
+# end-to-end tests and the demo server listen on. KAVRELO_TEST_PORT moves it,
+# so two checkouts can run their end-to-end tests side by side.
+test_port=${KAVRELO_TEST_PORT:-18473}
 
 # WinInet honours proxy variables even for 127.0.0.1.
 unset http_proxy HTTP_PROXY https_proxy HTTPS_PROXY all_proxy ALL_PROXY no_proxy NO_PROXY
