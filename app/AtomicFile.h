@@ -9,3 +9,11 @@
 // file in one step. Returns false (and leaves the old file alone) when
 // anything fails.
 bool SaveFileAtomically(const std::wstring& path, const std::string& bytes);
+
+// The two halves of that, for a caller that checks the new file before it
+// takes its place. WriteFileFlushed creates or truncates path, writes the
+// bytes and flushes them; on failure no file is left. ReplaceWithFile moves
+// source over target in one step; on failure target is untouched and source
+// is removed.
+bool WriteFileFlushed(const std::wstring& path, const std::string& bytes);
+bool ReplaceWithFile(const std::wstring& source, const std::wstring& target);

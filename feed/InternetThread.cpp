@@ -11,11 +11,14 @@ TInetThread::TInetThread(HWND window, UINT message, HINTERNET root)
   thread_.Reset(reinterpret_cast<HANDLE>(h));
 }
 
-TInetThread::~TInetThread() {
+TInetThread::~TInetThread() { Finish(); }
+
+void TInetThread::Finish() {
   if (!thread_) return;
   if (!started_) {
     // Let the suspended thread run only to see that it has nothing to do.
     ::InterlockedExchange(&cancelled_, 1);
+    started_ = true;
     ::ResumeThread(thread_.Get());
   }
   WaitFor();
@@ -32,14 +35,23 @@ void TInetThread::WaitFor() {
   if (thread_) ::WaitForSingleObject(thread_.Get(), INFINITE);
 }
 
+bool TInetThread::WaitFor(DWORD timeoutMs) {
+  return !thread_ || ::WaitForSingleObject(thread_.Get(), timeoutMs) == WAIT_OBJECT_0;
+}
+
+void TInetThread::Cancel() {
+  ::InterlockedExchange(&cancelled_, 1);
+  request_->Cancel();
+}
+
 unsigned __stdcall TInetThread::ThreadProc(void* self) {
   auto* thread = static_cast<TInetThread*>(self);
-  if (::InterlockedCompareExchange(&thread->cancelled_, 0, 0) == 0) thread->Execute();
+  if (!thread->Cancelled()) thread->Execute();
   return 0;
 }
 
 void TInetThread::Execute() {
-  result_ = request_->SendRequest(root_);
+  result_ = Exchange(root_);
   // The owner may have gone while we were on the network; then nobody is
   // waiting for the message.
   if (::IsWindow(window_)) {

@@ -9,6 +9,9 @@
 #include <cstdint>
 #include <string>
 
+#include "feed/CancelableHandles.h"
+#include "feed/HttpUrl.h"
+
 // Byte strings in the system ANSI code page, as WinInet's A functions take
 // them.
 using ByteString = std::string;
@@ -28,6 +31,9 @@ enum RequestField : int {
 inline constexpr int FieldCount = 12;
 // Index of the Set-Cookie value in the response's fields.
 inline constexpr int ResponseSetCookie = 4;
+// Redirects one exchange follows; the reply to a sixth is a failure, so an
+// exchange sends at most MaxRedirects + 1 requests.
+inline constexpr int MaxRedirects = 5;
 
 class TResponse {
  public:
@@ -36,6 +42,12 @@ class TResponse {
 
   ByteString Content;     // the body, appended in read order
   ByteString RawHeaders;  // status line and headers, CR LF separated
+  // Of the last reply (after any redirects): its status code (0 when there
+  // was none) and the headers the feed cycle acts on, empty when absent.
+  DWORD Status = 0;
+  ByteString ETag;
+  ByteString LastModified;
+  ByteString RetryAfter;
 
  private:
   std::array<ByteString, FieldCount> fields_;
@@ -55,11 +67,17 @@ class TRequest {
   ByteString GetField(int index) const;
 
   // Performs the exchange through the given root handle: 0 on success, -1 on
-  // failure (including a body cut short). Never throws.
+  // failure (a body cut short or over MaxBodyBytes, a redirect loop or one
+  // redirect too many, the deadline passed, cancelled). Redirects are
+  // followed here, not by WinInet, when FollowRedirects is set. Never throws.
   int SendRequest(HINTERNET root);
+  // Aborts the exchange from another thread: its open handles are closed
+  // (which makes a blocked WinInet call return) and it opens no more.
+  void Cancel() { handles_.Cancel(); }
 
   // The header block in its fixed order: Accept, Cookie, Referer, User-Agent,
-  // Connection, Content-Type; an empty value adds no line.
+  // Connection, Content-Type; an empty value adds no line. The validators of
+  // a conditional request follow.
   ByteString BuildHeaders() const;
   // WinInet flags of HttpOpenRequestA for the current settings.
   DWORD OpenFlags() const;
@@ -76,7 +94,20 @@ class TRequest {
   INTERNET_PORT Port = 0;
   // Connect, send and receive time-out of the exchange; 0 keeps WinInet's.
   DWORD TimeoutMs = 0;
+  // The whole exchange, every redirect and read included, must end within
+  // this; 0 means no deadline.
+  DWORD DeadlineMs = 0;
+  // A longer body fails the exchange, and reading stops there; 0: no limit.
+  size_t MaxBodyBytes = 0;
+  // Validators of the copy the caller holds; empty ones are not sent.
+  ByteString IfNoneMatch;
+  ByteString IfModifiedSince;
 
  private:
+  // One request of the exchange; a redirect leaves its Location in location.
+  int SendOnce(HINTERNET root, const THttpUrl& target, const ByteString& verb, bool withBody, DWORD started,
+               ByteString& location);
+
   std::array<ByteString, FieldCount> fields_;
+  TCancelableHandles handles_;
 };

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "app/ProcessHelpers.h"
+#include "ticker/FeedThread.h"
 #include "ticker/Links.h"
 #include "ticker/MainWindow.h"
 #include "ticker/Messages.h"
@@ -90,14 +91,41 @@ void TMainWindow::CloseTicker() {
   ::SendMessageW(WindowHandle(), WM_CLOSE, 0, 0);
 }
 
-void TMainWindow::CleanUp() {
-  if (cleanedUp_) return;
-  cleanedUp_ = true;
-  // Workers first: each may still be on the network (bounded by its
-  // time-outs); freeing one waits for its thread.
+void TMainWindow::StopWorkers() {
+  TInetThread* workers[] = {FeedThread.get(), UpdateThread.get(), CounterThread.get()};
+  // Closing a worker's connection is what makes a blocked WinInet call
+  // return, so every worker is told first and waited for after.
+  for (TInetThread* worker : workers)
+    if (worker) worker->Cancel();
+  const DWORD started = ::GetTickCount();
+  bool ended = true;
+  for (TInetThread* worker : workers) {
+    if (!worker) continue;
+    DWORD spent = ::GetTickCount() - started;
+    ended = worker->WaitFor(spent >= WorkerExitMs ? 0 : WorkerExitMs - spent) && ended;
+  }
+  if (!ended) {
+    // Some WinInet builds only notice a closed handle when the blocked call
+    // returns by itself. Such a worker touches nothing but its own request
+    // and posts only to a live window; the process ends without waiting for
+    // it, so it is deliberately not freed.
+    auto abandon = [](auto& owner) {
+      if (owner && !owner->WaitFor(0)) (void)owner.release();
+    };
+    abandon(FeedThread);
+    abandon(UpdateThread);
+    abandon(CounterThread);
+  }
   FeedThread.reset();
   UpdateThread.reset();
   CounterThread.reset();
+}
+
+void TMainWindow::CleanUp() {
+  if (cleanedUp_) return;
+  cleanedUp_ = true;
+  // Workers first: each may still be on the network.
+  StopWorkers();
   for (auto* timer : {&RefreshTimer, &ThrobberTimer, &StartupTimer, &TrimTimer, &CounterTimer}) {
     if (*timer) (*timer)->SetEnabled(false);
     timer->reset();

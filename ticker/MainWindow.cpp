@@ -2,6 +2,7 @@
 
 #include "app/Globals.h"
 #include "build/BuildConfig.h"
+#include "ticker/FeedThread.h"
 #include "ticker/Messages.h"
 
 namespace {
@@ -51,6 +52,9 @@ void TMainWindow::Dispatch(TMessage& message) {
     case WM_REMOTENOTIFY: return;
     case WM_REMOTECLOSE: CloseTicker(); return;
     case WM_CLOSE:
+      // The user asked for the window to go: it goes from the screen before
+      // anything is waited for.
+      ::ShowWindow(WindowHandle(), SW_HIDE);
       CleanUp();
       DoClose();
       return;

@@ -22,6 +22,8 @@
 #include "widgets/ScrollWidgets.h"
 #include "widgets/SkinWidgets.h"
 
+class TFeedThread;
+
 // The version a manifest text names ("/data/version"), or empty. Throws
 // only when the XML service cannot be created.
 std::string ManifestVersion(const std::wstring& text);
@@ -129,7 +131,13 @@ class TMainWindow : public TWindowEx {
   std::unique_ptr<TWinTimer> CounterTimer;
   std::unique_ptr<TWinTimer> ThrobberTimer;
 
-  std::unique_ptr<TInternetThread> FeedThread;
+  // Cancels every running exchange and waits for the workers, at most
+  // WorkerExitMs in all; a worker still blocked in the network after that
+  // is left to the end of the process.
+  void StopWorkers();
+  static constexpr DWORD WorkerExitMs = 1500;
+
+  std::unique_ptr<TFeedThread> FeedThread;
   std::unique_ptr<TInternetThread> UpdateThread;
   std::unique_ptr<TInternetThread> CounterThread;
 

@@ -2,7 +2,6 @@
 // and the cache file of the last feed.
 #include <windows.h>
 
-#include "app/AtomicFile.h"
 #include "app/IdleRule.h"
 #include "app/ProcessHelpers.h"
 #include "app/Random.h"
@@ -11,20 +10,10 @@
 #include "framework/InputTick.h"
 #include "ticker/FeedCache.h"
 #include "ticker/FeedPath.h"
+#include "ticker/FeedThread.h"
 #include "ticker/MainWindow.h"
 #include "ticker/Messages.h"
-
-namespace {
-
-// Only a 2xx reply is a feed worth keeping; anything else (an error page, a
-// proxy's notice) would replace the last good feed on disk.
-bool SuccessStatus(const std::string& rawHeaders) {
-  // "HTTP/1.1 200 OK\r\n..."
-  size_t space = rawHeaders.find(' ');
-  return space != std::string::npos && space + 1 < rawHeaders.size() && rawHeaders[space + 1] == '2';
-}
-
-}  // namespace
+#include "ticker/RetryAfter.h"
 
 void TMainWindow::CreateTimers() {
   HWND window = WindowHandle();
@@ -55,17 +44,19 @@ void TMainWindow::SetBusy(bool on) {
 }
 
 void TMainWindow::RefreshFeed() {
-  if (FeedThread) return;
+  if (FeedThread || cleanedUp_) return;
   FeedText.clear();
   SetBusy(true);
   if (RefreshTimer) RefreshTimer->SetEnabled(false);
   try {
-    FeedThread = std::make_unique<TInternetThread>(WindowHandle(), WM_FEEDDONE, InternetHandle);
+    FeedThread = std::make_unique<TFeedThread>(WindowHandle(), WM_FEEDDONE, InternetHandle, FeedCachePath());
     TRequest& request = FeedThread->Request();
     request.SetField(rfHost, build::NewsHost);
     request.SetField(rfPath, FeedRequestPath(RandomBelow(RandLimit)));
     request.Port = build::HttpPort;
     request.TimeoutMs = build::HttpTimeoutMs;
+    request.DeadlineMs = build::HttpDeadlineMs;
+    request.MaxBodyBytes = build::MaxBodyBytes;
     FeedThread->Resume();
   } catch (...) {
     // No worker means no completion message: end the busy state here and try
@@ -77,19 +68,28 @@ void TMainWindow::RefreshFeed() {
 }
 
 void TMainWindow::FeedDone() {
+  unsigned nextPeriod = RefreshInterval;
+  std::unique_ptr<TElementList> items;
   if (FeedThread) {
     FeedThread->WaitFor();
     const TResponse& response = FeedThread->Response();
-    // A failed exchange may still have delivered part of a body; only a
-    // complete 2xx reply is a feed.
-    if (FeedThread->Result() == 0 && SuccessStatus(response.RawHeaders)) FeedText = ContentAsString(response);
-    // The bytes are written as received: no detour through a code page.
-    if (!FeedText.empty()) SaveFileAtomically(FeedCachePath(), FeedText);
+    // The worker has already read the body with the list's own reader: only
+    // a feed with entries replaces the saved copy, and its items come along
+    // so the same bytes are not parsed again here. When the cache cannot be
+    // written the user still sees the news.
+    if (FeedThread->Outcome() == TFeedOutcome::Feed) {
+      FeedText = ContentAsString(response);
+      FeedThread->Commit();
+      items = FeedThread->TakeItems();
+    }
+    SYSTEMTIME now;
+    ::GetSystemTime(&now);
+    nextPeriod = NextRefreshMs(response.Status, response.RetryAfter, RefreshInterval, now);
     FeedThread.reset();
   }
-  if (!FeedText.empty() && NewsList) {
+  if (items && NewsList) {
     NewsList->Redraw = true;
-    NewsList->LoadFromFile(FeedCachePath());
+    NewsList->ShowFeed(FeedCachePath(), std::move(items));
     UpdateScroller();
     if (Shrunk) {
       Paint();
@@ -99,7 +99,11 @@ void TMainWindow::FeedDone() {
   }
   SetBusy(false);
   Invalidate();
-  if (RefreshTimer) RefreshTimer->SetEnabled(true);
+  if (RefreshTimer) {
+    // A server that asked for a pause gets it for this one period.
+    RefreshTimer->Interval = nextPeriod;
+    RefreshTimer->SetEnabled(true);
+  }
   if (Shrunk) {
     Paint();
     Present();
@@ -107,12 +111,14 @@ void TMainWindow::FeedDone() {
 }
 
 void TMainWindow::TrimCheck() {
+  if (!TrimTimer) return;
   TrimTimer->SetEnabled(false);
   if (IdleTrimDue(::GetTickCount(), LastInputTick)) TrimWorkingSet();
   TrimTimer->SetEnabled(true);
 }
 
 void TMainWindow::ThrobberStep() {
+  if (!ThrobberTimer) return;
   ThrobberTimer->SetEnabled(false);
   if (Throbber) Throbber->NextFrame();
   Invalidate();

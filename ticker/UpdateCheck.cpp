@@ -30,6 +30,8 @@ std::unique_ptr<TInternetThread> StartWorker(HWND window, UINT message, const ch
   worker->Request().SetField(rfPath, path);
   worker->Request().Port = build::HttpPort;
   worker->Request().TimeoutMs = build::HttpTimeoutMs;
+  worker->Request().DeadlineMs = build::HttpDeadlineMs;
+  worker->Request().MaxBodyBytes = build::MaxBodyBytes;
   worker->Resume();
   return worker;
 }
@@ -51,6 +53,7 @@ std::string ManifestVersion(const std::wstring& text) {
 }
 
 void TMainWindow::CheckForUpdate() {
+  if (cleanedUp_) return;
   try {
     UpdateThread = StartWorker(WindowHandle(), WM_VERSIONDONE, build::WebHost,
                                ManifestRequestPath(RandomBelow(RandLimit)));
@@ -84,7 +87,7 @@ void TMainWindow::VersionDone() {
 }
 
 void TMainWindow::SendCounterHit() {
-  if (CounterThread) return;  // a request still running absorbs the tick
+  if (CounterThread || cleanedUp_) return;  // a request still running absorbs the tick
   try {
     CounterThread = StartWorker(WindowHandle(), WM_COUNTERDONE, build::CounterHost, CounterPath);
   } catch (...) {

@@ -51,6 +51,12 @@ void TContentEx::LoadFromFile(const std::wstring& path) {
   UpdateHeight();
 }
 
+void TContentEx::ShowFeed(const std::wstring& path, std::unique_ptr<TElementList> items) {
+  fileName_ = path;
+  if (items) items_ = std::move(items);
+  UpdateHeight();
+}
+
 int TContentEx::Layout(bool draw) {
   TCanvasEx& canvas = Canvas();
   TFontEx& font = canvas.Font();

@@ -16,6 +16,10 @@ class TContentEx : public TControlEx {
   // Reads the feed file (when it exists) and lays the list out again; a file
   // that is not a feed leaves the items as they were.
   void LoadFromFile(const std::wstring& path);
+  // What LoadFromFile does for a file that was already parsed: the items
+  // read from path take the place of the old ones and the list is laid out
+  // again.
+  void ShowFeed(const std::wstring& path, std::unique_ptr<TElementList> items);
   // Lays out every item, sets Height to the total and returns it. Without
   // items: changes nothing and returns the parent's height.
   int UpdateHeight();

@@ -77,12 +77,32 @@ TEST_CASE("worker posts its completion with the exchange's result") {
     worker.Request().SetField(rfHost, "127.0.0.1");
     worker.Request().SetField(rfPath, "/ok");
     worker.Request().Port = server.Port();
-    HWND gone = target.window;
     ::DestroyWindow(target.window);
-    target.window = nullptr;
+    // Another window of this thread: it must not get the completion meant
+    // for the one that went, and nothing reaches the thread's queue.
+    TargetWindow other;
     worker.Resume();
     worker.WaitFor();
-    CHECK_FALSE(::IsWindow(gone));
     CHECK(worker.Result() == 0);
+    CHECK(server.Requests().size() == 1);  // the exchange itself did happen
+    MSG msg;
+    CHECK_FALSE(::PeekMessageW(&msg, nullptr, DoneMessage, DoneMessage, PM_REMOVE));
+    target.window = nullptr;
+  }
+  SUBCASE("a cancelled worker still reports, at once for a trickling server") {
+    TInternetThread worker(target.window, DoneMessage, root.Get());
+    worker.Request().SetField(rfHost, "127.0.0.1");
+    worker.Request().SetField(rfPath, "/trickle");
+    worker.Request().Port = server.Port();
+    worker.Request().TimeoutMs = 5000;
+    worker.Resume();
+    CHECK_FALSE(worker.WaitFor(300));  // still reading
+    DWORD start = ::GetTickCount();
+    worker.Cancel();
+    CHECK(worker.WaitFor(3000));
+    CHECK(::GetTickCount() - start < 3000);
+    LPARAM result = 0;
+    REQUIRE(WaitForDone(target.window, result, 1000));
+    CHECK(result == -1);
   }
 }

@@ -53,7 +53,6 @@ TEST_CASE("request fields: defaults and bounds") {
 TEST_CASE("request header block: fixed order, one line per non-empty value") {
   TRequest request;
   CHECK(request.BuildHeaders().empty());
-  CHECK(request.OpenFlags() == INTERNET_FLAG_HYPERLINK);
   CHECK(request.EffectivePort() == 80);
 
   request.SetField(rfContentType, "text/xml");
@@ -73,11 +72,34 @@ TEST_CASE("request header block: fixed order, one line per non-empty value") {
   CHECK(request.BuildHeaders() == "Accept: */*\r\nUser-Agent: UA\r\nConnection: close\r\nContent-Type: text/xml\r\n");
 
   request.Secure = true;
-  request.FollowRedirects = false;
-  CHECK(request.OpenFlags() == (INTERNET_FLAG_HYPERLINK | INTERNET_FLAG_SECURE | INTERNET_FLAG_NO_AUTO_REDIRECT));
   CHECK(request.EffectivePort() == 443);
   request.Port = 8080;
   CHECK(request.EffectivePort() == 8080);
+
+  // Validators follow the fixed block; one carrying a line break (a
+  // server's attempt to add headers of its own) is not sent.
+  request.IfNoneMatch = "\"v1\"";
+  request.IfModifiedSince = "Tue, 08 Dec 2026 10:00:00 GMT";
+  CHECK(request.BuildHeaders() ==
+        "Accept: */*\r\nUser-Agent: UA\r\nConnection: close\r\nContent-Type: text/xml\r\n"
+        "If-None-Match: \"v1\"\r\nIf-Modified-Since: Tue, 08 Dec 2026 10:00:00 GMT\r\n");
+  request.IfNoneMatch = "\"v1\"\r\nX-Evil: 1";
+  CHECK(request.BuildHeaders().find("X-Evil") == std::string::npos);
+}
+
+TEST_CASE("request flags: never through the URL cache, redirects left to the program") {
+  // Wine has no URL cache, so only the flags can show this.
+  const DWORD always = INTERNET_FLAG_HYPERLINK | INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
+                       INTERNET_FLAG_NO_AUTO_REDIRECT;
+  TRequest request;
+  CHECK(request.OpenFlags() == always);
+  request.FollowRedirects = false;
+  CHECK(request.OpenFlags() == always);
+  request.Secure = true;
+  CHECK(request.OpenFlags() == (always | INTERNET_FLAG_SECURE));
+  const DWORD cacheReads = INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_CACHE_IF_NET_FAIL |
+                           INTERNET_FLAG_FROM_CACHE | INTERNET_FLAG_RESYNCHRONIZE;
+  CHECK((request.OpenFlags() & cacheReads) == 0);
 }
 
 TEST_CASE("SendRequest against a local server") {
@@ -101,19 +123,35 @@ TEST_CASE("SendRequest against a local server") {
     TRequest request;
     request.SetField(rfHost, "127.0.0.1");
     request.SetField(rfPath, "/ok");
-    request.SetField(rfCookie, "k=v");
     request.SetField(rfUserAgent, "Kavrelo-Test");
+    request.SetField(rfCookie, "k=v");
+    request.SetField(rfAccept, "text/xml");
+    request.IfNoneMatch = "\"v9\"";
     request.Port = server.Port();
     request.TimeoutMs = 5000;
     CHECK(request.SendRequest(root.Get()) == 0);
     auto requests = server.Requests();
     REQUIRE(requests.size() == 1);
-    size_t cookie = requests[0].find("Cookie: k=v\r\n");
-    size_t agent = requests[0].find("User-Agent: Kavrelo-Test\r\n");
-    CHECK(cookie != std::string::npos);
-    CHECK(agent != std::string::npos);
+    const std::string& sent = requests[0];
+    size_t accept = sent.find("\r\nAccept: text/xml\r\n");
+    size_t cookie = sent.find("\r\nCookie: k=v\r\n");
+    size_t agent = sent.find("\r\nUser-Agent: Kavrelo-Test\r\n");
+    size_t validator = sent.find("\r\nIf-None-Match: \"v9\"\r\n");
+    REQUIRE(accept != std::string::npos);
+    REQUIRE(cookie != std::string::npos);
+    REQUIRE(agent != std::string::npos);
+    REQUIRE(validator != std::string::npos);
+    CHECK(accept < cookie);
+    CHECK(cookie < agent);
+    CHECK(agent < validator);
   }
   SUBCASE("404 with a page: result 0 and the page delivered") {
+    TRequest request;
+    request.SetField(rfHost, "127.0.0.1");
+    request.SetField(rfPath, "/404");
+    request.Port = server.Port();
+    CHECK(request.SendRequest(root.Get()) == 0);
+    CHECK(request.Response.Status == 404);
     Exchange e = Get(root.Get(), server.Port(), "/404");
     CHECK(e.result == 0);
     CHECK(e.content.find("Sayfa bulunamad") != std::string::npos);
@@ -146,8 +184,18 @@ TEST_CASE("SendRequest without a server or a root handle") {
   CHECK(unreachable.result == -1);
   CHECK(unreachable.content.empty());
 
+  // A null root: nothing reaches a server that is there, although the
+  // request would build a header block.
+  TestHttpServer server;
   TRequest request;
   request.SetField(rfHost, "127.0.0.1");
+  request.SetField(rfPath, "/ok");
+  request.SetField(rfUserAgent, "Kavrelo-Test");
+  request.Port = server.Port();
   CHECK(request.SendRequest(nullptr) == -1);
-  CHECK(request.Headers.empty());  // nothing was attempted
+  ::Sleep(200);
+  CHECK(server.Requests().empty());
+  CHECK(request.Response.Status == 0);
+  CHECK(request.Response.Content.empty());
+  CHECK(request.Headers.empty());
 }

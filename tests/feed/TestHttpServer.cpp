@@ -2,6 +2,8 @@
 
 #include <ws2tcpip.h>
 
+#include <cstdlib>
+
 namespace {
 
 struct WinsockInit {
@@ -114,6 +116,48 @@ void TestHttpServer::Serve(SOCKET client) {
     SendAll(client, Reply("500 Internal Server Error", "<html>error</html>", "text/html"));
   } else if (path == "/cut") {
     SendAll(client, "HTTP/1.1 200 OK\r\nContent-Length: 5000\r\nConnection: close\r\n\r\n" + std::string(100, 'x'));
+  } else if (path.rfind("/redirect/", 0) == 0) {
+    int n = std::atoi(path.c_str() + 10);
+    std::string to = n <= 0 ? "../ok" : std::to_string(n - 1);
+    SendAll(client, "HTTP/1.1 302 Found\r\nLocation: " + to + "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+  } else if (path == "/loop") {
+    SendAll(client, "HTTP/1.1 302 Found\r\nLocation: /loop\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+  } else if (path == "/absolute") {
+    SendAll(client, "HTTP/1.1 301 Moved\r\nLocation: http://127.0.0.1:" + std::to_string(port_) +
+                        "/ok\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+  } else if (path.rfind("/scheme/", 0) == 0) {
+    std::string to = path.substr(8);
+    for (size_t at; (at = to.find("%3A")) != std::string::npos;) to.replace(at, 3, ":");
+    SendAll(client, "HTTP/1.1 302 Found\r\nLocation: " + to + "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+  } else if (path == "/303") {
+    SendAll(client, "HTTP/1.1 303 See Other\r\nLocation: /ok\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+  } else if (path == "/bigheaders") {
+    std::string head = "HTTP/1.1 200 OK\r\n";
+    for (int i = 0; i < 12; ++i) head += "Set-Cookie: c" + std::to_string(i) + "=" + std::string(1000, 'a' + i) + "\r\n";
+    SendAll(client, head + "Content-Length: " + std::to_string(BodySize) + "\r\nConnection: close\r\n\r\n" + OkBody());
+  } else if (path == "/trickle") {
+    SendAll(client, "HTTP/1.1 200 OK\r\nContent-Length: 100\r\nConnection: close\r\n\r\n");
+    for (int i = 0; i < 100 && !stopping_; ++i) {
+      if (send(client, "t", 1, 0) != 1) break;
+      ::Sleep(200);
+    }
+  } else if (path == "/huge") {
+    SendAll(client, "HTTP/1.1 200 OK\r\nContent-Length: 67108864\r\nConnection: close\r\n\r\n" + std::string(1 << 20, 'h'));
+  } else if (path == "/endless") {
+    SendAll(client, "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n");
+    std::string chunk(1 << 16, 'e');
+    for (int i = 0; i < 128 && !stopping_; ++i) {
+      int n = send(client, chunk.data(), static_cast<int>(chunk.size()), 0);
+      if (n <= 0) break;
+    }
+  } else if (path == "/conditional") {
+    if (request.find("\r\nIf-None-Match: \"v1\"\r\n") != std::string::npos)
+      SendAll(client, "HTTP/1.1 304 Not Modified\r\nETag: \"v1\"\r\nConnection: close\r\n\r\n");
+    else
+      SendAll(client, "HTTP/1.1 200 OK\r\nETag: \"v1\"\r\nLast-Modified: Tue, 08 Dec 2026 10:00:00 GMT\r\n"
+                      "Content-Length: 4\r\nConnection: close\r\n\r\nfeed");
+  } else if (path == "/busy") {
+    SendAll(client, Reply("429 Too Many Requests\r\nRetry-After: 120", "slow down", "text/plain"));
   } else if (path == "/stall") {
     // Wait until the client gives up or the server stops.
     while (!stopping_ && recv(client, buffer, sizeof(buffer), 0) > 0) {

@@ -6,6 +6,17 @@
 //   /cut     announces 5000 bytes, sends 100, closes
 //   /stall   reads the request, then never answers
 //   /silent  closes the connection without any reply
+//   /redirect/N        302 to /redirect/N-1 (relative), /redirect/0 to /ok
+//   /loop              302 to itself
+//   /absolute          302 to http://127.0.0.1:PORT/ok
+//   /scheme/WHAT       302 to WHAT (URL-decoded only for %3A as ':')
+//   /303               303 to /ok
+//   /bigheaders        200 with BodySize bytes behind 12 KB of headers
+//   /trickle           200 announcing 100 bytes, sent one every 200 ms
+//   /huge              200 with a Content-Length of 64 MB and 1 MB sent
+//   /endless           200 without a length: 8 MB, then the connection closes
+//   /conditional       304 when If-None-Match is "v1", else 200 with ETag "v1"
+//   /busy              429 with Retry-After: 120
 // Every request's raw bytes (request line and headers) are recorded.
 #pragma once
 

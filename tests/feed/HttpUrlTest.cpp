@@ -1,0 +1,64 @@
+#include <doctest.h>
+
+#include "feed/HttpUrl.h"
+
+TEST_CASE("redirect targets: resolved against the answering address, http and https only") {
+  THttpUrl from;
+  from.Host = "news.example";
+  from.Port = 8080;
+  from.Path = "/a/b/feed.rss?rand=5";
+
+  struct Case {
+    const char* location;
+    const char* key;  // empty: refused
+  } cases[] = {
+      {"http://other.example/x", "http://other.example:80/x"},
+      {"HTTPS://Other.Example:8443/x?q=1#frag", "https://other.example:8443/x?q=1"},
+      {"https://other.example", "https://other.example:443/"},
+      {"  /rooted  ", "http://news.example:8080/rooted"},
+      {"sibling.rss", "http://news.example:8080/a/b/sibling.rss"},
+      {"../up.rss", "http://news.example:8080/a/up.rss"},
+      {"../../../../x", "http://news.example:8080/x"},
+      {"./same?x=1", "http://news.example:8080/a/b/same?x=1"},
+      {"?only=query", "http://news.example:8080/a/b/feed.rss?only=query"},
+      {"//cdn.example/f", "http://cdn.example:80/f"},
+      {"http://[::1]:9/v6", "http://[::1]:9/v6"},
+      {"", ""},
+      {"#frag", ""},
+      {"file:///C:/windows/notepad.exe", ""},
+      {"javascript:alert(1)", ""},
+      {"kavtest:payload", ""},
+      {"ftp://host/x", ""},
+      {"http:/no-authority", ""},
+      {"http://", ""},
+      {"http://user:pw@host/x", ""},
+      {"http://host:0/x", ""},
+      {"http://host:65536/x", ""},
+      {"http://host:12a/x", ""},
+      {"http://ho st/x", ""},
+      {"/a\r\nX-Evil: 1", ""},
+      {"\\\\server\\share", ""},
+  };
+  for (const Case& c : cases) {
+    CAPTURE(c.location);
+    auto url = ResolveRedirect(from, c.location);
+    if (*c.key) {
+      REQUIRE(url);
+      CHECK(url->Key() == c.key);
+    } else {
+      CHECK_FALSE(url);
+    }
+  }
+}
+
+TEST_CASE("an address compares equal however its host and port are written") {
+  THttpUrl a;
+  a.Host = "News.Example";
+  a.Path = "/x";
+  THttpUrl b = a;
+  b.Host = "news.example";
+  b.Port = 80;
+  CHECK(a.Key() == b.Key());
+  b.Secure = true;
+  CHECK(a.Key() != b.Key());
+}
