@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchClock.h"
 #include "framework/CanvasEx.h"
 #include "framework/GdiPlus.h"
 
@@ -16,16 +17,7 @@ namespace {
 
 constexpr int W = 475, H = 350;
 
-double Now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+double Now() { return BenchNow(); }
 
 // Runs Op until about 0.4 s have passed (at least 5 times) and prints the
 // median and the best time of one run in microseconds.

@@ -17,6 +17,8 @@ for b in "$bench_build"/bench/bench_*; do
   step "$(basename "$b")"
   "$b"
 done
+# Windows benchmarks read the demo feed relative to the source folder.
+cd "$root"
 for b in "$win_build"/bench/bench_*.exe; do
   [ -f "$b" ] || continue
   step "$(basename "$b") (Wine)"

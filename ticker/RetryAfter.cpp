@@ -29,6 +29,10 @@ unsigned long long AskedMs(const std::string& header, const SYSTEMTIME& nowUtc) 
     }
     return seconds * 1000;
   }
+  // WinInet's date reader is lenient (it makes a date of "-5"): an HTTP
+  // date has a time of day and a month's name at the least.
+  bool letters = std::any_of(value.begin(), value.end(), [](char c) { return std::isalpha(static_cast<unsigned char>(c)); });
+  if (!letters || value.find(':') == std::string::npos) return 0;
   SYSTEMTIME when;
   if (!::InternetTimeToSystemTimeA(value.c_str(), &when, 0)) return 0;
   ULONGLONG then = Ticks(when), now = Ticks(nowUtc);

@@ -4,6 +4,11 @@
 //   winprobe post MSG [W L] posts MSG (decimal) to the ticker window
 //   winprobe msgbox [ID]    prints the text of the ticker's message box
 //                          ("Kavrelo" caption); with ID, presses that button
+//   winprobe ping MS [EVERY] sends WM_NULL every EVERY ms (default 100) for
+//                          MS ms, each with a 500 ms limit, and prints
+//                          "pings=N late=N max_ms=N gone=0|1": how often the
+//                          window thread did not answer in time, the slowest
+//                          answer, and whether the window went away
 // Exit code 0 when the window was found, 2 when not.
 #include <windows.h>
 
@@ -45,6 +50,36 @@ int wmain(int argc, wchar_t** argv) {
     WPARAM w = argc > 3 ? static_cast<WPARAM>(std::wcstoul(argv[3], nullptr, 10)) : 0;
     LPARAM l = argc > 4 ? static_cast<LPARAM>(std::wcstol(argv[4], nullptr, 10)) : 0;
     return ::PostMessageW(window, msg, w, l) ? 0 : 1;
+  }
+  if (std::wcscmp(argv[1], L"ping") == 0 && argc >= 3) {
+    if (!window) return 2;
+    DWORD duration = static_cast<DWORD>(std::wcstoul(argv[2], nullptr, 10));
+    DWORD every = argc > 3 ? static_cast<DWORD>(std::wcstoul(argv[3], nullptr, 10)) : 100;
+    int pings = 0, late = 0, gone = 0;
+    DWORD slowest = 0;
+    DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < duration) {
+      if (!::IsWindow(window)) {
+        gone = 1;
+        break;
+      }
+      DWORD sent = ::GetTickCount();
+      DWORD_PTR answer = 0;
+      LRESULT ok = ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 500, &answer);
+      DWORD took = ::GetTickCount() - sent;
+      ++pings;
+      if (!ok || took > 500) {
+        if (!::IsWindow(window)) {
+          gone = 1;
+          break;
+        }
+        ++late;
+      }
+      if (took > slowest) slowest = took;
+      ::Sleep(every);
+    }
+    std::printf("pings=%d late=%d max_ms=%lu gone=%d\n", pings, late, static_cast<unsigned long>(slowest), gone);
+    return 0;
   }
   if (std::wcscmp(argv[1], L"msgbox") == 0) {
     HWND box = ::FindWindowW(L"#32770", L"Kavrelo");

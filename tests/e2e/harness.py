@@ -68,6 +68,37 @@ class Env:
     def post(self, message, wparam=0):
         return self.wine(self.probe_exe, "post", message, wparam).returncode == 0
 
+    def ping(self, seconds, every_ms=100):
+        """Pings the window thread from another process for `seconds`:
+        {"pings", "late", "max_ms", "gone"}, or None when there is no window."""
+        r = self.wine(self.probe_exe, "ping", int(seconds * 1000), every_ms, timeout=seconds + 30)
+        if r.returncode != 0:
+            return None
+        return {k: int(v) for k, v in (kv.split("=") for kv in r.stdout.split())}
+
+    def display(self):
+        env = self.wine_env()
+        return re.search(r"DISPLAY='([^']*)'", env).group(1)
+
+    def wine_env(self):
+        return subprocess.run([str(self.wine_run), str(self.build), "--env"],
+                              capture_output=True, text=True).stdout
+
+    def screen_region(self, x, y, w, h):
+        """Raw RGB bytes of a screen rectangle, from a root-window shot."""
+        shot = subprocess.run(["xwd", "-root", "-silent", "-display", self.display()],
+                              capture_output=True, check=True, timeout=30).stdout
+        return subprocess.run(["/usr/bin/convert", "xwd:-", "-crop", f"{w}x{h}+{x}+{y}", "+repage", "rgb:-"],
+                              input=shot, capture_output=True, check=True, timeout=30).stdout
+
+    def news_list_pixels(self):
+        """The news list's part of the full face (not the busy indicator or
+        the status text), or None while the window is not at full size."""
+        info = self.probe()
+        if not info or info.get("visible") != "1" or (info["w"], info["h"]) != ("475", "350"):
+            return None
+        return self.screen_region(int(info["x"]) + 30, int(info["y"]) + 75, 390, 213)
+
     def message_box(self):
         """Text of an open message box of the ticker, or None."""
         r = self.wine(self.probe_exe, "msgbox")
@@ -86,15 +117,25 @@ class Env:
 class FeedServer:
     """HTTP server on loopback. `mode` picks the reply to a feed request:
     "ok" the feed bytes, "404" an error page, "cut" half a body, "stall" no
-    reply at all, "close" a closed connection."""
+    reply at all, "close" a closed connection, "login" a captive portal's
+    200 login page, "garbage" bytes that are not HTTP, "huge" a 64 MB body,
+    "empty" a 200 with no body, "loop" a redirect to itself, "chain"
+    redirects to ever new addresses, "bigheaders"
+    the feed behind 12 KB of headers, "trickle" one byte a second,
+    "busy" a 429 with Retry-After (`retry_after`). With `etag` set, feed
+    replies carry it and a request that sends it back gets a 304."""
 
     def __init__(self, port, feed=b"", mode="ok", manifest=None, counter_mode="ok"):
         self.feed = feed
         self.mode = mode
+        self.etag = None
+        self.retry_after = "30"
+        self.hops = 0
         # The maker's manifest; by default it names the running version.
         self.manifest = manifest if manifest is not None else b"<data><version>2.0</version></data>"
         self.counter_mode = counter_mode
         self.requests = []  # (time, path)
+        self.headers = []   # (path, {name.lower(): value}) of every request
         self._stop = threading.Event()
         server = self
 
@@ -104,15 +145,18 @@ class FeedServer:
             def log_message(self, *a):
                 pass
 
-            def reply(self, status, body, kind):
+            def reply(self, status, body, kind, extra=()):
                 self.send_response(status)
                 self.send_header("Content-Type", kind)
                 self.send_header("Content-Length", str(len(body)))
+                for name, value in extra:
+                    self.send_header(name, value)
                 self.end_headers()
                 self.wfile.write(body)
 
             def do_GET(self):
                 server.requests.append((time.monotonic(), self.path))
+                server.headers.append((self.path, {k.lower(): v for k, v in self.headers.items()}))
                 if self.path.startswith("/kavrelo.xml"):
                     return self.reply(200, server.manifest, "text/xml")
                 if self.path == "/swidget/kavrelo.gif":
@@ -122,7 +166,13 @@ class FeedServer:
                     return self.reply(200, b"GIF89a\x01\x00\x01\x00\x00\x00\x00;", "image/gif")
                 if not self.path.startswith("/sondakika.rss"):
                     return self.reply(404, b"not here", "text/plain")
-                mode = server.mode
+                try:
+                    self.feed_reply(server.mode)
+                except (BrokenPipeError, ConnectionResetError):
+                    self.close_connection = True
+
+            def feed_reply(self, mode):
+                rss = "application/rss+xml"
                 if mode == "stall":
                     server._stop.wait(120)
                     return
@@ -130,9 +180,52 @@ class FeedServer:
                     self.close_connection = True
                     return
                 if mode == "404":
-                    body = "<html><body>Bulunamadı</body></html>".encode("utf-8")
-                    self.send_response(404)
-                elif mode == "cut":
+                    return self.reply(404, "<html><body>Bulunamadı</body></html>".encode("utf-8"), "text/html")
+                if mode == "login":
+                    page = ("<!DOCTYPE html><html><head><title>Giriş</title></head><body>"
+                            "<form action='/login'>Otel Wi-Fi: oda numaranız <input name=oda></form>"
+                            "</body></html>").encode("utf-8")
+                    return self.reply(200, page, "text/html")
+                if mode == "garbage":
+                    self.close_connection = True
+                    self.wfile.write(b"\x00\x17garbage that is not HTTP at all\r\n\xff\xfe" * 50)
+                    return
+                if mode == "empty":
+                    return self.reply(200, b"", rss)
+                if mode == "huge":
+                    # 64 MB announced and sent, until the client gives up.
+                    self.send_response(200)
+                    self.send_header("Content-Type", rss)
+                    self.send_header("Content-Length", str(64 << 20))
+                    self.end_headers()
+                    chunk = b"<rss>" + b"x" * 65531
+                    for _ in range(1024):
+                        if server._stop.is_set():
+                            break
+                        self.wfile.write(chunk)
+                    self.close_connection = True
+                    return
+                if mode == "loop":
+                    return self.reply(302, b"", "text/plain", [("Location", self.path)])
+                if mode == "chain":
+                    # Always somewhere new: only counting stops it.
+                    server.hops += 1
+                    return self.reply(302, b"", "text/plain", [("Location", f"/sondakika.rss?hop={server.hops}")])
+                if mode == "busy":
+                    return self.reply(429, b"slow down", "text/plain", [("Retry-After", server.retry_after)])
+                if mode == "trickle":
+                    self.send_response(200)
+                    self.send_header("Content-Type", rss)
+                    self.send_header("Content-Length", str(len(server.feed)))
+                    self.end_headers()
+                    for i in range(len(server.feed)):
+                        if server._stop.wait(1):
+                            break
+                        self.wfile.write(server.feed[i:i + 1])
+                        self.wfile.flush()
+                    self.close_connection = True
+                    return
+                if mode == "cut":
                     body = server.feed
                     self.send_response(200)
                     self.send_header("Content-Length", str(len(body) * 2))
@@ -140,13 +233,20 @@ class FeedServer:
                     self.wfile.write(body)
                     self.close_connection = True
                     return
-                else:
-                    body = server.feed
-                    self.send_response(200)
-                self.send_header("Content-Type", "application/rss+xml")
-                self.send_header("Content-Length", str(len(body)))
-                self.end_headers()
-                self.wfile.write(body)
+                extra = []
+                if mode == "bigheaders":
+                    extra = [("Set-Cookie", f"c{i}=" + "v" * 1000) for i in range(10)]
+                    extra.append(("Content-Security-Policy", "default-src 'self' " + "https://cdn.example " * 100))
+                if server.etag:
+                    if self.headers.get("If-None-Match") == server.etag:
+                        self.send_response(304)
+                        self.send_header("ETag", server.etag)
+                        self.send_header("Content-Length", "0")
+                        self.end_headers()
+                        return
+                    extra.append(("ETag", server.etag))
+                    extra.append(("Last-Modified", "Tue, 08 Dec 2026 10:00:00 GMT"))
+                return self.reply(200, server.feed, rss, extra)
 
         http.server.ThreadingHTTPServer.allow_reuse_address = True
         self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", port), Handler)
@@ -156,6 +256,9 @@ class FeedServer:
 
     def feed_requests(self):
         return [p for _, p in self.requests if p.startswith("/sondakika.rss")]
+
+    def feed_times(self):
+        return [t for t, p in self.requests if p.startswith("/sondakika.rss")]
 
     def paths(self, prefix):
         return [p for _, p in self.requests if p.startswith(prefix)]

@@ -75,6 +75,12 @@ std::string TestHttpServer::OkBody() {
   return body;
 }
 
+std::string TestHttpServer::RssBody() {
+  return "<?xml version=\"1.0\" encoding=\"utf-8\"?><rss version=\"2.0\"><channel>"
+         "<item><title>Birinci</title><description>bir</description><link>http://a/1</link></item>"
+         "<item><title>\xc4\xb0kinci</title><description>iki</description></item></channel></rss>";
+}
+
 std::vector<std::string> TestHttpServer::Requests() {
   std::lock_guard<std::mutex> lock(mutex_);
   return requests_;
@@ -156,6 +162,12 @@ void TestHttpServer::Serve(SOCKET client) {
     else
       SendAll(client, "HTTP/1.1 200 OK\r\nETag: \"v1\"\r\nLast-Modified: Tue, 08 Dec 2026 10:00:00 GMT\r\n"
                       "Content-Length: 4\r\nConnection: close\r\n\r\nfeed");
+  } else if (path == "/rss") {
+    if (request.find("\r\nIf-None-Match: \"r1\"\r\n") != std::string::npos)
+      SendAll(client, "HTTP/1.1 304 Not Modified\r\nETag: \"r1\"\r\nConnection: close\r\n\r\n");
+    else
+      SendAll(client, "HTTP/1.1 200 OK\r\nETag: \"r1\"\r\nContent-Length: " + std::to_string(RssBody().size()) +
+                          "\r\nConnection: close\r\n\r\n" + RssBody());
   } else if (path == "/busy") {
     SendAll(client, Reply("429 Too Many Requests\r\nRetry-After: 120", "slow down", "text/plain"));
   } else if (path == "/stall") {

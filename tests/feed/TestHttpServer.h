@@ -17,6 +17,7 @@
 //   /endless           200 without a length: 8 MB, then the connection closes
 //   /conditional       304 when If-None-Match is "v1", else 200 with ETag "v1"
 //   /busy              429 with Retry-After: 120
+//   /rss               RssBody() with ETag "r1"; 304 when If-None-Match is "r1"
 // Every request's raw bytes (request line and headers) are recorded.
 #pragma once
 
@@ -40,6 +41,8 @@ class TestHttpServer {
   unsigned short Port() const { return port_; }
   std::vector<std::string> Requests();
   static std::string OkBody();
+  // A small RSS feed of two items.
+  static std::string RssBody();
   // A port on 127.0.0.1 with nothing listening.
   static unsigned short UnusedPort();
 

@@ -1,0 +1,6 @@
+# bench_feed_done: the cost of completing one feed exchange, per thread.
+if(NOT KAVRELO_WINDOWS)
+  return()
+endif()
+
+kavrelo_bench(NAME bench_feed_done SOURCES bench_feed_done.cpp LIBS kavrelo_ticker)
