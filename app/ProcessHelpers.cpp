@@ -4,13 +4,19 @@
 
 #include "framework/WinHandles.h"
 
-void ProcessMessages() {
+bool ProcessMessages() {
   MSG msg;
-  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) continue;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      // The quit belongs to the main loop, which is below us on the stack:
+      // put it back and stop, or the process would live on without a window.
+      ::PostQuitMessage(static_cast<int>(msg.wParam));
+      return false;
+    }
     ::TranslateMessage(&msg);
-    ::DispatchMessageA(&msg);
+    ::DispatchMessageW(&msg);
   }
+  return true;
 }
 
 void TrimWorkingSet() {

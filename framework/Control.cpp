@@ -4,6 +4,7 @@
 
 #include <cwchar>
 #include <system_error>
+#include <utility>
 
 std::uint32_t LastInputTick = 0;
 HWND ApplicationToolTip = nullptr;
@@ -146,7 +147,14 @@ void TControl::CreateWnd() {
     wc.lpszClassName = params.ClassName.c_str();
     if (!::RegisterClassW(&wc)) RaiseLastError("RegisterClassW");
   }
+  creationError_ = nullptr;
   CreateWindowHandle(params);
+  if (creationError_) {
+    // The system destroyed the half-made window; what went wrong is ours
+    // to report.
+    handle_ = nullptr;
+    std::rethrow_exception(std::exchange(creationError_, nullptr));
+  }
   if (handle_ == nullptr) RaiseLastError("CreateWindowExW");
   if (registered) {
     auto proc = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(handle_, GWLP_WNDPROC));

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <stdexcept>
+#include <exception>
 #include <string>
 
 #include "framework/ControlEvents.h"
@@ -103,6 +104,9 @@ class TControl {
   int CtrlID = 0;
   // Paint-pipeline switches of the layered controls.
   bool Redraw = true;
+  // The mouse goes through to the window beneath (decorations on a face
+  // that can be dragged).
+  bool MouseTransparent = false;
   bool Cached = false;
   bool Locked = false;
 
@@ -211,6 +215,9 @@ class TControl {
   void ReflectToParent(TMessage& m);
   bool ReflectToControl(HWND target, TMessage& m);
 
+  // What a handler threw during its window's creation, raised again by
+  // CreateWnd once the system's frames are behind us.
+  std::exception_ptr creationError_;
   std::wstring name_;
   std::wstring className_;
   HWND handle_ = nullptr;

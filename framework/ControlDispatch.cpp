@@ -28,10 +28,46 @@ void Fire(const Event& event, Args&&... args) {
 
 }  // namespace
 
+namespace {
+
+// A handler that threw: the message counts as handled and nothing more
+// happens for it. The toolchain's exceptions cannot unwind through the
+// system's frames around a window procedure, so none may leave it.
+LRESULT FailedMessage(HWND window, UINT msg) {
+  switch (msg) {
+    case WM_NCCREATE: return FALSE;  // creation fails
+    case WM_CREATE: return -1;
+    case WM_PAINT:
+      // Nothing is presented for this pass; without this the window would
+      // ask again at once, forever.
+      ::ValidateRect(window, nullptr);
+      return 0;
+    default: return 0;
+  }
+}
+
+}  // namespace
+
 LRESULT CALLBACK TControl::WindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
   TControl* control = FromWindow(window);
-  if (control != nullptr) {
-    TMessage m{window, msg, wParam, lParam, 0};
+  if (control == nullptr && msg == WM_CREATE) {
+    // The property is set once CreateWindowExW returns; until then the
+    // control travels in the creation parameters.
+    control = static_cast<TControl*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    if (control != nullptr) {
+      TMessage m{window, msg, wParam, lParam, 0};
+      try {
+        control->Dispatch(m);
+      } catch (...) {
+        control->creationError_ = std::current_exception();
+        return FailedMessage(window, msg);
+      }
+      return m.Result;
+    }
+  }
+  if (control == nullptr) return ::DefWindowProcW(window, msg, wParam, lParam);
+  TMessage m{window, msg, wParam, lParam, 0};
+  try {
     if (msg == WM_NCDESTROY) {
       if (control->defaultProc_ != nullptr)
         ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(control->defaultProc_));
@@ -41,19 +77,10 @@ LRESULT CALLBACK TControl::WindowProc(HWND window, UINT msg, WPARAM wParam, LPAR
     } else {
       control->Dispatch(m);
     }
-    return m.Result;
+  } catch (...) {
+    return FailedMessage(window, msg);
   }
-  if (msg == WM_CREATE) {
-    // The property is set once CreateWindowExW returns; until then the
-    // control travels in the creation parameters.
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    if (auto* target = static_cast<TControl*>(create->lpCreateParams)) {
-      TMessage m{window, msg, wParam, lParam, 0};
-      target->Dispatch(m);
-      return m.Result;
-    }
-  }
-  return ::DefWindowProcW(window, msg, wParam, lParam);
+  return m.Result;
 }
 
 void TControl::DefaultHandler(TMessage& m) {
@@ -252,7 +279,15 @@ void TControl::WMContextMenu(TMessage& m) {
   DefaultHandler(m);
 }
 
-void TControl::WMNCHitTest(TMessage& m) { DefaultHandler(m); }
+void TControl::WMNCHitTest(TMessage& m) {
+  // Windows hands a press on a disabled child to the window beneath; Wine
+  // drops it. Saying so outright works the same on both.
+  if (MouseTransparent) {
+    m.Result = HTTRANSPARENT;
+    return;
+  }
+  DefaultHandler(m);
+}
 
 void TControl::WMGetDlgCode(TMessage& m) {
   m.Result = DLGC_WANTALLKEYS;

@@ -58,8 +58,16 @@ void TTrayIcon::UpdateIcon() {
   if (visibleTray_) Notify(NIM_MODIFY);
 }
 
+UINT TTrayIcon::TaskbarCreatedMessage() {
+  static const UINT message = ::RegisterWindowMessageW(L"TaskbarCreated");
+  return message;
+}
+
 void TTrayIcon::AfterCreate() {
   TWindow::AfterCreate();
+  // An elevated copy would otherwise never hear from a new Explorer.
+  if (TaskbarCreatedMessage() != 0)
+    ::ChangeWindowMessageFilterEx(WindowHandle(), TaskbarCreatedMessage(), MSGFLT_ALLOW, nullptr);
   data_.hWnd = WindowHandle();
   data_.uID = static_cast<UINT>(reinterpret_cast<UINT_PTR>(WindowHandle()));
   // Asked for before the window existed: the icon could not be added then.
@@ -123,7 +131,15 @@ void TTrayIcon::Dispatch(TMessage& m) {
       if (m.WParam) RemoveIcon();
       break;
     case WM_TRAYNOTIFY: TrayMessage(m); break;
-    default: TWindow::Dispatch(m); break;
+    default:
+      if (m.Msg != 0 && m.Msg == TaskbarCreatedMessage()) {
+        // Explorer started again (after a crash or a restart) with an empty
+        // notification area: the icon goes back, tip and all.
+        if (visibleTray_) Notify(NIM_ADD);
+        break;
+      }
+      TWindow::Dispatch(m);
+      break;
   }
 }
 

@@ -66,6 +66,8 @@ class TTrayIcon : public TWindow {
   bool Notify(DWORD message);
   // Shows BalloonHint with BalloonTitle, BalloonFlags and BalloonTimeout.
   virtual void ShowBalloon();
+  // The message a new Explorer broadcasts when its taskbar is ready.
+  static UINT TaskbarCreatedMessage();
   // The record as it is sent to the shell.
   const NOTIFYICONDATAW& Data() const { return data_; }
 

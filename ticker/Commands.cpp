@@ -35,7 +35,9 @@ void TMainWindow::MouseDownHandler(int keys) {
     // The system's move loop drags the window until the button goes up;
     // every position on the way passes through the edge snapping.
     ::ReleaseCapture();
+    int left = Left(), top = Top();
     ::SendMessageW(WindowHandle(), WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+    if (Left() != left || Top() != top) movedByUser_ = true;
   } else if (keys & MK_RBUTTON) {
     ShowMenu();
   }
@@ -45,7 +47,8 @@ void TMainWindow::TrayMouseUp(int keys) {
   if (!(keys & MK_RBUTTON) || !MenuHandle) return;
   // Without this the menu would not close when the user clicks elsewhere.
   ::SetForegroundWindow(WindowHandle());
-  ProcessMessages();
+  // A close handled in there leaves nothing to show a menu for.
+  if (!ProcessMessages() || cleanedUp_) return;
   ShowMenu();
 }
 
@@ -72,6 +75,7 @@ void TMainWindow::OpenMakerPage() {
 void TMainWindow::OptionClicked(TCheckBoxEx& box) {
   // The box does not toggle itself.
   box.SetTicked(!box.Ticked());
+  changedBoxes_.insert(&box);
   bool on = box.Ticked();
   if (&box == StartupBox.get())
     SetAutoStart(on);  // registry failures leave the box and the file as they are
@@ -133,6 +137,7 @@ void TMainWindow::CleanUp() {
   // The tray window removes its notification-area icon as it closes.
   if (TrayIcon && TrayIcon->WindowHandle()) ::SendMessageW(TrayIcon->WindowHandle(), WM_CLOSE, 0, 0);
   if (ToolTip && ToolTip->WindowHandle()) ::SendMessageW(ToolTip->WindowHandle(), WM_CLOSE, 0, 0);
+  // Every earlier failed save is tried once more here.
   SaveOptions();
   Options.reset();
   MenuHandle.Reset();

@@ -7,6 +7,7 @@
 #include "ticker/Geometry.h"
 #include "ticker/Links.h"
 #include "ticker/MainWindow.h"
+#include "ticker/Monitors.h"
 
 namespace {
 
@@ -53,9 +54,9 @@ std::wstring MakerDomain() {
   return std::wstring(host.begin(), host.end());
 }
 
-TArea WorkArea() {
-  RECT r = CurrentWorkArea();
-  return {r.left, r.top, r.right, r.bottom};
+TArea WorkAreaAt(int left, int top, int width, int height) {
+  RECT r{left, top, left + width, top + height};
+  return WorkAreaOf(r);
 }
 
 }  // namespace
@@ -119,6 +120,7 @@ void TMainWindow::CreateFace() {
   Logo = Make<TImageEx>(Background.get(), 20, 22);
   Logo->SetResourceID(5004);
   Logo->SetEnabled(false);
+  Logo->MouseTransparent = true;
   Place(*Logo, true);
 
   CloseButton = Make<TImageEx>(Background.get(), Width() - 49, 25);
@@ -236,6 +238,7 @@ void TMainWindow::CreateAboutPanel() {
   AboutLogo = Make<TImageEx>(AboutImage.get(), 35, 35);
   AboutLogo->SetResourceID(5010);
   AboutLogo->SetEnabled(false);
+  AboutLogo->MouseTransparent = true;
   Place(*AboutLogo, true);
 
   AboutTitle = Make<TSkinText>(AboutImage.get(), 130, 45);
@@ -244,6 +247,7 @@ void TMainWindow::CreateAboutPanel() {
   SetFont(*AboutTitle, L"Impact", 20, 0xFF333333);
   Label(*AboutTitle, LoadResString(100), true, 0, 1);
   AboutTitle->SetEnabled(false);
+  AboutTitle->MouseTransparent = true;
   Place(*AboutTitle, true);
 
   AboutText = Make<TSkinText>(AboutImage.get(), 138, 85);
@@ -252,6 +256,7 @@ void TMainWindow::CreateAboutPanel() {
   SetFont(*AboutText, L"Trebuchet MS", 8, 0xFF404040);
   Label(*AboutText, LoadResString(101), false, 0, 0);
   AboutText->SetEnabled(false);
+  AboutText->MouseTransparent = true;
   Place(*AboutText, true);
 
   AboutLink = Make<TSkinText>(AboutImage.get(), 138, 165);
@@ -351,7 +356,7 @@ void TMainWindow::HideAbout() { SlideOut(*AboutPanel, *AboutSheet); }
 
 void TMainWindow::ScaleWindow(bool activated) {
   if (Closing || !AutoScaleOn || !ScaleHost) return;
-  Corner = CornerFor(WorkArea(), Left(), Top());
+  Corner = CornerFor(WorkAreaAt(Left(), Top(), Width(), Height()), Left(), Top());
   if (activated) {
     ShrinkDone = false;
     while (GrowStep(Scale, ScaleStep, MaxScale)) {
@@ -390,5 +395,6 @@ void TMainWindow::WMWindowPosChanging(TMessage& message) {
   TWindowEx::WMWindowPosChanging(message);
   auto* pos = reinterpret_cast<WINDOWPOS*>(message.LParam);
   if (pos == nullptr || (pos->flags & SWP_NOMOVE)) return;
-  SnapToEdges(WorkArea(), Width(), Height(), pos->x, pos->y);
+  // The monitor the window is being moved onto, not the one it leaves.
+  SnapToEdges(WorkAreaAt(pos->x, pos->y, Width(), Height()), Width(), Height(), pos->x, pos->y);
 }

@@ -43,10 +43,22 @@ void TMainWindow::Dispatch(TMessage& message) {
     case WM_COUNTERDONE: CounterDone(); return;
     case WM_COMMAND: WMCommand(message); return;
     case WM_QUERYENDSESSION:
+      // The user may still cancel the log-off, so nothing stops here; the
+      // options are saved in case the system ends the process without
+      // another word.
       message.Result = 1;
-      CleanUp();
+      SaveOptions();
       return;
     case WM_ENDSESSION:
+      // Only now is the session really ending; after a cancelled log-off
+      // (wParam FALSE) the ticker simply goes on.
+      // Once cleaned up, the window goes as after any close, so the process
+      // ends by itself rather than at the system's hand.
+      if (message.WParam) {
+        CleanUp();
+        DoClose();
+      }
+      return;
     case WM_COPYDATA:
     case WM_DISPLAYCHANGE:
     case WM_REMOTENOTIFY: return;

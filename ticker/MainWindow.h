@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <set>
 #include <string>
 
 #include "app/WinTimer.h"
@@ -80,7 +81,10 @@ class TMainWindow : public TWindowEx {
   void CounterDone();
 
   // --- options ---
+  // The stored options to the window, the Run value brought in line.
   void ApplyOptions();
+  // The window's options to the file, unless the file could not be read
+  // (then it is read again first, and left alone while it still cannot).
   void SaveOptions();
 
   float Scale = 1.0f;
@@ -116,6 +120,8 @@ class TMainWindow : public TWindowEx {
   void MouseDownHandler(int keys);
   void TrayMouseUp(int keys);
   void OptionClicked(TCheckBoxEx& box);
+  void ApplyStoredOptions(bool keepChangesOfThisRun);
+  bool OptionWidgetsReady() const;
   void ScrollKey(WORD key);
   void TrackClick(int y);
   void ThumbPressed(int keys);
@@ -165,6 +171,10 @@ class TMainWindow : public TWindowEx {
   std::unique_ptr<TSkinText> StatusText, FooterLink;
   std::unique_ptr<TThrobberEx> Throbber;
 
+  // What the user changed in this run, kept when the options file turns
+  // out readable only later.
+  std::set<const TCheckBoxEx*> changedBoxes_;
+  bool movedByUser_ = false;
   int DragStartY = 0;
   int DragStartTop = 0;
   bool cleanedUp_ = false;

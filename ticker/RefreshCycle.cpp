@@ -29,6 +29,7 @@ void TMainWindow::CreateTimers() {
 }
 
 void TMainWindow::FirstShow() {
+  if (!StartupTimer) return;
   StartupTimer->SetEnabled(false);
   Invalidate();
   FadeIn(4, 1);
@@ -114,7 +115,8 @@ void TMainWindow::TrimCheck() {
   if (!TrimTimer) return;
   TrimTimer->SetEnabled(false);
   if (IdleTrimDue(::GetTickCount(), LastInputTick)) TrimWorkingSet();
-  TrimTimer->SetEnabled(true);
+  // The trim drains the queue: a close handled in there has freed the timers.
+  if (TrimTimer) TrimTimer->SetEnabled(true);
 }
 
 void TMainWindow::ThrobberStep() {

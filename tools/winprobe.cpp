@@ -9,12 +9,22 @@
 //                          "pings=N late=N max_ms=N gone=0|1": how often the
 //                          window thread did not answer in time, the slowest
 //                          answer, and whether the window went away
+//   winprobe tray           prints "tray=1" when the ticker's notification
+//                          icon is there, "tray=0" when not
+//   winprobe tray-drop      removes that icon, as a dying Explorer loses it
+//   winprobe hold PATH MS   opens PATH with no sharing (as a backup program
+//                          may), keeps it MS ms, closes it; PATH.held exists
+//                          while it is held
+//   winprobe taskbar-created broadcasts "TaskbarCreated", as a new Explorer
+//                          does once its taskbar is up
 // Exit code 0 when the window was found, 2 when not.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
+#include <string>
 
 namespace {
 
@@ -80,6 +90,34 @@ int wmain(int argc, wchar_t** argv) {
     }
     std::printf("pings=%d late=%d max_ms=%lu gone=%d\n", pings, late, static_cast<unsigned long>(slowest), gone);
     return 0;
+  }
+  if (std::wcscmp(argv[1], L"tray") == 0 || std::wcscmp(argv[1], L"tray-drop") == 0) {
+    // The icon is the hidden host window's, with the window's handle as id.
+    HWND host = ::FindWindowW(L"TTrayIcon", nullptr);
+    if (!host) return 2;
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = host;
+    data.uID = static_cast<UINT>(reinterpret_cast<UINT_PTR>(host));
+    if (std::wcscmp(argv[1], L"tray-drop") == 0) return ::Shell_NotifyIconW(NIM_DELETE, &data) ? 0 : 1;
+    // Changing nothing succeeds exactly when there is an icon to change.
+    std::printf("tray=%d\n", ::Shell_NotifyIconW(NIM_MODIFY, &data) ? 1 : 0);
+    return 0;
+  }
+  if (std::wcscmp(argv[1], L"hold") == 0 && argc >= 4) {
+    HANDLE file = ::CreateFileW(argv[2], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 1;
+    std::wstring marker = std::wstring(argv[2]) + L".held";
+    HANDLE mark = ::CreateFileW(marker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (mark != INVALID_HANDLE_VALUE) ::CloseHandle(mark);
+    ::Sleep(static_cast<DWORD>(std::wcstoul(argv[3], nullptr, 10)));
+    ::CloseHandle(file);
+    ::DeleteFileW(marker.c_str());
+    return 0;
+  }
+  if (std::wcscmp(argv[1], L"taskbar-created") == 0) {
+    UINT message = ::RegisterWindowMessageW(L"TaskbarCreated");
+    return message && ::PostMessageW(HWND_BROADCAST, message, 0, 0) ? 0 : 1;
   }
   if (std::wcscmp(argv[1], L"msgbox") == 0) {
     HWND box = ::FindWindowW(L"#32770", L"Kavrelo");

@@ -64,3 +64,48 @@ TEST_CASE("shrinking takes 15 frames to a 119 x 87 miniature; growing back ends 
   CHECK(scale == 1.0f);
   CHECK(MiniatureRect(0, scale).W == 475);
 }
+
+TEST_CASE("a saved position off every monitor opens in the nearest work area's corner") {
+  const std::vector<TArea> works = {{0, 0, 1280, 984}, {1280, 0, 2560, 1024}};
+  struct Case {
+    int left, top;
+    int wantLeft, wantTop;
+  } cases[] = {
+      {100, 100, 100, 100},        // on screen: untouched
+      {1000, 100, 1000, 100},      // straddles two monitors, more than half on the first
+      {1100, 100, 1100, 100},      // 180 px on the first, 295 on the second: stays
+      {-5000, -5000, 0, 0},        // far up-left: top-left corner of the first
+      {9000, 3000, 2085, 674},     // far down-right: bottom-right of the second
+      {3000, 100, 2085, 0},        // right of the second, top half
+      {-300, 900, 0, 634},         // mostly below-left of the first
+      {600, -300, 805, 0},         // above the first, right half
+  };
+  for (const Case& c : cases) {
+    CAPTURE(c.left);
+    CAPTURE(c.top);
+    int left = c.left, top = c.top;
+    PlaceOnScreen(works, FaceWidth, FaceHeight, left, top);
+    CHECK(left == c.wantLeft);
+    CHECK(top == c.wantTop);
+  }
+  // A work area smaller than the window keeps its top-left corner in view.
+  int left = 5000, top = 5000;
+  PlaceOnScreen({{0, 0, 400, 300}}, FaceWidth, FaceHeight, left, top);
+  CHECK(left == 0);
+  CHECK(top == 0);
+  // Exactly half visible is visible enough; a pixel less is not.
+  left = -238;
+  top = 0;
+  PlaceOnScreen({{0, 0, 1280, 984}}, 476, FaceHeight, left, top);
+  CHECK(left == -238);
+  left = -239;
+  PlaceOnScreen({{0, 0, 1280, 984}}, 476, FaceHeight, left, top);
+  CHECK(left == 0);
+}
+
+TEST_CASE("the miniature's corner is measured from the monitor's own origin") {
+  const TArea second{1280, 0, 2560, 1024};
+  CHECK(CornerFor(second, 1280, 0) == 0);
+  CHECK(CornerFor(second, 1920, 0) == 2);
+  CHECK(CornerFor(second, 1300, 600) == 1);
+}
