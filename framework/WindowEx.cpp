@@ -39,6 +39,8 @@ void TWindowEx::SetTransparent(bool value) {
   ::SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
 }
 
+TWindowEx::TUpdateLayered TWindowEx::UpdateLayered = &::UpdateLayeredWindow;
+
 void TWindowEx::Present() {
   HWND window = WindowHandle();
   if (window == nullptr) return;
@@ -48,7 +50,7 @@ void TWindowEx::Present() {
   BLENDFUNCTION blend{AC_SRC_OVER, 0, Opacity, AC_SRC_ALPHA};
   ::GdiFlush();
   // A failure keeps the previous picture on screen; nothing to undo.
-  ::UpdateLayeredWindow(window, nullptr, &destination, &size, Canvas().DC(), &source, 0, &blend, ULW_ALPHA);
+  UpdateLayered(window, nullptr, &destination, &size, Canvas().DC(), &source, 0, &blend, ULW_ALPHA);
 }
 
 void TWindowEx::Invalidate() {

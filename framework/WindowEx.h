@@ -36,6 +36,10 @@ class TWindowEx : public TControlEx {
 
   // Hands the canvas to the system at (Left, Top) with the window's Opacity.
   void Present() override;
+  // The system call Present makes; tests replace it to see what reaches the
+  // system.
+  using TUpdateLayered = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF, BLENDFUNCTION*, DWORD);
+  static TUpdateLayered UpdateLayered;
   // Repaints the whole window now, unless a repaint is running.
   void Invalidate() override;
   void Update() override { Repaint(); }

@@ -102,7 +102,13 @@ std::string TWMemIniFile::SaveToBytes() const {
   return lines.SaveToBytes();
 }
 
-bool TWMemIniFile::UpdateFile() const {
+bool TWMemIniFile::UpdateFile() {
   if (FileName().empty()) return false;
+  // The file may hold the user's settings behind a lock or an error: the
+  // defaults we hold in its place must not replace them.
+  if (loadResult_ == TWLoadResult::Unreadable) {
+    LoadValues();
+    return false;
+  }
   return files_.ReplaceAll(FileName(), SaveToBytes());
 }

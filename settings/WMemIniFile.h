@@ -45,8 +45,12 @@ class TWMemIniFile : public TWCustomIniFile {
   // line, one empty line after each section.
   std::string SaveToBytes() const;
   // Replaces the file with SaveToBytes(), all or nothing. Returns false, with
-  // the old file untouched, when it cannot be written.
-  bool UpdateFile() const;
+  // the old file untouched, when it cannot be written. A file that could not
+  // be read is never written over: it is read again first; while it still
+  // cannot be, nothing is written, and once it can, the store takes its
+  // content as loaded (what was written to memory meanwhile is dropped) and
+  // nothing is written either, so the caller writes its values again.
+  bool UpdateFile();
 
  private:
   TWHashedStringList* SectionAt(int index) const;

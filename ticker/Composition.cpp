@@ -77,10 +77,14 @@ void TMainWindow::CreateTrayAndTip() {
 
 void TMainWindow::CreateWidgets() {
   Canvas().SetInterpolationMode(6);  // high-quality bilinear for the miniature
+  BuildStep(4);
   CreateFace();
   UpdateScroller();
+  BuildStep(5);
   CreateOptionsPanel();
+  BuildStep(6);
   CreateAboutPanel();
+  BuildStep(7);
 
   StatusText = Make<TSkinText>(Background.get(), 44, 301);
   StatusText->SetSize(110, 18);
@@ -101,6 +105,7 @@ void TMainWindow::CreateWidgets() {
   Throbber->SetSize(18, 18);
   Place(*Throbber, false);
 
+  BuildStep(8);
   ApplyOptions();
 }
 

@@ -24,15 +24,25 @@ TMainWindow::TMainWindow() : TWindowEx(L"TMainWindow"), RefreshInterval(build::R
 
 TMainWindow::~TMainWindow() { CleanUp(); }
 
+std::function<void(int)> TMainWindow::BuildStepHook;
+
+void TMainWindow::BuildStep(int step) {
+  if (BuildStepHook) BuildStepHook(step);
+}
+
 void TMainWindow::AfterCreate() {
+  BuildStep(1);
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
   IconHandle.Reset(::LoadIconW(instance, MAKEINTRESOURCEW(ResourceId)));
   if (IconHandle)
     ::SendMessageW(WindowHandle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(IconHandle.Get()));
   MenuHandle.Reset(::LoadMenuW(instance, MAKEINTRESOURCEW(ResourceId)));
+  BuildStep(2);
   Options = std::make_unique<TOptions>(DataFolder + L"\\options.ini");
+  BuildStep(3);
   CreateTrayAndTip();
   CreateWidgets();
+  BuildStep(9);
   CreateTimers();
 }
 

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -33,6 +34,11 @@ class TMainWindow : public TWindowEx {
  public:
   TMainWindow();
   ~TMainWindow() override;
+
+  // Called with 1 to 9 as the window is built (icon and menu, options, tray
+  // and tip, face, options panel, about panel, status, applied options,
+  // timers); a test throws from it to fail the creation at that point.
+  static std::function<void(int step)> BuildStepHook;
 
   // --- refresh cycle ---
   // Starts a feed download unless one is running.
@@ -109,6 +115,7 @@ class TMainWindow : public TWindowEx {
   void Paint() override;
 
  private:
+  void BuildStep(int step);
   void CreateTimers();
   void CreateWidgets();
   void CreateFace();
@@ -175,6 +182,7 @@ class TMainWindow : public TWindowEx {
   // out readable only later.
   std::set<const TCheckBoxEx*> changedBoxes_;
   bool movedByUser_ = false;
+  bool optionsApplied_ = false;
   int DragStartY = 0;
   int DragStartTop = 0;
   bool cleanedUp_ = false;

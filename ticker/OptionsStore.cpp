@@ -33,10 +33,13 @@ void TMainWindow::ApplyStoredOptions(bool keepChangesOfThisRun) {
   // copy's path, whatever an older copy left there. While the file could
   // not be read the box shows only the default, not the user's choice.
   if (Options->LoadResult() != TWLoadResult::Unreadable) SetAutoStart(StartupBox->Ticked());
+  optionsApplied_ = true;
 }
 
 void TMainWindow::SaveOptions() {
-  if (!OptionWidgetsReady()) return;
+  // A window whose building stopped before the options reached it shows
+  // defaults, not the user's settings: nothing of it is worth saving.
+  if (!OptionWidgetsReady() || !optionsApplied_) return;
   if (Options->LoadResult() == TWLoadResult::Unreadable) {
     // A file that could not be read may hold the user's settings (a backup
     // program had it locked): it is never written over unread.

@@ -2,49 +2,10 @@
 
 #include <windows.h>
 
-#include "framework/GdiPlus.h"
-#include "framework/WindowEx.h"
+#include <stdexcept>
 
-namespace {
+#include "LayeredFixture.h"
 
-// A child that paints itself one solid colour and counts its paints.
-class Solid : public TControlEx {
- public:
-  explicit Solid(std::uint32_t color) : color_(color) {}
-  int paints = 0;
-  void Paint() override {
-    TControlEx::Paint();
-    ++paints;
-    auto bitmap = TBitmapEx::CreateSized(Width(), Height());
-    auto* px = reinterpret_cast<std::uint32_t*>(bitmap->Data());
-    for (int i = 0; i < Width() * Height(); ++i) px[i] = color_;
-    bitmap->MarkDirty();
-    Canvas().Draw(*bitmap, 0, 0);
-  }
-
- private:
-  std::uint32_t color_;
-};
-
-struct Fixture {
-  gdiplus::TGdiPlusSession gdip;
-  TWindowEx window;
-  Fixture() {
-    window.SetSize(60, 40);
-    window.HandleNeeded();
-  }
-  std::uint32_t Pixel(int x, int y) { return window.Canvas().Bitmap().Pixel(x, y); }
-};
-
-void Place(TControlEx& c, TControl& parent, int x, int y, int w, int h) {
-  c.SetParent(&parent);
-  c.SetLeft(x);
-  c.SetTop(y);
-  c.SetSize(w, h);
-  c.Show();
-}
-
-}  // namespace
 
 TEST_CASE("children are composited over the parent in z-order") {
   Fixture f;
@@ -65,10 +26,44 @@ TEST_CASE("children are composited over the parent in z-order") {
     CHECK(f.Pixel(45, 25) == 0u);
   }
   SUBCASE("opacity scales the child's premultiplied pixels") {
-    blue.Opacity = 0;
+    blue.Opacity = 128;
     f.window.Invalidate();
-    CHECK(f.Pixel(45, 25) == 0u);
+    // Half of opaque blue, premultiplied; over red where they overlap.
+    std::uint32_t alone = f.Pixel(45, 25);
+    std::uint32_t alpha = alone >> 24, blue = alone & 0xFF, redGreen = alone & 0x00FFFF00u;
+    CHECK(alpha >= 0x7Fu);
+    CHECK(alpha <= 0x81u);
+    CHECK(blue == alpha);
+    CHECK(redGreen == 0u);
+    std::uint32_t over = f.Pixel(25, 15);
+    std::uint32_t overAlpha = over >> 24, overRed = (over >> 16) & 0xFF;
+    CHECK(overAlpha == 0xFFu);
+    CHECK(overRed >= 0x7Eu);
+    CHECK(overRed <= 0x81u);
   }
+}
+
+namespace {
+BLENDFUNCTION lastBlend{};
+int presents = 0;
+BOOL WINAPI RecordPresent(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF, BLENDFUNCTION* blend, DWORD) {
+  lastBlend = *blend;
+  ++presents;
+  return TRUE;
+}
+}  // namespace
+
+TEST_CASE("the window's opacity is the constant alpha handed to the system") {
+  Fixture f;
+  auto saved = TWindowEx::UpdateLayered;
+  TWindowEx::UpdateLayered = &RecordPresent;
+  f.window.Opacity = 137;
+  f.window.Invalidate();
+  TWindowEx::UpdateLayered = saved;
+  REQUIRE(presents > 0);
+  CHECK(lastBlend.SourceConstantAlpha == 137);
+  CHECK(lastBlend.AlphaFormat == AC_SRC_ALPHA);
+  CHECK(lastBlend.BlendOp == AC_SRC_OVER);
 }
 
 TEST_CASE("a cached control paints again only when asked; a locked one not at all") {
@@ -154,3 +149,4 @@ TEST_CASE("a size change gives a fresh canvas of the new size") {
   f.window.SetSize(90, 50);
   CHECK(resized == 1);
 }
+

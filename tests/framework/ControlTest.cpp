@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cwchar>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -26,9 +28,14 @@ class Probe : public TControl {
  public:
   Probe() : TControl(L"TTestProbe") {}
   int defaults = 0;
+  std::map<UINT, int> seen;  // every message that reached this control
   void DefaultHandler(TMessage& m) override {
     ++defaults;
     TControl::DefaultHandler(m);
+  }
+  void Dispatch(TMessage& m) override {
+    ++seen[m.Msg];
+    TControl::Dispatch(m);
   }
 };
 
@@ -93,7 +100,11 @@ TEST_CASE("window life: property, caption kept across re-creation, parents first
   REQUIRE(window != nullptr);
   CHECK(host.WindowHandle() != nullptr);
   CHECK(::GetParent(window) == host.WindowHandle());
-  CHECK(::GetPropW(window, ControlPropertyName()) == &child);
+  // The property is named "Widget" and the process id in eight hex digits.
+  wchar_t expected[32];
+  std::swprintf(expected, 32, L"Widget%08X", static_cast<unsigned>(::GetCurrentProcessId()));
+  CHECK(std::wstring(ControlPropertyName()) == expected);
+  CHECK(::GetPropW(window, expected) == &child);
   wchar_t text[32] = {};
   ::GetWindowTextW(window, text, 32);
   CHECK(std::wstring(text) == L"Başlık");
@@ -260,7 +271,17 @@ TEST_CASE("a child's notification is reflected to it once, not back and forth") 
   HWND w = child.Handle();
   int before = child.defaults;
   // What a STATIC child sends its parent when it paints.
+  child.seen.clear();
   ::SendMessageW(host.WindowHandle(), WM_CTLCOLORSTATIC, 0, reinterpret_cast<LPARAM>(w));
   ::SendMessageW(host.WindowHandle(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), reinterpret_cast<LPARAM>(w));
+  // Each reaches the child exactly once: reflected, and not sent back.
+  CHECK(child.seen[WM_CTLCOLORSTATIC] == 1);
+  CHECK(child.seen[WM_COMMAND] == 1);
   CHECK(child.defaults == before);  // handled by reflection, no default processing
+  // A notification from a window that is no control goes nowhere.
+  HWND plain = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 1, 1, host.WindowHandle(), nullptr, nullptr, nullptr);
+  child.seen.clear();
+  ::SendMessageW(host.WindowHandle(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), reinterpret_cast<LPARAM>(plain));
+  CHECK(child.seen[WM_COMMAND] == 0);
+  ::DestroyWindow(plain);
 }

@@ -1,6 +1,8 @@
 #include <doctest.h>
 
 #include <windows.h>
+
+#include <cwchar>
 #include <commctrl.h>
 
 #include <memory>
@@ -70,7 +72,9 @@ TEST_CASE("the tooltip is a subclassed common-controls tooltip") {
   wchar_t className[64] = {};
   ::GetClassNameW(w, className, 64);
   CHECK(std::wstring(className) == TOOLTIPS_CLASSW);
-  CHECK(::GetPropW(w, ControlPropertyName()) == app.tip.get());
+  wchar_t property[32];
+  std::swprintf(property, 32, L"Widget%08X", static_cast<unsigned>(::GetCurrentProcessId()));
+  CHECK(::GetPropW(w, property) == app.tip.get());
   DWORD style = static_cast<DWORD>(::GetWindowLongW(w, GWL_STYLE));
   CHECK((style & (WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP)) == static_cast<DWORD>(WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP));
   CHECK((static_cast<DWORD>(::GetWindowLongW(w, GWL_EXSTYLE)) & WS_EX_TOPMOST) != 0);

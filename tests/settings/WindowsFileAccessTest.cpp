@@ -63,9 +63,16 @@ TEST_CASE("an options file that is a folder or locked gives an empty store; a sa
   ::CloseHandle(lock);
   CHECK(ReadBytes(file) == old);
 
-  // The store keeps the change; once the lock is gone the save succeeds.
+  // Once the lock is gone the file is read before anything is written: the
+  // user's value comes back, the default written meanwhile does not reach
+  // the disk, and the next save writes on top of what the file held.
+  CHECK_FALSE(locked.UpdateFile());
+  CHECK(ReadBytes(file) == old);
+  CHECK(locked.LoadResult() == TWLoadResult::Loaded);
+  CHECK(locked.ReadInteger(u"general", u"left", 12) == 3);
+  locked.WriteInteger(u"options", u"startup", 0);
   CHECK(locked.UpdateFile());
-  CHECK(ReadBytes(file) == EncodeUtf16Le(u"[general]\r\nleft=4\r\n\r\n"));
+  CHECK(ReadBytes(file) == EncodeUtf16Le(u"[general]\r\nleft=3\r\n\r\n[options]\r\nstartup=0\r\n\r\n"));
 }
 
 TEST_CASE("a save into a folder that does not exist fails and creates nothing") {
