@@ -2,6 +2,7 @@
 
 #include "feed/FeedSource.h"
 #include "feed/FeedText.h"
+#include "feed/LinkPolicy.h"
 #include "feed/XmlDom.h"
 
 namespace {
@@ -62,7 +63,7 @@ bool ChildText(IXMLDOMNode* node, const TXmlName& name, std::wstring& text) {
 }
 
 // An RSS item. False when its headline converts to nothing: no item then.
-bool ReadRssItem(IXMLDOMNode* node, const std::wstring& feedAddress, TElement& item) {
+bool ReadRssItem(IXMLDOMNode* node, TElement& item) {
   const std::wstring ns = NodeName(node).Uri;
   std::wstring text;
   if (ChildText(node, {ns, L"title"}, text)) {
@@ -74,11 +75,13 @@ bool ReadRssItem(IXMLDOMNode* node, const std::wstring& feedAddress, TElement& i
     item.Link = text;
   } else if (ComPtr<IXMLDOMNode> guid = FirstChild(node, {ns, L"guid"})) {
     // A guid is the item's address only when it says it is a permalink
-    // (the default) and would open.
+    // (the default) and would open. A permalink is a full address: many
+    // sites put a bare id there and forget isPermaLink="false", and that id
+    // resolved as a relative link would open a page that does not exist.
     std::wstring permalink;
     bool isPermaLink = !AttributeValue(guid.Get(), L"isPermaLink", permalink) || LowerTrimmed(permalink) == L"true";
     std::wstring address = NodeText(guid.Get());
-    if (isPermaLink && !OpenableAddress(address, feedAddress).empty()) item.Link = address;
+    if (isPermaLink && !OpenableAddress(address, std::wstring()).empty()) item.Link = address;
   }
   return true;
 }
@@ -139,7 +142,7 @@ const wchar_t* FeedKindName(TFeedKind kind) {
   return L"none";
 }
 
-std::unique_ptr<TElementList> ParseFeed(const std::wstring& path, const std::wstring& feedAddress, TFeedKind* kind) {
+std::unique_ptr<TElementList> ParseFeed(const std::wstring& path, TFeedKind* kind) {
   if (kind) *kind = TFeedKind::None;
   std::wstring text;
   if (!ReadFeedText(path, text)) return nullptr;
@@ -163,7 +166,7 @@ std::unique_ptr<TElementList> ParseFeed(const std::wstring& path, const std::wst
       auto item = std::make_unique<TElement>();
       if (found == TFeedKind::Atom) {
         ReadAtomEntry(entry.Get(), *item);
-      } else if (!ReadRssItem(entry.Get(), feedAddress, *item)) {
+      } else if (!ReadRssItem(entry.Get(), *item)) {
         continue;  // a headline of nothing is no item
       }
       items->push_back(std::move(item));
@@ -176,6 +179,6 @@ std::unique_ptr<TElementList> ParseFeed(const std::wstring& path, const std::wst
 
 TFeedKind DetectFeed(const std::wstring& path) {
   TFeedKind kind = TFeedKind::None;
-  ParseFeed(path, FeedAddress(), &kind);
+  ParseFeed(path, &kind);
   return kind;
 }

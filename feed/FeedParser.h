@@ -5,7 +5,6 @@
 #include <memory>
 #include <string>
 
-#include "feed/LinkPolicy.h"
 #include "feed/NewsItem.h"
 
 // Rdf is RSS 1.0 or 0.90, read as RSS.
@@ -15,11 +14,10 @@ enum class TFeedKind { None, Rss, Rdf, Atom };
 // at least one entry (the caller keeps what it shows). An item's children
 // count only in the item's own namespace, so extension elements (Media RSS,
 // Dublin Core, iTunes, atom:link in RSS...) never stand in for its title,
-// summary or link. feedAddress is what relative guid permalinks resolve
-// against. kind, when given, receives what the file was. Never throws: when
+// summary or link. Links are kept as the feed writes them; the link policy
+// applies where one is opened. kind, when given, receives what the file was. Never throws: when
 // the DOM service cannot be created the result is null as well.
-std::unique_ptr<TElementList> ParseFeed(const std::wstring& path, const std::wstring& feedAddress = FeedAddress(),
-                                        TFeedKind* kind = nullptr);
+std::unique_ptr<TElementList> ParseFeed(const std::wstring& path, TFeedKind* kind = nullptr);
 
 // The kind of feed in the file: None when it does not load, is no feed, or
 // has no entry.

@@ -42,7 +42,7 @@ TContentEx::TContentEx() : TControlEx(L"TContentEx"), BaseAddress(FeedAddress())
 void TContentEx::LoadFromFile(const std::wstring& path) {
   if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return;
   fileName_ = path;
-  if (auto parsed = ParseFeed(path, BaseAddress)) items_ = std::move(parsed);
+  if (auto parsed = ParseFeed(path)) items_ = std::move(parsed);
   UpdateHeight();
 }
 
