@@ -37,22 +37,6 @@ void SetProperty(IXMLDOMDocument* doc, const wchar_t* name, long value) {
 
 }  // namespace
 
-std::wstring LocalPath(const std::wstring& slashPath) {
-  // "/feed/entry" -> "/*[local-name()='feed']/*[local-name()='entry']",
-  // "link/@href" -> "*[local-name()='link']/@href".
-  std::wstring out;
-  size_t i = 0;
-  while (i <= slashPath.size()) {
-    size_t slash = slashPath.find(L'/', i);
-    if (slash == std::wstring::npos) slash = slashPath.size();
-    std::wstring step = slashPath.substr(i, slash - i);
-    if (!step.empty()) out += step[0] == L'@' ? step : L"*[local-name()='" + step + L"']";
-    if (slash < slashPath.size()) out += L'/';
-    i = slash + 1;
-  }
-  return out;
-}
-
 TXmlDocument::TXmlDocument() {
   CLSID clsid;
   Check(::CLSIDFromProgID(L"Microsoft.XMLDOM", &clsid), "Microsoft.XMLDOM is not registered");

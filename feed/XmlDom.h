@@ -16,11 +16,6 @@ class EXmlError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Selection paths that match elements by local name, so a feed's default
-// namespace (Atom's) or a prefix makes no difference, on Wine and Windows
-// alike.
-std::wstring LocalPath(const std::wstring& slashPath);
-
 class TXmlDocument {
  public:
   // Throws EXmlError when the DOM service cannot be created.
