@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <cctype>
+#include <cstdlib>
+#include <cwchar>
 
 #include "framework/UniqueHandle.h"
 
