@@ -1,110 +1,184 @@
 #include "feed/FeedParser.h"
 
+#include "feed/FeedSource.h"
+#include "feed/FeedText.h"
+#include "feed/LinkPolicy.h"
 #include "feed/XmlDom.h"
-#include "framework/WideText.h"
-#include "html/HtmlToText.h"
-#include "html/WrapText.h"
 
 namespace {
 
-constexpr int TitleColumns = 50;
-constexpr int SummaryColumns = 60;
+const wchar_t RdfNs[] = L"http://www.w3.org/1999/02/22-rdf-syntax-ns#";
+const wchar_t Rss10Ns[] = L"http://purl.org/rss/1.0/";
+const wchar_t Rss090Ns[] = L"http://my.netscape.com/rdf/simple/0.9/";
+const wchar_t XhtmlNs[] = L"http://www.w3.org/1999/xhtml";
 
-// Wrapping works on UTF-16 itself: a detour through the ANSI code page
-// would turn Turkish letters into '?' on any system not set to 1254.
-std::wstring Wrap(const std::wstring& text, int columns) {
-  return WideFromU16(WrapText(U16FromWide(text), WrapBreakStr, WrapBreakChars, columns));
+using TNodes = std::vector<ComPtr<IXMLDOMNode>>;
+
+void AppendChildren(IXMLDOMNode* parent, const TXmlName& name, TNodes& out) {
+  for (auto& child : ChildElements(parent))
+    if (NodeName(child.Get()) == name) out.push_back(std::move(child));
 }
 
-std::wstring TrimControls(const std::wstring& text) {
-  size_t first = 0, last = text.size();
-  while (first < last && text[first] <= L' ') ++first;
-  while (last > first && text[last - 1] <= L' ') --last;
-  return text.substr(first, last - first);
+// The entries of the document and what kind of feed holds them. The root's
+// local name decides; its namespace, whatever it is, is the one the entries
+// must share (none for plain RSS, Atom's for Atom, a private one for a
+// namespaced RSS document).
+TFeedKind FindEntries(IXMLDOMNode* root, TNodes& entries) {
+  TXmlName name = NodeName(root);
+  if (name.Local == L"feed") {
+    AppendChildren(root, {name.Uri, L"entry"}, entries);
+    return entries.empty() ? TFeedKind::None : TFeedKind::Atom;
+  }
+  if (name.Local == L"rss") {
+    TNodes channels;
+    AppendChildren(root, {name.Uri, L"channel"}, channels);
+    for (auto& channel : channels) AppendChildren(channel.Get(), {name.Uri, L"item"}, entries);
+    return entries.empty() ? TFeedKind::None : TFeedKind::Rss;
+  }
+  if (name == TXmlName{RdfNs, L"RDF"}) {
+    // RSS 1.0 and 0.90 put their items beside the channel, not inside it.
+    AppendChildren(root, {Rss10Ns, L"item"}, entries);
+    if (entries.empty()) AppendChildren(root, {Rss090Ns, L"item"}, entries);
+    return entries.empty() ? TFeedKind::None : TFeedKind::Rdf;
+  }
+  return TFeedKind::None;
 }
 
-std::wstring HtmlText(const std::wstring& html) { return WideFromU16(HtmlToText(U16FromWide(html))); }
+bool IsBlank(const std::wstring& s) { return s.find_first_not_of(L" \t\r\n") == std::wstring::npos; }
 
-// Text of the first node at path below node, or nothing.
-bool ChildText(IXMLDOMNode* node, const wchar_t* path, std::wstring& text) {
-  ComPtr<IXMLDOMNode> child = SelectSingleNode(node, LocalPath(path));
+std::wstring LowerTrimmed(const std::wstring& s) {
+  size_t first = s.find_first_not_of(L" \t\r\n");
+  if (first == std::wstring::npos) return {};
+  std::wstring out = s.substr(first, s.find_last_not_of(L" \t\r\n") - first + 1);
+  for (wchar_t& c : out)
+    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+  return out;
+}
+
+bool ChildText(IXMLDOMNode* node, const TXmlName& name, std::wstring& text) {
+  ComPtr<IXMLDOMNode> child = FirstChild(node, name);
   if (!child) return false;
   text = NodeText(child.Get());
   return true;
 }
 
-const wchar_t AtomEntries[] = L"/feed/entry";
-const wchar_t RssItems[] = L"/rss/channel/item";
+// An RSS item. False when its headline converts to nothing: no item then.
+bool ReadRssItem(IXMLDOMNode* node, TElement& item) {
+  const std::wstring ns = NodeName(node).Uri;
+  std::wstring text;
+  if (ChildText(node, {ns, L"title"}, text)) {
+    item.Title = FeedTitleText(text);
+    if (item.Title.empty()) return false;
+  }
+  if (ChildText(node, {ns, L"description"}, text)) item.Summary = FeedSummaryText(text);
+  if (ChildText(node, {ns, L"link"}, text) && !IsBlank(text)) {
+    item.Link = text;
+  } else if (ComPtr<IXMLDOMNode> guid = FirstChild(node, {ns, L"guid"})) {
+    // A guid is the item's address only when it says it is a permalink
+    // (the default) and would open. A permalink is a full address: many
+    // sites put a bare id there and forget isPermaLink="false", and that id
+    // resolved as a relative link would open a page that does not exist.
+    std::wstring permalink;
+    bool isPermaLink = !AttributeValue(guid.Get(), L"isPermaLink", permalink) || LowerTrimmed(permalink) == L"true";
+    std::wstring address = NodeText(guid.Get());
+    if (isPermaLink && !OpenableAddress(address, std::wstring()).empty()) item.Link = address;
+  }
+  return true;
+}
+
+enum class TTextType { Text, Html, Xhtml, Other };
+
+TTextType TypeOf(IXMLDOMNode* node) {
+  std::wstring type;
+  if (!AttributeValue(node, L"type", type)) return TTextType::Text;
+  type = LowerTrimmed(type);
+  if (type.empty() || type == L"text" || type.compare(0, 5, L"text/") == 0) {
+    return type == L"text/html" ? TTextType::Html : TTextType::Text;
+  }
+  if (type == L"html") return TTextType::Html;
+  if (type == L"xhtml" || type == L"application/xhtml+xml") return TTextType::Xhtml;
+  return TTextType::Other;  // base64 or another media type: nothing to show
+}
+
+// An Atom text construct by its type: "html" is converted like RSS text,
+// "xhtml" is the text of its div, "text" stays exactly as the XML holds it.
+std::wstring AtomText(IXMLDOMNode* node, bool title) {
+  switch (TypeOf(node)) {
+    case TTextType::Html: return title ? FeedTitleText(NodeText(node)) : FeedSummaryText(NodeText(node));
+    case TTextType::Xhtml: {
+      ComPtr<IXMLDOMNode> div = FirstChild(node, {XhtmlNs, L"div"});
+      std::wstring text = NodeText(div ? div.Get() : node);
+      return title ? PlainTitleText(text) : PlainSummaryText(text);
+    }
+    case TTextType::Text: return title ? PlainTitleText(NodeText(node)) : PlainSummaryText(NodeText(node));
+    case TTextType::Other: break;
+  }
+  return {};
+}
+
+void ReadAtomEntry(IXMLDOMNode* node, TElement& item) {
+  const std::wstring ns = NodeName(node).Uri;
+  // An empty title never drops an entry.
+  if (ComPtr<IXMLDOMNode> title = FirstChild(node, {ns, L"title"})) item.Title = AtomText(title.Get(), true);
+  ComPtr<IXMLDOMNode> summary = FirstChild(node, {ns, L"summary"});
+  if (!summary) summary = FirstChild(node, {ns, L"content"});
+  if (summary) item.Summary = AtomText(summary.Get(), false);
+  // The first link that has an address, whatever its rel says.
+  for (auto& link : ChildElements(node)) {
+    if (!(NodeName(link.Get()) == TXmlName{ns, L"link"})) continue;
+    if (AttributeValue(link.Get(), L"href", item.Link)) break;
+  }
+}
 
 }  // namespace
 
-std::wstring FeedTitleText(const std::wstring& xmlText) {
-  return Wrap(HtmlText(TrimControls(xmlText)), TitleColumns);
+const wchar_t* FeedKindName(TFeedKind kind) {
+  switch (kind) {
+    case TFeedKind::Rss: return L"rss";
+    case TFeedKind::Rdf: return L"rdf";
+    case TFeedKind::Atom: return L"atom";
+    case TFeedKind::None: break;
+  }
+  return L"none";
 }
 
-std::wstring FeedSummaryText(const std::wstring& xmlText) { return Wrap(HtmlText(xmlText), SummaryColumns); }
+std::unique_ptr<TElementList> ParseFeed(const std::wstring& path, TFeedKind* kind) {
+  if (kind) *kind = TFeedKind::None;
+  std::wstring text;
+  if (!ReadFeedText(path, text)) return nullptr;
+  std::unique_ptr<TXmlDocument> doc;
+  TNodes entries;
+  TFeedKind found = TFeedKind::None;
+  try {
+    doc = std::make_unique<TXmlDocument>();
+    if (!doc->LoadXml(text)) return nullptr;
+    ComPtr<IXMLDOMNode> root = doc->DocumentElement();
+    if (!root) return nullptr;
+    found = FindEntries(root.Get(), entries);
+  } catch (const EXmlError&) {
+    return nullptr;
+  }
+  if (found == TFeedKind::None) return nullptr;
+  if (kind) *kind = found;
+  auto items = std::make_unique<TElementList>();
+  try {
+    for (const auto& entry : entries) {
+      auto item = std::make_unique<TElement>();
+      if (found == TFeedKind::Atom) {
+        ReadAtomEntry(entry.Get(), *item);
+      } else if (!ReadRssItem(entry.Get(), *item)) {
+        continue;  // a headline of nothing is no item
+      }
+      items->push_back(std::move(item));
+    }
+  } catch (const EXmlError&) {
+    // The items read so far stay; the one under construction is dropped.
+  }
+  return items;
+}
 
 TFeedKind DetectFeed(const std::wstring& path) {
-  TXmlDocument doc;
-  try {
-    if (!doc.Load(path)) return TFeedKind::None;
-    if (!SelectNodes(doc.Root(), LocalPath(AtomEntries)).empty()) return TFeedKind::Atom;
-    if (!SelectNodes(doc.Root(), LocalPath(RssItems)).empty()) return TFeedKind::Rss;
-  } catch (const EXmlError&) {
-  }
-  return TFeedKind::None;
-}
-
-std::unique_ptr<TElementList> ParseRss(const std::wstring& path) {
-  TXmlDocument doc;
-  if (!doc.Load(path)) return nullptr;
-  auto items = std::make_unique<TElementList>();
-  try {
-    for (const auto& node : SelectNodes(doc.Root(), LocalPath(RssItems))) {
-      auto item = std::make_unique<TElement>();
-      std::wstring text;
-      if (ChildText(node.Get(), L"title", text)) {
-        std::wstring plain = HtmlText(TrimControls(text));
-        if (plain.empty()) continue;  // a headline of nothing is no item
-        item->Title = Wrap(plain, TitleColumns);
-      }
-      if (ChildText(node.Get(), L"description", text)) item->Summary = FeedSummaryText(text);
-      if (ChildText(node.Get(), L"link", text)) item->Link = text;
-      items->push_back(std::move(item));
-    }
-  } catch (const EXmlError&) {
-    // The items read so far stay.
-  }
-  return items;
-}
-
-std::unique_ptr<TElementList> ParseAtom(const std::wstring& path) {
-  TXmlDocument doc;
-  if (!doc.Load(path)) return nullptr;
-  auto items = std::make_unique<TElementList>();
-  try {
-    for (const auto& node : SelectNodes(doc.Root(), LocalPath(AtomEntries))) {
-      auto item = std::make_unique<TElement>();
-      std::wstring text;
-      // Atom text is shown as the XML holds it: no HTML conversion.
-      if (ChildText(node.Get(), L"title", text)) item->Title = Wrap(text, TitleColumns);
-      if (ChildText(node.Get(), L"summary", text)) item->Summary = Wrap(text, SummaryColumns);
-      if (ChildText(node.Get(), L"link/@href", text)) item->Link = text;
-      items->push_back(std::move(item));
-    }
-  } catch (const EXmlError&) {
-  }
-  return items;
-}
-
-std::unique_ptr<TElementList> ParseFeed(const std::wstring& path) {
-  try {
-    switch (DetectFeed(path)) {
-      case TFeedKind::Atom: return ParseAtom(path);
-      case TFeedKind::Rss: return ParseRss(path);
-      case TFeedKind::None: break;
-    }
-  } catch (const EXmlError&) {
-  }
-  return nullptr;
+  TFeedKind kind = TFeedKind::None;
+  ParseFeed(path, &kind);
+  return kind;
 }

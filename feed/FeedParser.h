@@ -1,4 +1,5 @@
-// Reading a saved feed (RSS 2.0 items or Atom entries) into news items.
+// Reading a saved feed (RSS 0.9x/2.0 items, RSS 1.0 and 0.90 RDF items, or
+// Atom entries) into news items ready for the list.
 #pragma once
 
 #include <memory>
@@ -6,22 +7,21 @@
 
 #include "feed/NewsItem.h"
 
-enum class TFeedKind { None, Rss, Atom };
-
-// The kind of feed in the file: None when it does not load, is not RSS or
-// Atom, or has no entry. Throws EXmlError only when the DOM service itself
-// cannot be created.
-TFeedKind DetectFeed(const std::wstring& path);
-
-// Parses the file as the given kind into a new list. Null when the file does
-// not load; when a DOM call fails part-way, the items read so far.
-std::unique_ptr<TElementList> ParseRss(const std::wstring& path);
-std::unique_ptr<TElementList> ParseAtom(const std::wstring& path);
+// Rdf is RSS 1.0 or 0.90, read as RSS.
+enum class TFeedKind { None, Rss, Rdf, Atom };
 
 // Detects and parses: a new list, or null when the file is not a feed with
-// at least one entry (the caller keeps what it shows).
-std::unique_ptr<TElementList> ParseFeed(const std::wstring& path);
+// at least one entry (the caller keeps what it shows). An item's children
+// count only in the item's own namespace, so extension elements (Media RSS,
+// Dublin Core, iTunes, atom:link in RSS...) never stand in for its title,
+// summary or link. Links are kept as the feed writes them; the link policy
+// applies where one is opened. kind, when given, receives what the file was. Never throws: when
+// the DOM service cannot be created the result is null as well.
+std::unique_ptr<TElementList> ParseFeed(const std::wstring& path, TFeedKind* kind = nullptr);
 
-// Title and summary text as the list shows it.
-std::wstring FeedTitleText(const std::wstring& xmlText);    // RSS: trimmed, HTML to text, wrapped at 50
-std::wstring FeedSummaryText(const std::wstring& xmlText);  // RSS: HTML to text, wrapped at 60
+// The kind of feed in the file: None when it does not load, is no feed, or
+// has no entry.
+TFeedKind DetectFeed(const std::wstring& path);
+
+// Name of a kind as tools print it: "rss", "rdf", "atom", "none".
+const wchar_t* FeedKindName(TFeedKind kind);

@@ -11,31 +11,31 @@ void Check(HRESULT hr, const char* what) {
   if (FAILED(hr)) throw EXmlError(what);
 }
 
-void SetProperty(IXMLDOMDocument* doc, const wchar_t* name, const wchar_t* value) {
+// In blocks of 1024 characters: far above any feed, far below what would
+// exhaust memory.
+constexpr long MaxXmlKiloChars = 32 * 1024;
+
+void SetProperty(IXMLDOMDocument* doc, const wchar_t* name, const VARIANT& value) {
   ComPtr<IXMLDOMDocument2> doc2;
   if (FAILED(doc->QueryInterface(IID_IXMLDOMDocument2_, reinterpret_cast<void**>(doc2.Put())))) return;
   UniqueBstr key(name);
+  doc2->setProperty(key.Get(), value);
+}
+
+void SetProperty(IXMLDOMDocument* doc, const wchar_t* name, const wchar_t* value) {
   UniqueVariant v(value);
-  doc2->setProperty(key.Get(), v.Get());
+  SetProperty(doc, name, v.Get());
+}
+
+void SetProperty(IXMLDOMDocument* doc, const wchar_t* name, long value) {
+  VARIANT v;
+  ::VariantInit(&v);
+  v.vt = VT_I4;
+  v.lVal = value;
+  SetProperty(doc, name, v);
 }
 
 }  // namespace
-
-std::wstring LocalPath(const std::wstring& slashPath) {
-  // "/feed/entry" -> "/*[local-name()='feed']/*[local-name()='entry']",
-  // "link/@href" -> "*[local-name()='link']/@href".
-  std::wstring out;
-  size_t i = 0;
-  while (i <= slashPath.size()) {
-    size_t slash = slashPath.find(L'/', i);
-    if (slash == std::wstring::npos) slash = slashPath.size();
-    std::wstring step = slashPath.substr(i, slash - i);
-    if (!step.empty()) out += step[0] == L'@' ? step : L"*[local-name()='" + step + L"']";
-    if (slash < slashPath.size()) out += L'/';
-    i = slash + 1;
-  }
-  return out;
-}
 
 TXmlDocument::TXmlDocument() {
   CLSID clsid;
@@ -45,11 +45,17 @@ TXmlDocument::TXmlDocument() {
         "Microsoft.XMLDOM could not be created");
   // Downloads are loaded synchronously, never reach out for DTDs or external
   // entities, and select with XPath so that local-name() is understood.
+  // The feed reader removes any DOCTYPE before the DOM sees the text, so
+  // "ProhibitDTD" (false by default in MSXML 3, which "Microsoft.XMLDOM"
+  // is) only backs that up. MSXML 3 puts no limit on depth or size either;
+  // Wine ignores all three.
   doc_->put_async(VARIANT_FALSE);
   doc_->put_resolveExternals(VARIANT_FALSE);
   doc_->put_validateOnParse(VARIANT_FALSE);
   SetProperty(doc_.Get(), L"SelectionLanguage", L"XPath");
   SetProperty(doc_.Get(), L"ProhibitDTD", L"true");
+  SetProperty(doc_.Get(), L"MaxElementDepth", 256);
+  SetProperty(doc_.Get(), L"MaxXMLSize", MaxXmlKiloChars);
 }
 
 bool TXmlDocument::Load(const std::wstring& path) {
@@ -60,10 +66,19 @@ bool TXmlDocument::Load(const std::wstring& path) {
 }
 
 bool TXmlDocument::LoadXml(const std::wstring& text) {
-  UniqueBstr source(text.c_str());
+  // With its length: a NUL inside must fail the parse, not cut the text.
+  UniqueBstr source;
+  *source.Put() = ::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+  if (!source.Get()) throw EXmlError("out of memory");
   VARIANT_BOOL ok = VARIANT_FALSE;
   Check(doc_->loadXML(source.Get(), &ok), "loadXML");
   return ok == VARIANT_TRUE;
+}
+
+ComPtr<IXMLDOMNode> TXmlDocument::DocumentElement() const {
+  IXMLDOMElement* root = nullptr;
+  Check(doc_->get_documentElement(&root), "documentElement");
+  return ComPtr<IXMLDOMNode>(root);  // an element is a node: the reference passes on
 }
 
 std::vector<ComPtr<IXMLDOMNode>> SelectNodes(IXMLDOMNode* node, const std::wstring& path) {
@@ -94,4 +109,47 @@ std::wstring NodeText(IXMLDOMNode* node) {
   UniqueBstr text;
   Check(node->get_text(text.Put()), "text");
   return text.Str();
+}
+
+TXmlName NodeName(IXMLDOMNode* node) {
+  TXmlName name;
+  UniqueBstr uri, local;
+  Check(node->get_namespaceURI(uri.Put()), "namespaceURI");
+  Check(node->get_baseName(local.Put()), "baseName");
+  name.Uri = uri.Str();
+  name.Local = local.Str();
+  return name;
+}
+
+std::vector<ComPtr<IXMLDOMNode>> ChildElements(IXMLDOMNode* node) {
+  std::vector<ComPtr<IXMLDOMNode>> children;
+  ComPtr<IXMLDOMNode> child;
+  Check(node->get_firstChild(child.Put()), "firstChild");
+  while (child) {
+    DOMNodeType type = NODE_INVALID;
+    Check(child->get_nodeType(&type), "nodeType");
+    ComPtr<IXMLDOMNode> next;
+    Check(child->get_nextSibling(next.Put()), "nextSibling");
+    if (type == NODE_ELEMENT) children.push_back(std::move(child));
+    child = std::move(next);
+  }
+  return children;
+}
+
+ComPtr<IXMLDOMNode> FirstChild(IXMLDOMNode* node, const TXmlName& name) {
+  for (auto& child : ChildElements(node))
+    if (NodeName(child.Get()) == name) return std::move(child);
+  return {};
+}
+
+bool AttributeValue(IXMLDOMNode* node, const wchar_t* name, std::wstring& value) {
+  ComPtr<IXMLDOMNamedNodeMap> attributes;
+  Check(node->get_attributes(attributes.Put()), "attributes");
+  if (!attributes) return false;
+  UniqueBstr key(name);
+  ComPtr<IXMLDOMNode> attribute;
+  Check(attributes->getNamedItem(key.Get(), attribute.Put()), "getNamedItem");
+  if (!attribute) return false;
+  value = NodeText(attribute.Get());
+  return true;
 }

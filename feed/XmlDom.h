@@ -16,18 +16,17 @@ class EXmlError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Selection paths that match elements by local name, so a feed's default
-// namespace (Atom's) or a prefix makes no difference, on Wine and Windows
-// alike.
-std::wstring LocalPath(const std::wstring& slashPath);
-
 class TXmlDocument {
  public:
   // Throws EXmlError when the DOM service cannot be created.
   TXmlDocument();
   // Whether the file loaded and is well-formed.
   bool Load(const std::wstring& path);
+  // Whether the text (the document itself, already decoded, with no XML
+  // declaration of an encoding that would contradict it) is well-formed.
   bool LoadXml(const std::wstring& text);
+  // The root element, or an empty pointer before a successful load.
+  ComPtr<IXMLDOMNode> DocumentElement() const;
 
   IXMLDOMNode* Root() const { return reinterpret_cast<IXMLDOMNode*>(doc_.Get()); }
 
@@ -41,3 +40,20 @@ std::vector<ComPtr<IXMLDOMNode>> SelectNodes(IXMLDOMNode* node, const std::wstri
 ComPtr<IXMLDOMNode> SelectSingleNode(IXMLDOMNode* node, const std::wstring& path);
 // The node's text content (an attribute's value), entities decoded.
 std::wstring NodeText(IXMLDOMNode* node);
+
+// An element's expanded name: namespace URI (empty for none) and local name.
+// Prefixes never matter.
+struct TXmlName {
+  std::wstring Uri;
+  std::wstring Local;
+  bool operator==(const TXmlName& o) const { return Uri == o.Uri && Local == o.Local; }
+};
+TXmlName NodeName(IXMLDOMNode* node);
+// The element children of node, in document order. Walking the tree instead
+// of selecting keeps the result free of the selection language, which
+// differs between MSXML versions and Wine.
+std::vector<ComPtr<IXMLDOMNode>> ChildElements(IXMLDOMNode* node);
+// The first element child with this expanded name, or an empty pointer.
+ComPtr<IXMLDOMNode> FirstChild(IXMLDOMNode* node, const TXmlName& name);
+// The value of an attribute without namespace, when the element has it.
+bool AttributeValue(IXMLDOMNode* node, const wchar_t* name, std::wstring& value);

@@ -5,8 +5,8 @@
 
 #include <cmath>
 
-#include "build/BuildConfig.h"
 #include "feed/FeedParser.h"
+#include "feed/LinkPolicy.h"
 
 namespace {
 
@@ -29,14 +29,9 @@ std::wstring Lines(const std::wstring& text) {
   return out;
 }
 
-std::wstring Referral() {
-  const char* r = build::Referral;
-  return std::wstring(r, r + std::char_traits<char>::length(r));
-}
-
 }  // namespace
 
-TContentEx::TContentEx() : TControlEx(L"TContentEx") {
+TContentEx::TContentEx() : TControlEx(L"TContentEx"), BaseAddress(FeedAddress()) {
   OnClick = [this](TControl*, int, int x, int y) { OpenItem(x, y); };
   OpenAddress = [](const std::wstring& address) {
     // A link the shell cannot open fails silently.
@@ -110,11 +105,16 @@ int TContentEx::ItemAtPoint(int x, int y) const {
   return -1;
 }
 
-void TContentEx::OpenItem(int x, int y) {
+std::wstring TContentEx::AddressAt(int x, int y) const {
   int i = ItemAtPoint(x, y);
-  if (i < 0 || !items_) return;
-  // The referral goes on as "?ref=" even when the link has a query already.
-  if (OpenAddress) OpenAddress((*items_)[static_cast<size_t>(i)]->Link + L"?ref=" + Referral());
+  if (i < 0 || !items_) return {};
+  return ClickAddress((*items_)[static_cast<size_t>(i)]->Link, BaseAddress, BuildReferral());
+}
+
+void TContentEx::OpenItem(int x, int y) {
+  // A feed comes over plain HTTP: anything but a web page opens nothing.
+  std::wstring address = AddressAt(x, y);
+  if (!address.empty() && OpenAddress) OpenAddress(address);
 }
 
 void TContentEx::Paint() {
@@ -125,7 +125,8 @@ void TContentEx::Paint() {
 
 void TContentEx::WMMouseMove(TMessage& m) {
   TControlEx::WMMouseMove(m);
-  SetCursor(ItemAtPoint(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)) >= 0 ? HandCursor : ArrowCursor);
+  // The hand only over a headline that a click would open.
+  SetCursor(AddressAt(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)).empty() ? ArrowCursor : HandCursor);
 }
 
 void TContentEx::WMButtonDown(TMessage& m) {

@@ -27,8 +27,11 @@ class TContentEx : public TControlEx {
   // (widget coordinates; left and top edges inside, right and bottom not),
   // or -1.
   int ItemAtPoint(int x, int y) const;
-  // Opens the headline under the point in the browser.
+  // Opens the headline under the point in the browser, when its link may
+  // open (see feed/LinkPolicy.h), with the referral added.
   void OpenItem(int x, int y);
+  // What a click at the point would open; empty for nothing.
+  std::wstring AddressAt(int x, int y) const;
 
   void Paint() override;
 
@@ -38,6 +41,8 @@ class TContentEx : public TControlEx {
   void SetItems(std::unique_ptr<TElementList> items) { items_ = std::move(items); }
   // What OpenItem hands to the shell; tests replace it.
   std::function<void(const std::wstring& address)> OpenAddress;
+  // The feed's own address, against which relative links resolve.
+  std::wstring BaseAddress;
 
  protected:
   void WMMouseMove(TMessage& m) override;
