@@ -9,8 +9,13 @@
 //                          "pings=N late=N max_ms=N gone=0|1": how often the
 //                          window thread did not answer in time, the slowest
 //                          answer, and whether the window went away
-//   winprobe tray           prints "tray=1" when the ticker's notification
-//                          icon is there, "tray=0" when not
+//   winprobe tray [HOST]    prints "tray=1 host=N" when the ticker's
+//                          notification icon is there, "tray=0 host=N" when
+//                          not; with HOST (a window handle printed earlier)
+//                          asks for that window's icon even after it is gone
+//   winprobe tray-click MSG posts the shell's callback for a mouse message
+//                          (e.g. 517, WM_RBUTTONUP) on the icon
+//   winprobe menu           prints "menu=1" while a popup menu is open
 //   winprobe tray-drop      removes that icon, as a dying Explorer loses it
 //   winprobe hold PATH MS   opens PATH with no sharing (as a backup program
 //                          may), keeps it MS ms, closes it; PATH.held exists
@@ -91,9 +96,22 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("pings=%d late=%d max_ms=%lu gone=%d\n", pings, late, static_cast<unsigned long>(slowest), gone);
     return 0;
   }
+  if (std::wcscmp(argv[1], L"menu") == 0) {
+    HWND menu = ::FindWindowW(L"#32768", nullptr);
+    std::printf("menu=%d\n", menu && ::IsWindowVisible(menu) ? 1 : 0);
+    return 0;
+  }
+  if (std::wcscmp(argv[1], L"tray-click") == 0 && argc >= 3) {
+    HWND host = ::FindWindowW(L"TTrayIcon", nullptr);
+    if (!host) return 2;
+    // What the shell sends: the icon's id in wParam, the mouse message in lParam.
+    LPARAM mouse = static_cast<LPARAM>(std::wcstoul(argv[2], nullptr, 10));
+    return ::PostMessageW(host, 0x9334, reinterpret_cast<WPARAM>(host), mouse) ? 0 : 1;
+  }
   if (std::wcscmp(argv[1], L"tray") == 0 || std::wcscmp(argv[1], L"tray-drop") == 0) {
     // The icon is the hidden host window's, with the window's handle as id.
-    HWND host = ::FindWindowW(L"TTrayIcon", nullptr);
+    HWND host = argc >= 3 ? reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::wcstoul(argv[2], nullptr, 10)))
+                          : ::FindWindowW(L"TTrayIcon", nullptr);
     if (!host) return 2;
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof(data);
@@ -101,7 +119,8 @@ int wmain(int argc, wchar_t** argv) {
     data.uID = static_cast<UINT>(reinterpret_cast<UINT_PTR>(host));
     if (std::wcscmp(argv[1], L"tray-drop") == 0) return ::Shell_NotifyIconW(NIM_DELETE, &data) ? 0 : 1;
     // Changing nothing succeeds exactly when there is an icon to change.
-    std::printf("tray=%d\n", ::Shell_NotifyIconW(NIM_MODIFY, &data) ? 1 : 0);
+    std::printf("tray=%d host=%lu\n", ::Shell_NotifyIconW(NIM_MODIFY, &data) ? 1 : 0,
+                static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(host)));
     return 0;
   }
   if (std::wcscmp(argv[1], L"hold") == 0 && argc >= 4) {

@@ -51,7 +51,7 @@ def full_face(env):
 
 def tray(env):
     r = env.wine(env.probe_exe, "tray")
-    return r.stdout.strip() if r.returncode == 0 else None
+    return r.stdout.split()[0] if r.returncode == 0 else None
 
 
 def open_options(env, x, y):

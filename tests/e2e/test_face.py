@@ -1,0 +1,178 @@
+"""The whole face as a user drives it: headlines, the options and about
+panels, the miniature and its way back, the popup menu from the face, the
+list and the tray icon, and the Update command. Screenshots of the window
+itself go to out/face-*.png."""
+import subprocess
+import time
+
+from harness import FeedServer, Ticker, run, wait_for
+
+WM_ACTIVATE = 6
+WM_COMMAND = 273
+WM_RBUTTONUP = 0x0205
+CMD_ABOUT, CMD_OPTIONS, CMD_UPDATE = 40000, 40003, 40007
+
+
+def feed(env):
+    return (env.source / "tools" / "demo" / "sondakika.rss").read_bytes()
+
+
+class Shot:
+    """The pixels of the ticker's own X window (not the root's, so nothing
+    drawn over it gets in)."""
+
+    def __init__(self, env, name):
+        xid = wait_for(lambda: window_id(env), 10, "the window's X id")
+        xwd = subprocess.run(["xwd", "-id", xid, "-silent", "-display", env.display()],
+                             capture_output=True, check=True, timeout=30).stdout
+        out = env.source / "out"
+        out.mkdir(exist_ok=True)
+        subprocess.run(["/usr/bin/convert", "xwd:-", str(out / f"face-{name}.png")], input=xwd, check=True, timeout=30)
+        size = subprocess.run(["/usr/bin/identify", "-format", "%w %h", "xwd:-"], input=xwd,
+                              capture_output=True, check=True, timeout=30).stdout.split()
+        self.w, self.h = int(size[0]), int(size[1])
+        self.rgb = subprocess.run(["/usr/bin/convert", "xwd:-", "rgb:-"], input=xwd,
+                                  capture_output=True, check=True, timeout=30).stdout
+
+    def pixel(self, x, y):
+        i = 3 * (y * self.w + x)
+        return tuple(self.rgb[i:i + 3])
+
+    def region(self, x, y, w, h):
+        return b"".join(self.rgb[3 * ((y + r) * self.w + x):3 * ((y + r) * self.w + x + w)] for r in range(h))
+
+    def lit_box(self):
+        """Bounding box (x, y, w, h) of the pixels that are not black."""
+        xs, ys = [], []
+        for y in range(self.h):
+            row = self.rgb[3 * y * self.w:3 * (y + 1) * self.w]
+            lit = [x for x in range(self.w) if any(row[3 * x:3 * x + 3])]
+            if lit:
+                xs += [lit[0], lit[-1]]
+                ys.append(y)
+        return (min(xs), min(ys), max(xs) - min(xs) + 1, max(ys) - min(ys) + 1) if xs else None
+
+
+def window_id(env):
+    r = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^kavrelo$"],
+                       env={"DISPLAY": env.display(), "PATH": "/usr/bin:/bin"}, capture_output=True, text=True)
+    ids = r.stdout.split()
+    return ids[-1] if ids else None
+
+
+def xdo(env, *args):
+    subprocess.run(["xdotool", *map(str, args)], env={"DISPLAY": env.display(), "PATH": "/usr/bin:/bin"},
+                   check=True, timeout=20)
+
+
+def menu_open(env):
+    return env.wine(env.probe_exe, "menu").stdout.strip() == "menu=1"
+
+
+def close_menu(env):
+    xdo(env, "key", "Escape")
+    wait_for(lambda: not menu_open(env), 10, "the menu to close")
+
+
+def full_face(env):
+    info = wait_for(lambda: (lambda i: i if i and i["visible"] == "1" and i["w"] == "475" else None)(env.probe()),
+                    30, "the window on screen")
+    time.sleep(1.5)  # the fade-in
+    return int(info["x"]), int(info["y"])
+
+
+def settled(env, name):
+    """A shot once two in a row agree (animations done)."""
+    def same():
+        a = Shot(env, name)
+        time.sleep(0.3)
+        b = Shot(env, name)
+        return b if a.rgb == b.rgb else None
+    return wait_for(same, 20, f"the {name} face at rest")
+
+
+def headline_blue(shot):
+    """Whether the first headline's dark blue shows where it is drawn."""
+    for y in range(75, 75 + 22):
+        for x in range(30, 30 + 300):
+            r, g, b = shot.pixel(x, y)
+            if b > 100 and r < 60 and g < 60:
+                return True
+    return False
+
+
+def list_area(shot):
+    return shot.region(30, 75, 390, 213)
+
+
+def test_full_face_panels_and_menu(env):
+    env.fresh_data_folder()
+    with FeedServer(env.port, feed(env)) as server, Ticker(env):
+        x, y = full_face(env)
+        wait_for(lambda: (env.data / "news.xml").exists(), 20, "the feed")
+        face = settled(env, "full")
+        assert (face.w, face.h) == (475, 350)
+        assert headline_blue(face), "no headline colour where the first headline is drawn"
+
+        # Options, then About: the about panel takes the options panel's place.
+        assert env.post(WM_COMMAND, CMD_OPTIONS)
+        options = settled(env, "options")
+        assert list_area(options) != list_area(face), "the options panel did not open"
+        assert env.post(WM_COMMAND, CMD_ABOUT)
+        about = settled(env, "about")
+        assert list_area(about) != list_area(face) and list_area(about) != list_area(options)
+        assert env.post(WM_COMMAND, CMD_OPTIONS)
+        assert list_area(settled(env, "options-again")) == list_area(options), "About then Options did not swap"
+        assert env.post(WM_COMMAND, CMD_OPTIONS)  # and closed again
+        assert list_area(settled(env, "closed")) == list_area(face)
+
+        # The popup menu: right-click on the face, on the list, on the tray icon.
+        for where in ((x + 200, y + 310), (x + 200, y + 150)):
+            xdo(env, "mousemove", *where)
+            xdo(env, "click", 3)
+            wait_for(lambda: menu_open(env), 10, f"the menu at {where}")
+            close_menu(env)
+        wait_for(lambda: env.wine(env.probe_exe, "tray").stdout.startswith("tray=1"), 30, "the tray icon")
+        assert env.wine(env.probe_exe, "tray-click", WM_RBUTTONUP).returncode == 0
+        wait_for(lambda: menu_open(env), 10, "the menu from the tray icon")
+        close_menu(env)
+
+        # Update: exactly one request.
+        time.sleep(1)
+        before = len(server.feed_requests())
+        assert env.post(WM_COMMAND, CMD_UPDATE)
+        wait_for(lambda: len(server.feed_requests()) == before + 1, 5, "the update request")
+        time.sleep(1)
+        assert len(server.feed_requests()) == before + 1, server.feed_requests()
+
+
+def test_miniature_and_back(env):
+    env.fresh_data_folder()
+    with FeedServer(env.port, feed(env)), Ticker(env):
+        full_face(env)
+        face = settled(env, "before-miniature")
+        # Another window becomes active.
+        assert env.post(WM_ACTIVATE, 0)
+        mini = settled(env, "miniature")
+        box = mini.lit_box()
+        assert box is not None and box[2:] == (119, 87), f"miniature {box}"
+        assert env.post(WM_ACTIVATE, 1)
+        back = settled(env, "restored")
+        assert back.rgb == face.rgb, "the face did not come back whole"
+
+
+def test_without_auto_size_deactivation_changes_nothing(env):
+    env.fresh_data_folder()
+    env.data.mkdir(parents=True)
+    (env.data / "options.ini").write_bytes(
+        b"\xff\xfe" + "[options]\r\nautoscale=0\r\n\r\n".encode("utf-16-le"))
+    with FeedServer(env.port, feed(env)), Ticker(env):
+        full_face(env)
+        face = settled(env, "no-autosize")
+        assert env.post(WM_ACTIVATE, 0)
+        time.sleep(2)
+        assert Shot(env, "no-autosize-inactive").rgb == face.rgb
+
+
+if __name__ == "__main__":
+    run([test_full_face_panels_and_menu, test_miniature_and_back, test_without_auto_size_deactivation_changes_nothing])
