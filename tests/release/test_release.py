@@ -226,7 +226,8 @@ def case_reproducible(release):
     release.packages()
     second = release.release / "build-second-copy"
     pairs = [(release.release / "build" / "bin" / "kavrelo.exe", second / "bin" / "kavrelo.exe"),
-             (release.zip, release.release / "out-second-copy" / release.zip.name)]
+             (release.zip, release.release / "out-second-copy" / release.zip.name),
+             (release.setup, release.release / "out-second-copy" / release.setup.name)]
     for a, b in pairs:
         check(b.is_file(), f"{b} is missing: build the release_packages target first")
         x, y = a.read_bytes(), b.read_bytes()
