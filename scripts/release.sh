@@ -13,9 +13,10 @@
 # refused unless --allow-test-hosts is given (the release tests do that).
 # Other options: --build DIR (default build/release), --out DIR (default
 # out/release), --no-installer (program and zip only), --check (validate the
-# settings, print them and stop). Two runs of the same commit give the same
-# kavrelo.exe and zip; SOURCE_DATE_EPOCH, when set, replaces the commit time
-# as the date of the packaged files.
+# settings, print them and stop). Two runs of the same commit with the same
+# settings give the same kavrelo.exe, zip and installer, byte for byte;
+# SOURCE_DATE_EPOCH, when set, replaces the commit time as the date of the
+# packaged files.
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
 
@@ -44,7 +45,7 @@ while [ $# -gt 0 ]; do
     --allow-test-hosts) allow_test_hosts=1; shift ;;
     --no-installer) installer=0; shift ;;
     --check) check_only=1; shift ;;
-    -h|--help) sed -n '2,20p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,/^set /p' "$0" | grep '^#' | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) fail "unknown argument '$1' (see --help)" ;;
   esac
 done
