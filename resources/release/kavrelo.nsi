@@ -3,7 +3,8 @@
 ;   makensis -INPUTCHARSET UTF8 -DVERSION=2.0 -DVERSION_NUMBERS=2.0.0.0
 ;     -DSTAGE=<folder with kavrelo.exe> -DICON=<kavrelo.ico>
 ;     -DWEB_URL=<maker's page> -DOUTFILE=<setup.exe> kavrelo.nsi
-; /S installs (and the uninstaller removes) silently with the defaults.
+; /S installs (and the uninstaller removes) silently with the defaults;
+; kaldir.exe /VERILER also ticks the removal of the user's data folder.
 
 Unicode true
 ManifestDPIAware true
@@ -230,4 +231,10 @@ SectionEnd
 
 Function un.onInit
   SetShellVarContext current
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/VERILER" $1
+  ${IfNot} ${Errors}
+    !insertmacro SelectSection ${UnSecData}
+  ${EndIf}
 FunctionEnd

@@ -325,6 +325,20 @@ def case_install(release):
         check(release.reg_values(UNINSTALL_KEY) is None, "the uninstaller left the uninstall entry")
         check(release.run_value() is None, "the uninstaller left the Run value")
         check((release.data / "news.xml").is_file(), "the uninstaller removed the data folder without being asked")
+
+        # Asked to, it removes the data folder too, and nothing beside it.
+        step("silent uninstall with the data folder")
+        neighbour = release.data.parent / "Baska" / "dosya.txt"
+        neighbour.parent.mkdir(parents=True, exist_ok=True)
+        neighbour.write_text("başka bir program")
+        r = release.wine(release.setup, "/S")
+        check(r.returncode == 0 and release.install_dir.exists(), "the second silent install failed")
+        r = release.wine(release.install_dir / "kaldir.exe", "/S", "/VERILER")
+        check(r.returncode == 0, f"silent uninstall with /VERILER ended with {r.returncode}")
+        wait_for("the data folder to go", lambda: not release.data.exists() and not release.install_dir.exists(), 60)
+        check(neighbour.read_text() == "başka bir program", "the uninstaller touched another program's folder")
+        check(release.reg_values(UNINSTALL_KEY) is None and release.run_value() is None,
+              "the second uninstall left registry entries")
     finally:
         release.wine("taskkill", "/f", "/im", "kavrelo.exe")
         release.stop_wine()
