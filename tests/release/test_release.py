@@ -89,6 +89,7 @@ class Release:
         env = subprocess.run([str(self.wine_run), str(self.release), "--env"],
                              check=True, capture_output=True, text=True).stdout
         self.prefix = Path(re.search(r"WINEPREFIX='([^']*)'", env).group(1))
+        self.display = re.search(r"DISPLAY='([^']*)'", env).group(1)
         user = os.environ.get("USER") or subprocess.run(["id", "-un"], capture_output=True,
                                                         text=True).stdout.strip()
         home = self.prefix / "drive_c" / "users" / user
@@ -283,11 +284,30 @@ def check_installed(release):
     check(release.run_value() == f'"{location}\\kavrelo.exe"', f"Run value is {release.run_value()!r}")
 
 
+def window_titles(release, pattern):
+    r = subprocess.run(["xdotool", "search", "--name", pattern], capture_output=True, text=True,
+                       env=dict(os.environ, DISPLAY=release.display))
+    titles = []
+    for window in r.stdout.split():
+        name = subprocess.run(["xdotool", "getwindowname", window], capture_output=True, text=True,
+                              env=dict(os.environ, DISPLAY=release.display)).stdout.strip()
+        titles.append(name)
+    return titles
+
+
 def case_install(release):
     release.packages()
     release.start_wine()
     try:
         clean_prefix(release)
+        # Without /S the installer shows its pages, in Turkish.
+        step("the installer's window")
+        shown = subprocess.Popen([str(release.wine_run), str(release.release), str(release.setup)],
+                                 stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        wait_for("the window \"Kavrelo Kurulumu\"", lambda: "Kavrelo Kurulumu" in window_titles(release, "Kavrelo"), 60)
+        release.wine("taskkill", "/f", "/im", release.setup.name)
+        shown.wait(30)
+        check(not release.install_dir.exists(), "the installer wrote files before its pages were through")
         step(f"silent install of {release.setup.name}")
         r = release.wine(release.setup, "/S")
         check(r.returncode == 0, f"silent install ended with {r.returncode}")
