@@ -8,6 +8,7 @@ release_portable. The packages are made beforehand by the build target
 release_packages (DIR/out, and DIR/out-second-copy for the comparison).
 """
 import argparse
+import hashlib
 import os
 import re
 import shutil
@@ -82,7 +83,6 @@ class Release:
 
     @staticmethod
     def sha256(path):
-        import hashlib
         return hashlib.sha256(path.read_bytes()).hexdigest()
 
     def start_wine(self):
