@@ -3,8 +3,16 @@
 # against the bundled demo feed served on loopback. Uses $DISPLAY when there is
 # one, otherwise a private Xvfb; leaves a screenshot in out/demo.png and then
 # closes the ticker. KAVRELO_DEMO_SECONDS sets how long it stays (default 8).
+# With --docs the screenshot also becomes the README's, docs/kavrelo.png.
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
+
+docs=0
+case "${1:-}" in
+  "") ;;
+  --docs) docs=1 ;;
+  *) echo "usage: scripts/demo.sh [--docs]" >&2; exit 2 ;;
+esac
 
 setup_machine
 build_win32
@@ -59,4 +67,9 @@ wait "$ticker" 2>/dev/null || true
 ticker=""
 if [ -z "$user_display" ]; then "$wine_run" "$win_build" --stop; fi
 echo "Screenshot: $out/demo.png"
+if [ $docs -eq 1 ]; then
+  mkdir -p "$root/docs"
+  cp "$out/demo.png" "$root/docs/kavrelo.png"
+  echo "README screenshot: $root/docs/kavrelo.png"
+fi
 echo "Requests the demo server saw: $out/demo-server.log"

@@ -12,6 +12,7 @@ packages=(
   doctest-dev fonts-wine libxml2-dev libgumbo-dev python3-pil
   clang libclang-rt-14-dev
   python3
+  nsis
 )
 
 missing=()

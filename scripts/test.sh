@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds everything and runs every test: the portable
 # core natively (with sanitizers), the Windows unit tests under Wine, then the
-# end-to-end tests. Extra arguments go to ctest, e.g. `scripts/test.sh -R timer`
+# end-to-end tests and the release packages. Extra arguments go to ctest, e.g. `scripts/test.sh -R timer`
 # or `scripts/test.sh -L html`.
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
@@ -9,6 +9,12 @@ set -euo pipefail
 setup_machine
 build_native
 build_win32
+# The release tests use packages of a Release build (twice, to compare the
+# bytes); they are made only when the selection includes such a test.
+if (cd "$win_build" && ctest -N -L release "$@" 2>/dev/null | grep -q '^Total Tests: [1-9]'); then
+  step "building the release packages for the release tests"
+  cmake --build "$win_build" --target release_packages
+fi
 
 status=0
 step "running the tests"

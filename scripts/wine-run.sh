@@ -16,7 +16,9 @@ mkdir -p "$state"
 
 export WINEPREFIX="$state/prefix"
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko downloads; and no menu entries or file associations in the
+# host desktop for what an installer under test puts in the Start menu.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # WinInet honours proxy variables even for 127.0.0.1.
 unset http_proxy HTTP_PROXY https_proxy HTTPS_PROXY all_proxy ALL_PROXY no_proxy NO_PROXY
 

@@ -3,7 +3,9 @@
 
 #include <string_view>
 
-inline constexpr std::string_view CurrentVersion = "2.0";
+#include "build/Version.h"
+
+inline constexpr std::string_view CurrentVersion = KAVRELO_VERSION_TEXT;
 
 // Byte by byte as unsigned values; when one is a prefix of the other, the
 // longer is greater. So "2.1", "2.0.1" and "3" are newer than "2.0", while

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "ticker/Version.h"
+
 namespace {
 
 HINSTANCE Module() { return GetModuleHandleW(nullptr); }
@@ -41,23 +43,38 @@ TEST_CASE("icon 101 comes in 16, 32 and 48 pixels") {
   CHECK(static_cast<unsigned char>(group[4]) == 3);
 }
 
-TEST_CASE("version information says 2.0") {
+TEST_CASE("version information is the version the update check compares") {
+  // The numbers Explorer shows are the text's parts, missing ones as 0.
+  unsigned parts[4] = {};
+  size_t at = 0;
+  for (char c : CurrentVersion) {
+    if (c == '.') {
+      REQUIRE(++at < 4);
+    } else {
+      REQUIRE((c >= '0' && c <= '9'));
+      parts[at] = parts[at] * 10 + static_cast<unsigned>(c - '0');
+    }
+  }
   std::string block = ResourceText(1, MAKEINTRESOURCEW(16));  // RT_VERSION
   REQUIRE(!block.empty());
   std::vector<char> copy(block.begin(), block.end());
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT length = 0;
   REQUIRE(VerQueryValueW(copy.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-  CHECK(fixed->dwFileVersionMS == MAKELONG(0, 2));
-  CHECK(fixed->dwFileVersionLS == 0);
-  CHECK(fixed->dwProductVersionMS == MAKELONG(0, 2));
-  wchar_t* text = nullptr;
-  REQUIRE(VerQueryValueW(copy.data(), L"\\StringFileInfo\\041F04B0\\ProductVersion",
-                         reinterpret_cast<void**>(&text), &length));
-  CHECK(std::wstring(text) == L"2.0");
-  REQUIRE(VerQueryValueW(copy.data(), L"\\StringFileInfo\\041F04B0\\ProductName", reinterpret_cast<void**>(&text),
-                         &length));
-  CHECK(std::wstring(text) == L"Kavrelo");
+  CHECK(fixed->dwFileVersionMS == MAKELONG(parts[1], parts[0]));
+  CHECK(fixed->dwFileVersionLS == MAKELONG(parts[3], parts[2]));
+  CHECK(fixed->dwProductVersionMS == MAKELONG(parts[1], parts[0]));
+  CHECK(fixed->dwProductVersionLS == MAKELONG(parts[3], parts[2]));
+  std::wstring expected(CurrentVersion.begin(), CurrentVersion.end());
+  auto value = [&](const wchar_t* name) {
+    wchar_t* text = nullptr;
+    UINT size = 0;
+    return VerQueryValueW(copy.data(), name, reinterpret_cast<void**>(&text), &size) ? std::wstring(text)
+                                                                                       : std::wstring(L"(none)");
+  };
+  CHECK(value(L"\\StringFileInfo\\041F04B0\\ProductVersion") == expected);
+  CHECK(value(L"\\StringFileInfo\\041F04B0\\FileVersion") == expected);
+  CHECK(value(L"\\StringFileInfo\\041F04B0\\ProductName") == L"Kavrelo");
 }
 
 TEST_CASE("the manifest selects common controls 6") {

@@ -15,3 +15,5 @@ kavrelo_test(NAME graphics_test
     $<TARGET_OBJECTS:kavrelo_resources>
   LIBS kavrelo_graphics version
   LABELS graphics)
+# The resources test compares the version block with the program's version.
+target_include_directories(graphics_test PRIVATE ${CMAKE_BINARY_DIR}/generated)

@@ -1,0 +1,240 @@
+; The Kavrelo installer: one user's copy, no administrator rights. Built on
+; Linux by scripts/release.sh:
+;   makensis -INPUTCHARSET UTF8 -DVERSION=2.0 -DVERSION_NUMBERS=2.0.0.0
+;     -DSTAGE=<folder with kavrelo.exe> -DICON=<kavrelo.ico>
+;     -DWEB_URL=<maker's page> -DOUTFILE=<setup.exe> kavrelo.nsi
+; /S installs (and the uninstaller removes) silently with the defaults;
+; kaldir.exe /VERILER also ticks the removal of the user's data folder.
+
+Unicode true
+ManifestDPIAware true
+RequestExecutionLevel user
+SetCompressor /SOLID lzma
+
+!include MUI2.nsh
+!include LogicLib.nsh
+!include FileFunc.nsh
+!include Sections.nsh
+
+!define PRODUCT "Kavrelo"
+!define PUBLISHER "Valdomer"
+!define EXE "kavrelo.exe"
+!define UNINSTALLER "kaldir.exe"
+!define SHORTCUT "$SMPROGRAMS\Kavrelo.lnk"
+!define UNINST_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Kavrelo"
+; The value the options panel's "start with Windows" writes: this name, the
+; program's full path in double quotes.
+!define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+!define RUN_VALUE "Kavrelo"
+; What a running ticker answers to: its window class, its single-instance
+; mutex and the close request it accepts from other processes.
+!define WINDOW_CLASS "kavreloclass"
+!define MUTEX "kavrelomutex"
+!define WM_REMOTECLOSE 37683
+!define SYNCHRONIZE 0x00100000
+; Steps of 100 ms: the ticker fades out before it closes.
+!define CLOSE_WAIT_STEPS 150
+!define REPLACE_WAIT_STEPS 50
+
+Name "${PRODUCT}"
+OutFile "${OUTFILE}"
+InstallDir "$LOCALAPPDATA\Programs\Kavrelo"
+; An upgrade goes where the last installation went.
+InstallDirRegKey HKCU "${UNINST_KEY}" "InstallLocation"
+BrandingText "${PUBLISHER}"
+
+Var ClosedTicker
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!define MUI_ABORTWARNING
+!define MUI_COMPONENTSPAGE_NODESC
+!define MUI_FINISHPAGE_RUN "$INSTDIR\${EXE}"
+!define MUI_FINISHPAGE_RUN_TEXT "$(RunNowText)"
+
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_COMPONENTS
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_COMPONENTS
+!insertmacro MUI_UNPAGE_INSTFILES
+
+!insertmacro MUI_LANGUAGE "Turkish"
+
+LangString ProgramSectionText ${LANG_TURKISH} "Kavrelo (gerekli)"
+LangString AutoStartSectionText ${LANG_TURKISH} "Windows ile başlat"
+LangString UnProgramSectionText ${LANG_TURKISH} "Kavrelo programı"
+LangString UnDataSectionText ${LANG_TURKISH} "Kullanıcı verileri (seçenekler ve son haberler)"
+LangString RunNowText ${LANG_TURKISH} "Kavrelo'yu şimdi başlat"
+LangString ShortcutText ${LANG_TURKISH} "Son dakika haberleri"
+LangString CloseFailedText ${LANG_TURKISH} "Kavrelo kapatılamadı. Programı kapatıp Yeniden Dene'ye basın."
+LangString ReplaceFailedText ${LANG_TURKISH} "$INSTDIR\${EXE} değiştirilemiyor. Programı kapatıp Yeniden Dene'ye basın."
+
+VIProductVersion "${VERSION_NUMBERS}"
+VIFileVersion "${VERSION_NUMBERS}"
+VIAddVersionKey /LANG=${LANG_TURKISH} "ProductName" "${PRODUCT}"
+VIAddVersionKey /LANG=${LANG_TURKISH} "CompanyName" "${PUBLISHER}"
+VIAddVersionKey /LANG=${LANG_TURKISH} "FileDescription" "Kavrelo kurulumu"
+VIAddVersionKey /LANG=${LANG_TURKISH} "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=${LANG_TURKISH} "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=${LANG_TURKISH} "LegalCopyright" "© ${PUBLISHER}"
+
+; A running ticker holds its exe open. It is asked to close with the message
+; it accepts from any process and then waited for until its mutex is gone,
+; within a bound; one that does not close leaves the choice to the user, and
+; a silent run ends with error level 2 instead of waiting for ever.
+!macro CLOSE_TICKER_FUNCTION un
+Function ${un}CloseTicker
+  Push $0
+  Push $1
+  Push $2
+  Push $3
+  StrCpy $ClosedTicker 0
+  retry:
+  StrCpy $1 0 ; steps waited
+  StrCpy $3 0 ; close request sent
+  ${Do}
+    System::Call 'kernel32::OpenMutexW(i ${SYNCHRONIZE}, i 0, w "${MUTEX}") p .r2'
+    ${If} $2 = 0
+      ${Break}
+    ${EndIf}
+    System::Call 'kernel32::CloseHandle(p r2)'
+    StrCpy $ClosedTicker 1
+    ; Asked once: a second request would start the fade-out again.
+    ${If} $3 = 0
+      FindWindow $0 "${WINDOW_CLASS}"
+      ${If} $0 <> 0
+        System::Call 'user32::PostMessageW(p r0, i ${WM_REMOTECLOSE}, p 0, p 0)'
+        StrCpy $3 1
+      ${EndIf}
+    ${EndIf}
+    ${If} $1 >= ${CLOSE_WAIT_STEPS}
+      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(CloseFailedText)" /SD IDCANCEL IDRETRY retry
+      SetErrorLevel 2
+      Abort
+    ${EndIf}
+    IntOp $1 $1 + 1
+    Sleep 100
+  ${Loop}
+  Pop $3
+  Pop $2
+  Pop $1
+  Pop $0
+FunctionEnd
+
+; The process may outlive its mutex by a moment; the old exe is gone before
+; anything is written.
+Function ${un}RemoveProgramFile
+  Push $1
+  retry:
+  StrCpy $1 0
+  ${Do}
+    ClearErrors
+    Delete "$INSTDIR\${EXE}"
+    ${IfNot} ${Errors}
+      ${Break}
+    ${EndIf}
+    ${If} $1 >= ${REPLACE_WAIT_STEPS}
+      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(ReplaceFailedText)" /SD IDCANCEL IDRETRY retry
+      SetErrorLevel 2
+      Abort
+    ${EndIf}
+    IntOp $1 $1 + 1
+    Sleep 100
+  ${Loop}
+  Pop $1
+FunctionEnd
+!macroend
+!insertmacro CLOSE_TICKER_FUNCTION ""
+!insertmacro CLOSE_TICKER_FUNCTION "un."
+
+Section "$(ProgramSectionText)" SecProgram
+  SectionIn RO
+  Call CloseTicker
+  Call RemoveProgramFile
+  SetOutPath "$INSTDIR"
+  File "${STAGE}\${EXE}"
+  WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+  CreateShortcut "${SHORTCUT}" "$INSTDIR\${EXE}" "" "$INSTDIR\${EXE}" 0 SW_SHOWNORMAL "" "$(ShortcutText)"
+
+  WriteRegStr HKCU "${UNINST_KEY}" "DisplayName" "${PRODUCT}"
+  WriteRegStr HKCU "${UNINST_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKCU "${UNINST_KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr HKCU "${UNINST_KEY}" "DisplayIcon" "$INSTDIR\${EXE},0"
+  WriteRegStr HKCU "${UNINST_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKCU "${UNINST_KEY}" "UninstallString" '"$INSTDIR\${UNINSTALLER}"'
+  WriteRegStr HKCU "${UNINST_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /S'
+  WriteRegStr HKCU "${UNINST_KEY}" "URLInfoAbout" "${WEB_URL}"
+  WriteRegDWORD HKCU "${UNINST_KEY}" "NoModify" 1
+  WriteRegDWORD HKCU "${UNINST_KEY}" "NoRepair" 1
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  IntFmt $0 "0x%08X" $0
+  WriteRegDWORD HKCU "${UNINST_KEY}" "EstimatedSize" "$0"
+SectionEnd
+
+Section "$(AutoStartSectionText)" SecAutoStart
+  WriteRegStr HKCU "${RUN_KEY}" "${RUN_VALUE}" '"$INSTDIR\${EXE}"'
+SectionEnd
+
+Section "-Finish"
+  ; Autostart left unticked: this copy's value goes, another copy's stays.
+  ${IfNot} ${SectionIsSelected} ${SecAutoStart}
+    ReadRegStr $0 HKCU "${RUN_KEY}" "${RUN_VALUE}"
+    ${If} $0 == '"$INSTDIR\${EXE}"'
+      DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
+    ${EndIf}
+  ${EndIf}
+  ; A silent upgrade brings back the ticker it closed; with pages the finish
+  ; page offers to start it.
+  ${If} $ClosedTicker = 1
+  ${AndIf} ${Silent}
+    Exec '"$INSTDIR\${EXE}"'
+  ${EndIf}
+SectionEnd
+
+Function .onInit
+  SetShellVarContext current
+  StrCpy $ClosedTicker 0
+  ; An upgrade keeps the autostart choice made since the last installation.
+  ReadRegStr $0 HKCU "${UNINST_KEY}" "InstallLocation"
+  ${If} $0 != ""
+    ReadRegStr $1 HKCU "${RUN_KEY}" "${RUN_VALUE}"
+    ${If} $1 == ""
+      !insertmacro UnselectSection ${SecAutoStart}
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
+
+Section "un.$(UnProgramSectionText)" UnSecProgram
+  SectionIn RO
+  Call un.CloseTicker
+  Call un.RemoveProgramFile
+  Delete "$INSTDIR\${UNINSTALLER}"
+  RMDir "$INSTDIR"
+  Delete "${SHORTCUT}"
+  ; Only this copy's autostart value: a portable copy may have its own.
+  ReadRegStr $0 HKCU "${RUN_KEY}" "${RUN_VALUE}"
+  ${If} $0 == '"$INSTDIR\${EXE}"'
+    DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
+  ${EndIf}
+  DeleteRegKey HKCU "${UNINST_KEY}"
+SectionEnd
+
+; Off unless ticked: the options and the last feed outlive the program.
+Section /o "un.$(UnDataSectionText)" UnSecData
+  RMDir /r "$APPDATA\Valdomer\Kavrelo"
+  RMDir "$APPDATA\Valdomer"
+SectionEnd
+
+Function un.onInit
+  SetShellVarContext current
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/VERILER" $1
+  ${IfNot} ${Errors}
+    !insertmacro SelectSection ${UnSecData}
+  ${EndIf}
+FunctionEnd

@@ -1,0 +1,139 @@
+#!/usr/bin/env bash
+# Builds what a Windows user downloads, from the checked-out commit:
+#   out/release/kavrelo-<version>-setup.exe     per-user installer (NSIS)
+#   out/release/kavrelo-<version>-portable.zip  kavrelo.exe and BENIOKU.txt
+#   out/release/SHA256SUMS
+#
+#   scripts/release.sh --news-host HOST --web-host HOST --counter-host HOST \
+#                      [--port N] [--referral TEXT]
+#
+# Each setting may come from the environment instead (KAVRELO_NEWS_HOST,
+# KAVRELO_WEB_HOST, KAVRELO_COUNTER_HOST, KAVRELO_HTTP_PORT, KAVRELO_REFERRAL).
+# A release that would talk to loopback or to the .example placeholders is
+# refused unless --allow-test-hosts is given (the release tests do that).
+# Other options: --build DIR (default build/release), --out DIR (default
+# out/release), --no-installer (program and zip only), --check (validate the
+# settings, print them and stop). Two runs of the same commit with the same
+# settings give the same kavrelo.exe, zip and installer, byte for byte;
+# SOURCE_DATE_EPOCH, when set, replaces the commit time as the date of the
+# packaged files.
+set -euo pipefail
+. "$(dirname "$0")/common.sh"
+
+news=${KAVRELO_NEWS_HOST:-news.example}
+web=${KAVRELO_WEB_HOST:-kavrelo.example}
+counter=${KAVRELO_COUNTER_HOST:-counter.example}
+port=${KAVRELO_HTTP_PORT:-0}
+referral=${KAVRELO_REFERRAL:-kavrelo}
+allow_test_hosts=0
+installer=1
+check_only=0
+build="$root/build/release"
+out="$root/out/release"
+
+fail() { echo "release: $*" >&2; exit 2; }
+need() { [ $# -ge 2 ] || fail "$1 needs a value"; }
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --news-host) need "$@"; news=$2; shift 2 ;;
+    --web-host) need "$@"; web=$2; shift 2 ;;
+    --counter-host) need "$@"; counter=$2; shift 2 ;;
+    --port) need "$@"; port=$2; shift 2 ;;
+    --referral) need "$@"; referral=$2; shift 2 ;;
+    --build) need "$@"; build=$2; shift 2 ;;
+    --out) need "$@"; out=$2; shift 2 ;;
+    --allow-test-hosts) allow_test_hosts=1; shift ;;
+    --no-installer) installer=0; shift ;;
+    --check) check_only=1; shift ;;
+    -h|--help) sed -n '2,/^set /p' "$0" | grep '^#' | sed 's/^# \{0,1\}//'; exit 0 ;;
+    *) fail "unknown argument '$1' (see --help)" ;;
+  esac
+done
+
+# The values end up inside C string literals and URLs: only what a host name
+# or a query value may hold gets through.
+valid_host() { [[ ${#1} -le 253 && $1 =~ ^[A-Za-z0-9]([A-Za-z0-9.-]*[A-Za-z0-9])?$ ]]; }
+test_host() {
+  local h=${1,,}
+  case "$h" in
+    localhost|*.localhost|example|*.example|0.0.0.0) return 0 ;;
+  esac
+  [[ $h =~ ^127\.[0-9.]+$ ]]
+}
+refused=()
+for pair in "news-host=$news" "web-host=$web" "counter-host=$counter"; do
+  name=${pair%%=*} value=${pair#*=}
+  valid_host "$value" || fail "--$name '$value' is not a host name"
+  test_host "$value" && refused+=("--$name $value")
+done
+[[ $port =~ ^[0-9]{1,5}$ ]] && [ "$port" -le 65535 ] || fail "--port '$port' is not a port (0 means 80)"
+[[ $referral =~ ^[A-Za-z0-9._~-]{1,64}$ ]] || fail "--referral '$referral' must be 1 to 64 of A-Z a-z 0-9 . _ ~ -"
+if [ ${#refused[@]} -gt 0 ] && [ $allow_test_hosts -eq 0 ]; then
+  fail "refusing a release that talks to loopback or a placeholder: ${refused[*]} (--allow-test-hosts builds it anyway)"
+fi
+if [ $check_only -eq 1 ]; then
+  echo "news-host=$news web-host=$web counter-host=$counter port=$port referral=$referral"
+  exit 0
+fi
+
+setup_machine
+mkdir -p "$build" "$out"
+build=$(cd "$build" && pwd)
+out=$(cd "$out" && pwd)
+
+step "configuring $build"
+cmake -S "$root" -B "$build" -G Ninja \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-i686-mingw.cmake" \
+  -DKAVRELO_DEPS_PREFIX="$root/build/deps/prefix" \
+  -DCMAKE_BUILD_TYPE=Release -DKAVRELO_TESTS=OFF -DKAVRELO_REPRODUCIBLE=ON \
+  -DKAVRELO_NEWS_HOST="$news" -DKAVRELO_WEB_HOST="$web" -DKAVRELO_COUNTER_HOST="$counter" \
+  -DKAVRELO_HTTP_PORT="$port" -DKAVRELO_REFERRAL="$referral" >/dev/null
+step "building kavrelo.exe (Release)"
+cmake --build "$build" --target kavrelo -j"$jobs"
+
+version=$(sed -n 's/^#define KAVRELO_VERSION_TEXT "\(.*\)"$/\1/p' "$build/generated/build/Version.h")
+numbers=$(sed -n 's/^#define KAVRELO_VERSION_NUMBERS \(.*\)$/\1/p' "$build/generated/build/Version.h" | tr , .)
+[ -n "$version" ] && [ -n "$numbers" ] || fail "no version in $build/generated/build/Version.h"
+
+# The packaged files carry the commit's time, not the build's.
+if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
+  SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct 2>/dev/null || echo 315532800)
+fi
+# Zip dates start in 1980.
+[ "$SOURCE_DATE_EPOCH" -ge 315532800 ] 2>/dev/null || SOURCE_DATE_EPOCH=315532800
+export SOURCE_DATE_EPOCH
+
+if git -C "$root" rev-parse --git-dir >/dev/null 2>&1; then
+  [ "$(git -C "$root" tag --points-at HEAD | grep -cx "v$version" || true)" -eq 1 ] ||
+    step "note: HEAD carries no tag v$version"
+  [ -z "$(git -C "$root" status --porcelain --untracked-files=no)" ] ||
+    step "note: the checkout has uncommitted changes; the packages are not the commit's"
+fi
+
+stage="$build/package"
+rm -rf "$stage" && mkdir -p "$stage"
+cp "$build/bin/kavrelo.exe" "$stage/kavrelo.exe"
+# Notepad shows UTF-8 with a byte-order mark and CRLF line ends everywhere.
+{ printf '\357\273\277'; sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' "$root/resources/release/BENIOKU.txt"; } > "$stage/BENIOKU.txt"
+touch -d "@$SOURCE_DATE_EPOCH" "$stage/kavrelo.exe" "$stage/BENIOKU.txt"
+
+setup_name="kavrelo-$version-setup.exe"
+zip_name="kavrelo-$version-portable.zip"
+rm -f "$out"/kavrelo-*-setup.exe "$out"/kavrelo-*-portable.zip "$out/SHA256SUMS"
+
+step "writing $zip_name"
+python3 "$root/tools/portable_zip.py" "$out/$zip_name" "$stage/kavrelo.exe" "$stage/BENIOKU.txt"
+
+packages=("$zip_name")
+if [ $installer -eq 1 ]; then
+  step "writing $setup_name"
+  if [ "$port" -eq 0 ]; then web_url="http://$web/?linkid=7940"; else web_url="http://$web:$port/?linkid=7940"; fi
+  makensis -V2 -INPUTCHARSET UTF8 \
+    -DVERSION="$version" -DVERSION_NUMBERS="$numbers" -DSTAGE="$stage" \
+    -DICON="$root/resources/kavrelo.ico" -DWEB_URL="$web_url" -DOUTFILE="$out/$setup_name" \
+    "$root/resources/release/kavrelo.nsi" >&2
+  packages=("$setup_name" "${packages[@]}")
+fi
+(cd "$out" && sha256sum "${packages[@]}" > SHA256SUMS)
+step "done: $out"
+(cd "$out" && ls -l "${packages[@]}" SHA256SUMS) >&2

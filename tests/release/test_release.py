@@ -1,0 +1,415 @@
+"""Release tests: the packages scripts/release.sh wrote for the test build,
+used the way a Windows user would, under Wine with a prefix of their own.
+
+    test_release.py CASE --build WIN32_BUILD --source CHECKOUT --release DIR --port N
+
+CASE is release_refusal, release_reproducible, release_install or
+release_portable. The packages are made beforehand by the build target
+release_packages (DIR/out, and DIR/out-second-copy for the comparison).
+"""
+import argparse
+import hashlib
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import zipfile
+from pathlib import Path
+
+UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kavrelo"
+RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
+REMOTE_CLOSE = 37683
+
+
+class Failure(Exception):
+    pass
+
+
+def step(text):
+    print("--", text, flush=True)
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def wait_for(what, condition, timeout):
+    """Polls condition until it returns something true or the deadline passes."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise Failure(f"timed out after {timeout} s waiting for {what}")
+        time.sleep(0.3)
+
+
+class Release:
+    """The packages, the Wine prefix of the release folder and its paths."""
+
+    def __init__(self, args):
+        self.source = Path(args.source)
+        self.release = Path(args.release)
+        self.port = args.port
+        self.out = self.release / "out"
+        self.probe_exe = Path(args.build) / "tools" / "winprobe.exe"
+        self.wine_run = self.source / "scripts" / "wine-run.sh"
+        for k in ("http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "no_proxy", "NO_PROXY"):
+            os.environ.pop(k, None)
+        # Paths with Turkish letters reach Wine as UTF-8.
+        os.environ["LC_ALL"] = "C.UTF-8"
+
+    def packages(self):
+        sums = self.out / "SHA256SUMS"
+        check(sums.is_file(), f"{sums} is missing: build the release_packages target first")
+        setup = sorted(self.out.glob("kavrelo-*-setup.exe"))
+        portable = sorted(self.out.glob("kavrelo-*-portable.zip"))
+        check(len(setup) == 1 and len(portable) == 1, f"expected one installer and one zip in {self.out}")
+        self.setup, self.zip = setup[0], portable[0]
+        self.version = re.fullmatch(r"kavrelo-(.+)-setup\.exe", self.setup.name).group(1)
+        check(self.zip.name == f"kavrelo-{self.version}-portable.zip", "installer and zip name different versions")
+        version_h = (self.release / "build" / "generated" / "build" / "Version.h").read_text()
+        check(f'#define KAVRELO_VERSION_TEXT "{self.version}"' in version_h,
+              "the package names do not carry the program's version")
+        listed = sums.read_text().split()
+        check(listed == [self.sha256(self.setup), self.setup.name, self.sha256(self.zip), self.zip.name],
+              f"SHA256SUMS does not match the packages: {listed}")
+        self.exe_bytes = (self.release / "build" / "bin" / "kavrelo.exe").read_bytes()
+
+    @staticmethod
+    def sha256(path):
+        return hashlib.sha256(path.read_bytes()).hexdigest()
+
+    def start_wine(self):
+        env = subprocess.run([str(self.wine_run), str(self.release), "--env"],
+                             check=True, capture_output=True, text=True).stdout
+        self.prefix = Path(re.search(r"WINEPREFIX='([^']*)'", env).group(1))
+        self.display = re.search(r"DISPLAY='([^']*)'", env).group(1)
+        user = os.environ.get("USER") or subprocess.run(["id", "-un"], capture_output=True,
+                                                        text=True).stdout.strip()
+        home = self.prefix / "drive_c" / "users" / user
+        self.win_home = "C:\\users\\" + user
+        self.install_dir = home / "AppData" / "Local" / "Programs" / "Kavrelo"
+        self.win_install_dir = self.win_home + r"\AppData\Local\Programs\Kavrelo"
+        self.shortcut = home / "AppData" / "Roaming" / "Microsoft" / "Windows" / "Start Menu" / "Programs" / "Kavrelo.lnk"
+        self.data = home / "AppData" / "Roaming" / "Valdomer" / "Kavrelo"
+
+    def wine(self, *args, timeout=120):
+        return subprocess.run([str(self.wine_run), str(self.release), *map(str, args)],
+                              capture_output=True, text=True, timeout=timeout)
+
+    def stop_wine(self):
+        subprocess.run([str(self.wine_run), str(self.release), "--stop"], capture_output=True)
+
+    def reg_values(self, key):
+        """Values of a registry key as {name: data}, or None when the key is missing."""
+        r = self.wine("reg", "query", key)
+        if r.returncode != 0:
+            return None
+        values = {}
+        for line in r.stdout.splitlines():
+            m = re.match(r"\s+(\S.*?)\s+(REG_\w+)\s+(.*?)\s*$", line)
+            if m:
+                values[m.group(1)] = m.group(3)
+        return values
+
+    def run_value(self):
+        return (self.reg_values(RUN_KEY) or {}).get("Kavrelo")
+
+    def window(self):
+        r = self.wine(self.probe_exe, "info")
+        if r.returncode != 0:
+            return None
+        return dict(kv.split("=") for kv in r.stdout.split())
+
+    def ticker_count(self):
+        m = re.search(r"count=(\d+)", self.wine(self.probe_exe, "info").stdout)
+        return int(m.group(1)) if m else 0
+
+    def close_ticker(self):
+        self.wine(self.probe_exe, "post", REMOTE_CLOSE)
+        wait_for("the ticker to close", lambda: self.ticker_count() == 0, 30)
+
+    def start_ticker(self, exe):
+        """Starts a ticker and waits until it shows the demo feed."""
+        feed = (self.source / "tools" / "demo" / "sondakika.rss").read_bytes()
+        news = self.data / "news.xml"
+        if news.exists():
+            news.unlink()
+        process = subprocess.Popen([str(self.wine_run), str(self.release), str(exe)],
+                                   stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        wait_for("the ticker window", lambda: (self.window() or {}).get("visible") == "1", 60)
+        wait_for("the demo feed in news.xml", lambda: news.is_file() and news.read_bytes() == feed, 60)
+        return process
+
+
+class DemoServer:
+    """tools/demo/serve.py on the test port; the requests it saw are in its log."""
+
+    def __init__(self, release):
+        self.log = tempfile.TemporaryFile()
+        self.process = subprocess.Popen([sys.executable, str(release.source / "tools" / "demo" / "serve.py"),
+                                         str(release.port)], stdout=subprocess.DEVNULL, stderr=self.log)
+
+    def requests(self):
+        self.log.seek(0)
+        return self.log.read().decode(errors="replace")
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.process.terminate()
+        self.process.wait(10)
+
+
+def case_refusal(release):
+    """The refusal rule, checked without building (--check stops after it)."""
+    script = release.source / "scripts" / "release.sh"
+    real = ["--news-host", "haber.ornek.com.tr", "--web-host", "kavrelo.ornek.com.tr",
+            "--counter-host", "sayac.ornek.net"]
+    table = [
+        # (arguments, refused)
+        ([], True),  # the .example placeholders
+        (real, False),
+        (real + ["--port", "8080", "--referral", "kavrelo_2.0"], False),
+        (real[:4] + ["--counter-host", "counter.example"], True),
+        (["--news-host", "127.0.0.1"] + real[2:], True),
+        (["--news-host", "127.1.2.3"] + real[2:], True),
+        (["--news-host", "LocalHost"] + real[2:], True),
+        (["--news-host", "a.localhost"] + real[2:], True),
+        (["--news-host", "0.0.0.0"] + real[2:], True),
+        ([], False, "--allow-test-hosts"),
+        (["--news-host", "127.0.0.1"] + real[2:], False, "--allow-test-hosts"),
+        # Values that would break a string literal or a URL never pass.
+        (["--news-host", 'a"b.com'] + real[2:], True, "--allow-test-hosts"),
+        (["--news-host", "a b.com"] + real[2:], True, "--allow-test-hosts"),
+        (["--news-host", "a.com/x"] + real[2:], True, "--allow-test-hosts"),
+        (["--news-host", ""] + real[2:], True, "--allow-test-hosts"),
+        (real + ["--port", "65536"], True),
+        (real + ["--port", "80x"], True),
+        (real + ["--referral", "a&b"], True),
+        (real + ["--referral", ""], True),
+        (real + ["--bogus"], True),
+    ]
+    env = {k: v for k, v in os.environ.items() if not k.startswith("KAVRELO_")}
+    for row in table:
+        args, refused = row[0] + list(row[2:]), row[1]
+        r = subprocess.run(["bash", str(script), "--check", *args], capture_output=True, text=True, env=env)
+        check((r.returncode != 0) == refused, f"release.sh {args}: exit {r.returncode}, {r.stderr.strip()}")
+        if refused:
+            check(r.returncode == 2 and "release:" in r.stderr, f"release.sh {args}: no reason given")
+    # The environment counts like the arguments.
+    r = subprocess.run(["bash", str(script), "--check"], capture_output=True, text=True,
+                       env=dict(env, KAVRELO_NEWS_HOST="haber.ornek.com.tr", KAVRELO_WEB_HOST="w.ornek.com.tr",
+                                KAVRELO_COUNTER_HOST="127.0.0.1"))
+    check(r.returncode == 2 and "counter-host" in r.stderr, "a loopback host from the environment passed")
+    # A refused release builds and writes nothing.
+    with tempfile.TemporaryDirectory() as tmp:
+        r = subprocess.run(["bash", str(script), "--build", f"{tmp}/b", "--out", f"{tmp}/o"],
+                           capture_output=True, text=True, env=env)
+        check(r.returncode == 2 and not os.listdir(tmp), "a refused release left files behind")
+
+
+def first_difference(a, b):
+    for i, (x, y) in enumerate(zip(a, b)):
+        if x != y:
+            return i
+    return min(len(a), len(b))
+
+
+def case_reproducible(release):
+    release.packages()
+    second = release.release / "build-second-copy"
+    pairs = [(release.release / "build" / "bin" / "kavrelo.exe", second / "bin" / "kavrelo.exe"),
+             (release.zip, release.release / "out-second-copy" / release.zip.name),
+             (release.setup, release.release / "out-second-copy" / release.setup.name)]
+    for a, b in pairs:
+        check(b.is_file(), f"{b} is missing: build the release_packages target first")
+        x, y = a.read_bytes(), b.read_bytes()
+        check(x == y, f"{a} and {b} differ ({len(x)} and {len(y)} bytes, first at offset {first_difference(x, y)})")
+    # Neither folder's name is inside the program.
+    exe = pairs[0][0].read_bytes()
+    for folder in (release.release, release.source):
+        check(str(folder).encode() not in exe, f"kavrelo.exe contains the path {folder}")
+    # The PE header's link time is zero.
+    pe = int.from_bytes(exe[0x3C:0x40], "little")
+    check(exe[pe:pe + 4] == b"PE\0\0", "kavrelo.exe is not a PE file")
+    check(int.from_bytes(exe[pe + 8:pe + 12], "little") == 0, "kavrelo.exe carries a link time stamp")
+
+
+def clean_prefix(release):
+    """No installation, shortcut, registry entry or data from an earlier run."""
+    if release.window():
+        release.close_ticker()
+    shutil.rmtree(release.install_dir, ignore_errors=True)
+    shutil.rmtree(release.data, ignore_errors=True)
+    if release.shortcut.exists():
+        release.shortcut.unlink()
+    release.wine("reg", "delete", UNINSTALL_KEY, "/f")
+    release.wine("reg", "delete", RUN_KEY, "/v", "Kavrelo", "/f")
+
+
+def check_installed(release):
+    exe = release.install_dir / "kavrelo.exe"
+    check(exe.is_file() and exe.read_bytes() == release.exe_bytes, f"{exe} is not the release build's program")
+    check((release.install_dir / "kaldir.exe").is_file(), "no uninstaller beside the program")
+    check(release.shortcut.is_file(), f"no Start-menu shortcut {release.shortcut}")
+    check(release.win_install_dir.lower().encode("utf-16-le") in release.shortcut.read_bytes().lower() or
+          release.win_install_dir.lower().encode() in release.shortcut.read_bytes().lower(),
+          "the shortcut does not point into the installation folder")
+    values = release.reg_values(UNINSTALL_KEY)
+    check(values is not None, "no uninstall entry under HKCU")
+    quoted_uninstaller = f'"{release.win_install_dir}\\kaldir.exe"'
+    expected = {
+        "DisplayName": "Kavrelo",
+        "DisplayVersion": release.version,
+        "Publisher": "Valdomer",
+        "DisplayIcon": release.win_install_dir + "\\kavrelo.exe,0",
+        "InstallLocation": release.win_install_dir,
+        "UninstallString": quoted_uninstaller,
+        "QuietUninstallString": quoted_uninstaller + " /S",
+    }
+    for name, value in expected.items():
+        check(values.get(name, "").lower() == value.lower(), f"uninstall entry {name} is {values.get(name)!r}, not {value!r}")
+    size = int(values.get("EstimatedSize", "0"), 0)
+    check(abs(size - len(release.exe_bytes) // 1024) < 1024, f"EstimatedSize {size} KB does not fit the program")
+    # Exactly what the options panel writes: the program's path in quotes.
+    location = values["InstallLocation"]
+    check(release.run_value() == f'"{location}\\kavrelo.exe"', f"Run value is {release.run_value()!r}")
+
+
+def window_titles(release, pattern):
+    r = subprocess.run(["xdotool", "search", "--name", pattern], capture_output=True, text=True,
+                       env=dict(os.environ, DISPLAY=release.display))
+    titles = []
+    for window in r.stdout.split():
+        name = subprocess.run(["xdotool", "getwindowname", window], capture_output=True, text=True,
+                              env=dict(os.environ, DISPLAY=release.display)).stdout.strip()
+        titles.append(name)
+    return titles
+
+
+def case_install(release):
+    release.packages()
+    release.start_wine()
+    try:
+        clean_prefix(release)
+        # Without /S the installer shows its pages, in Turkish.
+        step("the installer's window")
+        shown = subprocess.Popen([str(release.wine_run), str(release.release), str(release.setup)],
+                                 stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        wait_for("the window \"Kavrelo Kurulumu\"", lambda: "Kavrelo Kurulumu" in window_titles(release, "Kavrelo"), 60)
+        release.wine("taskkill", "/f", "/im", release.setup.name)
+        shown.wait(30)
+        check(not release.install_dir.exists(), "the installer wrote files before its pages were through")
+        step(f"silent install of {release.setup.name}")
+        r = release.wine(release.setup, "/S")
+        check(r.returncode == 0, f"silent install ended with {r.returncode}")
+        check_installed(release)
+
+        with DemoServer(release) as server:
+            step("starting the installed program")
+            first = release.start_ticker(release.install_dir / "kavrelo.exe")
+            check("/sondakika.rss?rand=" in server.requests(), "the installed program did not ask for the feed")
+
+            # Installing over the running copy: it is asked to close, the
+            # files are replaced and the ticker comes back.
+            (release.install_dir / "kavrelo.exe").write_bytes(b"old copy")  # shows the file is replaced
+            check(first.poll() is None, "the ticker ended by itself")
+            step("installing over the running copy")
+            before = time.monotonic()
+            r = release.wine(release.setup, "/S")
+            check(r.returncode == 0, f"install over a running copy ended with {r.returncode}")
+            try:
+                first.wait(30)
+            except subprocess.TimeoutExpired:
+                raise Failure("the running ticker was not closed by the installer")
+            check(time.monotonic() - before < 60, "the installer waited too long for the ticker")
+            check_installed(release)
+            check((release.data / "news.xml").is_file(), "the upgrade lost the data folder")
+            wait_for("the ticker back after the upgrade", lambda: release.ticker_count() == 1, 60)
+            release.close_ticker()
+
+        step("silent uninstall")
+        # Silent uninstall runs from a copy of itself and returns at once.
+        r = release.wine(release.install_dir / "kaldir.exe", "/S")
+        check(r.returncode == 0, f"silent uninstall ended with {r.returncode}")
+        wait_for("the installation folder to go", lambda: not release.install_dir.exists(), 60)
+        check(not release.shortcut.exists(), "the uninstaller left the Start-menu shortcut")
+        check(release.reg_values(UNINSTALL_KEY) is None, "the uninstaller left the uninstall entry")
+        check(release.run_value() is None, "the uninstaller left the Run value")
+        check((release.data / "news.xml").is_file(), "the uninstaller removed the data folder without being asked")
+
+        # Asked to, it removes the data folder too, and nothing beside it.
+        step("silent uninstall with the data folder")
+        neighbour = release.data.parent / "Baska" / "dosya.txt"
+        neighbour.parent.mkdir(parents=True, exist_ok=True)
+        neighbour.write_text("başka bir program")
+        r = release.wine(release.setup, "/S")
+        check(r.returncode == 0 and release.install_dir.exists(), "the second silent install failed")
+        r = release.wine(release.install_dir / "kaldir.exe", "/S", "/VERILER")
+        check(r.returncode == 0, f"silent uninstall with /VERILER ended with {r.returncode}")
+        wait_for("the data folder to go", lambda: not release.data.exists() and not release.install_dir.exists(), 60)
+        check(neighbour.read_text() == "başka bir program", "the uninstaller touched another program's folder")
+        check(release.reg_values(UNINSTALL_KEY) is None and release.run_value() is None,
+              "the second uninstall left registry entries")
+    finally:
+        release.wine("taskkill", "/f", "/im", "kavrelo.exe")
+        release.stop_wine()
+
+
+def case_portable(release):
+    release.packages()
+    with zipfile.ZipFile(release.zip) as archive:
+        names = archive.namelist()
+        check(names == ["kavrelo.exe", "BENIOKU.txt"], f"the zip holds {names}")
+        check(archive.read("kavrelo.exe") == release.exe_bytes, "the zip's exe is not the release build's")
+        text = archive.read("BENIOKU.txt")
+        check(text.startswith(b"\xef\xbb\xbf") and b"\r\n" in text and b"\n" not in text.replace(b"\r\n", b""),
+              "BENIOKU.txt is not UTF-8 with a byte-order mark and CRLF lines")
+        body = text.decode("utf-8")
+        for words in (f"Kavrelo {release.version}", "TÜRKÇE", "ENGLISH", r"%APPDATA%\Valdomer\Kavrelo"):
+            check(words in body, f"BENIOKU.txt lacks {words!r}")
+        release.start_wine()
+        step("running the zip's program from a folder with a space and Turkish letters")
+        folder = release.prefix / "drive_c" / "Kavrelo Taşınabilir ğüşıöçİ"
+        shutil.rmtree(folder, ignore_errors=True)
+        archive.extractall(folder)
+    try:
+        with DemoServer(release):
+            release.start_ticker(folder / "kavrelo.exe")
+            release.close_ticker()
+        check(release.run_value() is None, "the portable copy wrote a Run value by itself")
+    finally:
+        release.wine("taskkill", "/f", "/im", "kavrelo.exe")
+        release.stop_wine()
+        shutil.rmtree(folder, ignore_errors=True)
+
+
+def main():
+    p = argparse.ArgumentParser()
+    p.add_argument("case", choices=["release_refusal", "release_reproducible", "release_install", "release_portable"])
+    p.add_argument("--build", required=True)
+    p.add_argument("--source", required=True)
+    p.add_argument("--release", required=True)
+    p.add_argument("--port", type=int, required=True)
+    args = p.parse_args()
+    release = Release(args)
+    started = time.monotonic()
+    try:
+        globals()["case_" + args.case.split("_", 1)[1]](release)
+    except Failure as e:
+        print(f"FAIL {args.case}: {e}")
+        return 1
+    print(f"ok {args.case} ({time.monotonic() - started:.1f} s)")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
