@@ -2,6 +2,7 @@
 the close button, dragging to an edge, and what persists between runs."""
 import re
 import subprocess
+import threading
 import time
 
 from harness import FeedServer, Ticker, run, wait_for
@@ -45,18 +46,43 @@ def ini(env):
     return dict(line.split("=", 1) for line in text.split("\r\n") if "=" in line)
 
 
+def tray_host(env):
+    r = env.wine(env.probe_exe, "tray")
+    if r.returncode != 0 or not r.stdout.startswith("tray=1"):
+        return None
+    return r.stdout.split("host=")[1].strip()
+
+
+def brightness(rgb):
+    return sum(rgb) / max(len(rgb), 1)
+
+
+def watch_fade(env, ticker, x, y, frames):
+    """Brightness of the list while the window closes, until it is gone."""
+    while ticker.proc.poll() is None and len(frames) < 200:
+        try:
+            frames.append(brightness(env.screen_region(x + 30, y + 75, 390, 213)))
+        except Exception:  # noqa: BLE001 - the display may go with the window
+            break
+
+
 def shown(env):
     return wait_for(lambda: (env.probe() or {}).get("visible") == "1", 30, "the window on screen")
 
 
 def test_first_run_defaults_and_startup_switch(env):
     env.fresh_data_folder()
-    env.wine("reg", "delete", RUN_KEY, "/v", "Kavrelo", "/f")
+    # An older copy elsewhere left its own path in the Run value.
+    env.wine("reg", "add", RUN_KEY, "/v", "Kavrelo", "/t", "REG_SZ", "/d", r'"C:\old\kavrelo.exe"', "/f")
     with FeedServer(env.port, feed(env)), Ticker(env) as ticker:
         shown(env)
         x, y = window(env)
         info = env.probe()
         assert int(info["exstyle"], 16) & 0x8, "always on top by default"
+        # The box is ticked on a first run, so the Run value names this copy.
+        value = wait_for(lambda: (lambda v: v if v and "old" not in v else None)(run_value(env)), 10,
+                         "the Run value of this copy")
+        assert re.search(r'REG_SZ\s+"[^"]*\\bin\\kavrelo\.exe"', value, re.I), value
         time.sleep(1.5)  # fade-in
         # Options button, then the startup box (the sheet slides to 35+40, 61+20).
         click(env, x + 401 + 10, y + 25 + 10)
@@ -74,9 +100,24 @@ def test_first_run_defaults_and_startup_switch(env):
         click(env, x + 35 + 40 + 10, y + 61 + 48 + 10)
         wait_for(lambda: ini(env).get("alwaystop") == "0", 10, "alwaystop=0")
         assert not int(env.probe()["exstyle"], 16) & 0x8
-        # The close button fades out and ends the process.
-        click(env, x + 426 + 10, y + 25 + 10)
+        # The close button fades out and ends the process, taking its tray
+        # icon along and leaving the switches saved.
+        host = wait_for(lambda: tray_host(env), 30, "the tray icon")
+        bright = brightness(env.screen_region(x + 30, y + 75, 390, 213))
+        xdo(env, "mousemove", x + 426 + 10, y + 25 + 10)
+        time.sleep(0.2)
+        frames = []
+        watcher = threading.Thread(target=lambda: watch_fade(env, ticker, x, y, frames), daemon=True)
+        xdo(env, "click", 1)
+        watcher.start()
         assert ticker.exit_code(20) == 0
+        watcher.join(20)
+        assert any(0.05 * bright < f < 0.9 * bright for f in frames), \
+            f"no frame between shown and gone: {[round(f / bright, 2) for f in frames]}"
+        r = env.wine(env.probe_exe, "tray", host)
+        assert r.stdout.startswith("tray=0"), f"the icon outlived the window: {r.stdout}"
+    saved = ini(env)
+    assert (saved.get("startup"), saved.get("alwaystop"), saved.get("showtray")) == ("1", "0", "1"), saved
     env.wine("reg", "delete", RUN_KEY, "/v", "Kavrelo", "/f")
 
 
