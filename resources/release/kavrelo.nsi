@@ -186,6 +186,19 @@ Section "-Finish"
     ${If} $0 == '"$INSTDIR\${EXE}"'
       DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
     ${EndIf}
+    ; The program brings the Run value in line with its own switch, which is
+    ; on until the options say otherwise: a first install says so for it.
+    ; An existing options file is the user's and stays as it is.
+    ${IfNot} ${FileExists} "$APPDATA\Valdomer\Kavrelo\options.ini"
+      CreateDirectory "$APPDATA\Valdomer\Kavrelo"
+      ClearErrors
+      FileOpen $1 "$APPDATA\Valdomer\Kavrelo\options.ini" w
+      ${IfNot} ${Errors}
+        FileWriteWord $1 0xFEFF
+        FileWriteUTF16LE $1 "[options]$\r$\nstartup=0$\r$\n$\r$\n"
+        FileClose $1
+      ${EndIf}
+    ${EndIf}
   ${EndIf}
   ; A silent upgrade brings back the ticker it closed; with pages the finish
   ; page offers to start it.
@@ -198,6 +211,13 @@ SectionEnd
 Function .onInit
   SetShellVarContext current
   StrCpy $ClosedTicker 0
+  ; /OTOBASLATMA: install without "start with Windows" (for silent installs).
+  ${GetParameters} $R0
+  ClearErrors
+  ${GetOptions} $R0 "/OTOBASLATMA" $R1
+  ${IfNot} ${Errors}
+    !insertmacro UnselectSection ${SecAutoStart}
+  ${EndIf}
   ; An upgrade keeps the autostart choice made since the last installation.
   ReadRegStr $0 HKCU "${UNINST_KEY}" "InstallLocation"
   ${If} $0 != ""

@@ -52,7 +52,7 @@ class Env:
 
     def wine(self, *args, timeout=30):
         return subprocess.run([str(self.wine_run), str(self.build), *map(str, args)],
-                              capture_output=True, text=True, timeout=timeout)
+                              capture_output=True, text=True, errors="replace", timeout=timeout)
 
     def probe(self):
         """The ticker window as another process sees it, or None."""

@@ -100,8 +100,9 @@ class Release:
         self.data = home / "AppData" / "Roaming" / "Valdomer" / "Kavrelo"
 
     def wine(self, *args, timeout=120):
+        # Wine's own tools may answer in the ANSI code page, not UTF-8.
         return subprocess.run([str(self.wine_run), str(self.release), *map(str, args)],
-                              capture_output=True, text=True, timeout=timeout)
+                              capture_output=True, text=True, errors="replace", timeout=timeout)
 
     def stop_wine(self):
         subprocess.run([str(self.wine_run), str(self.release), "--stop"], capture_output=True)
@@ -359,6 +360,21 @@ def case_install(release):
         check(neighbour.read_text() == "başka bir program", "the uninstaller touched another program's folder")
         check(release.reg_values(UNINSTALL_KEY) is None and release.run_value() is None,
               "the second uninstall left registry entries")
+
+        # Installed without "start with Windows", the program's first run
+        # must not turn it on by itself.
+        step("silent install without autostart, then the first run")
+        r = release.wine(release.setup, "/S", "/OTOBASLATMA")
+        check(r.returncode == 0 and release.install_dir.exists(), "the install without autostart failed")
+        check(release.run_value() is None, "the install without autostart wrote a Run value")
+        with DemoServer(release):
+            release.start_ticker(release.install_dir / "kavrelo.exe")
+            release.close_ticker()
+        check(release.run_value() is None, "the first run turned autostart on against the installer's choice")
+        options = (release.data / "options.ini").read_bytes().decode("utf-16")
+        check("startup=0" in options, f"options.ini says {options!r}")
+        r = release.wine(release.install_dir / "kaldir.exe", "/S", "/VERILER")
+        check(r.returncode == 0, f"the last uninstall ended with {r.returncode}")
     finally:
         release.wine("taskkill", "/f", "/im", "kavrelo.exe")
         release.stop_wine()
@@ -385,7 +401,14 @@ def case_portable(release):
         with DemoServer(release):
             release.start_ticker(folder / "kavrelo.exe")
             release.close_ticker()
-        check(release.run_value() is None, "the portable copy wrote a Run value by itself")
+        # "Start with Windows" is on by default, so the first run of the
+        # portable copy names itself in the Run value, path and all.
+        value = release.run_value()
+        # (reg prints it through the ANSI code page: the Turkish letters do
+        # not survive the printing, whatever the registry holds.)
+        check(value is not None and value.startswith('"C:\\Kavrelo Ta') and value.endswith('\\kavrelo.exe"'),
+              f"the portable copy's Run value does not name it: {value!r}")
+        release.wine("reg", "delete", RUN_KEY, "/v", "Kavrelo", "/f")
     finally:
         release.wine("taskkill", "/f", "/im", "kavrelo.exe")
         release.stop_wine()
