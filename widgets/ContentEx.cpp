@@ -3,7 +3,10 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cmath>
+#include <typeinfo>
+#include <unordered_map>
 
 #include "build/BuildConfig.h"
 #include "feed/FeedParser.h"
@@ -37,7 +40,7 @@ std::wstring Referral() {
 }  // namespace
 
 TContentEx::TContentEx() : TControlEx(L"TContentEx") {
-  OnClick = [this](TControl*, int, int x, int y) { OpenItem(x, y); };
+  OnClick = [this](TControl*, int, int x, int y) { OpenItem(x, ListY(y)); };
   OpenAddress = [](const std::wstring& address) {
     // A link the shell cannot open fails silently.
     ::ShellExecuteW(nullptr, L"open", address.c_str(), nullptr, nullptr, SW_SHOW);
@@ -57,57 +60,78 @@ void TContentEx::ShowFeed(const std::wstring& path, std::unique_ptr<TElementList
   UpdateHeight();
 }
 
-int TContentEx::Layout(bool draw) {
-  TCanvasEx& canvas = Canvas();
-  TFontEx& font = canvas.Font();
-  if (draw) {
-    canvas.Pen().SetColor(SeparatorColor);
-    canvas.StringFormat().SetLineAlignment(1);  // centred
-    canvas.StringFormat().SetAlignment(0);      // near
-  }
-  float y = 0;
-  for (auto& item : *items_) {
-    font.SetStyle(1);  // bold
-    font.SetSize(TitleSize);
-    font.SetColor(TitleColor);
-    const std::wstring titleText = Lines(item->Title);
-    RECT title{0, R(y), 0, 0};
-    y += canvas.TextHeight(titleText);
-    title.right = canvas.TextWidth(titleText);
-    y += 4;
-    title.bottom = R(y);
-    item->TitleRect = title;
-    if (draw) canvas.DrawText(title, titleText);
-    y += 2;
-    if (draw) canvas.DrawLine(0, R(y), Width(), R(y));
-    y += 2;
-    font.SetStyle(0);
-    font.SetSize(SummarySize);
-    font.SetColor(SummaryColor);
-    const std::wstring summaryText = Lines(item->Summary);
-    RECT summary{0, R(y), Width(), 0};
-    y += canvas.TextHeight(summaryText);
-    y += 4;
-    summary.bottom = R(y);
-    if (draw) canvas.DrawText(summary, summaryText);
-    y += 15;
-  }
-  return R(y);
-}
-
 int TContentEx::UpdateHeight() {
   if (!items_ || items_->empty()) return Parent() ? Parent()->Height() : Height();
-  int height = Layout(false);
+  // A refresh mostly brings the items of the last one again: their sizes are
+  // known already, and measuring is the costly part of a layout.
+  std::unordered_map<std::wstring, TMeasure> known;
+  known.reserve(rows_.size());
+  for (const TRow& row : rows_) known.emplace(row.Title + L'\0' + row.Summary, row.Size);
+
+  std::vector<TRow> rows(items_->size());
+  std::vector<size_t> fresh;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    rows[i].Title = Lines((*items_)[i]->Title);
+    rows[i].Summary = Lines((*items_)[i]->Summary);
+    auto it = known.find(rows[i].Title + L'\0' + rows[i].Summary);
+    if (it != known.end())
+      rows[i].Size = it->second;
+    else
+      fresh.push_back(i);
+  }
+  // One font change per kind of text, not two per item.
+  TCanvasEx& canvas = Canvas();
+  TFontEx& font = canvas.Font();
+  if (!fresh.empty()) {
+    font.SetStyle(1);  // bold
+    font.SetSize(TitleSize);
+    for (size_t i : fresh) {
+      rows[i].Size.TitleHeight = canvas.TextHeight(rows[i].Title);
+      rows[i].Size.TitleWidth = canvas.TextWidth(rows[i].Title);
+    }
+    font.SetStyle(0);
+    font.SetSize(SummarySize);
+    for (size_t i : fresh) rows[i].Size.SummaryHeight = canvas.TextHeight(rows[i].Summary);
+  }
+  measured_ = static_cast<int>(fresh.size());
+
+  float y = 0;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    TRow& row = rows[i];
+    RECT title{0, R(y), 0, 0};
+    y += row.Size.TitleHeight;
+    title.right = row.Size.TitleWidth;
+    y += 4;
+    title.bottom = R(y);
+    row.TitleRect = title;
+    (*items_)[i]->TitleRect = title;
+    y += 2;
+    row.Separator = R(y);
+    y += 2;
+    row.SummaryTop = R(y);
+    y += row.Size.SummaryHeight;
+    y += 4;
+    row.SummaryBottom = R(y);
+    y += 15;
+    row.End = R(y);
+  }
+  rows_ = std::move(rows);
+  bandTop_ = INT_MIN;
+  int height = R(y);
   SetHeight(height);
+  FitCanvas();
   return height;
 }
 
 int TContentEx::ItemAtPoint(int x, int y) const {
   if (!items_) return -1;
+  // Headlines run down the list in order and never overlap: the only one
+  // that can hold the point is the first that ends below it.
+  auto first = std::partition_point(items_->begin(), items_->end(),
+                                    [y](const std::unique_ptr<TElement>& e) { return e->TitleRect.bottom <= y; });
   POINT p{x, y};
-  for (size_t i = 0; i < items_->size(); ++i)
-    if (::PtInRect(&(*items_)[i]->TitleRect, p)) return static_cast<int>(i);
-  return -1;
+  if (first == items_->end() || !::PtInRect(&(*first)->TitleRect, p)) return -1;
+  return static_cast<int>(first - items_->begin());
 }
 
 void TContentEx::OpenItem(int x, int y) {
@@ -117,15 +141,106 @@ void TContentEx::OpenItem(int x, int y) {
   if (OpenAddress) OpenAddress((*items_)[static_cast<size_t>(i)]->Link + L"?ref=" + Referral());
 }
 
+int TContentEx::ViewportHeight() const {
+  int h = Parent() ? Parent()->Height() : Height();
+  return h > 0 ? h : 1;
+}
+
+int TContentEx::CanvasHeight() const {
+  long long band = 3LL * ViewportHeight();
+  long long h = Height() < band ? Height() : band;
+  return h > 0 ? static_cast<int>(h) : 1;
+}
+
+void TContentEx::FitCanvas() {
+  int w = Width() > 0 ? Width() : 1, h = CanvasHeight();
+  if (Canvas().Width() == w && Canvas().Height() == h) return;
+  Canvas().Resize(w, h);
+  bandTop_ = INT_MIN;
+}
+
+void TContentEx::CreateHandle() {
+  TControl::CreateHandle();
+  FitCanvas();
+}
+
+void TContentEx::WMSize(TMessage& m) {
+  TControl::WMSize(m);
+  FitCanvas();
+}
+
+bool TContentEx::BandCovers() {
+  if (bandTop_ == INT_MIN) return false;
+  int visible = Top() < 0 ? -Top() : 0;
+  int end = visible + ViewportHeight();
+  if (end > Height()) end = Height();
+  return visible >= bandTop_ && end <= bandTop_ + Canvas().Height();
+}
+
 void TContentEx::Paint() {
   TControlEx::Paint();
-  if (!items_ || items_->empty()) return;
-  Layout(true);
+  if (!items_ || items_->empty()) {
+    bandTop_ = 0;
+    return;
+  }
+  if (rows_.size() != items_->size()) UpdateHeight();
+  TCanvasEx& canvas = Canvas();
+  const int bandHeight = canvas.Height(), viewport = ViewportHeight();
+  // The viewport sits in the middle of the band, so a step either way is
+  // already rendered.
+  int top = (Top() < 0 ? -Top() : 0) - (bandHeight - viewport) / 2;
+  if (top > Height() - bandHeight) top = Height() - bandHeight;
+  if (top < 0) top = 0;
+  bandTop_ = top;
+  const int bottom = top + bandHeight;
+  auto first = std::partition_point(rows_.begin(), rows_.end(), [top](const TRow& r) { return r.End <= top; });
+  auto last = std::partition_point(first, rows_.end(), [bottom](const TRow& r) { return r.TitleRect.top < bottom; });
+  if (first == last) return;
+
+  TFontEx& font = canvas.Font();
+  canvas.StringFormat().SetLineAlignment(1);  // centred
+  canvas.StringFormat().SetAlignment(0);      // near
+  font.SetStyle(1);  // bold
+  font.SetSize(TitleSize);
+  font.SetColor(TitleColor);
+  for (auto r = first; r != last; ++r) {
+    RECT title = r->TitleRect;
+    OffsetRect(&title, 0, -top);
+    canvas.DrawText(title, r->Title);
+  }
+  canvas.Pen().SetColor(SeparatorColor);
+  for (auto r = first; r != last; ++r) canvas.DrawLine(0, r->Separator - top, Width(), r->Separator - top);
+  font.SetStyle(0);
+  font.SetSize(SummarySize);
+  font.SetColor(SummaryColor);
+  for (auto r = first; r != last; ++r) {
+    RECT summary{0, r->SummaryTop - top, Width(), r->SummaryBottom - top};
+    canvas.DrawText(summary, r->Summary);
+  }
+}
+
+void TContentEx::Repaint() {
+  if (!BandCovers()) Redraw = true;
+  TControlEx::Repaint();
+}
+
+void TContentEx::Present() {
+  auto* parent = dynamic_cast<TControlEx*>(Parent());
+  if (parent == nullptr) throw std::bad_cast();
+  int band = bandTop_ == INT_MIN ? 0 : bandTop_;
+  parent->Canvas().DrawAlpha(Canvas().Bitmap(), Left(), Top() + band, Opacity);
+}
+
+int TContentEx::ListY(int messageY) const {
+  long long centre = (Top() < 0 ? -static_cast<long long>(Top()) : 0) + ViewportHeight() / 2;
+  long long d = centre - messageY + 32768;
+  long long k = d >= 0 ? d / 65536 : -((-d + 65535) / 65536);
+  return static_cast<int>(messageY + k * 65536);
 }
 
 void TContentEx::WMMouseMove(TMessage& m) {
   TControlEx::WMMouseMove(m);
-  SetCursor(ItemAtPoint(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)) >= 0 ? HandCursor : ArrowCursor);
+  SetCursor(ItemAtPoint(GET_X_LPARAM(m.LParam), ListY(GET_Y_LPARAM(m.LParam))) >= 0 ? HandCursor : ArrowCursor);
 }
 
 void TContentEx::WMButtonDown(TMessage& m) {

@@ -1,10 +1,15 @@
 // The news list: each headline in bold dark blue, a thin line under it, the
 // summary in grey below, one item after another down a single column. The
 // widget is as tall as its items; a viewport clips it and scrolling moves it.
+// Only the part around the viewport is ever rendered: the canvas holds a band
+// a few viewports tall, so a list of any length costs the same to paint and
+// the same memory, and small scroll steps only recomposite the band.
 #pragma once
 
+#include <climits>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "feed/NewsItem.h"
 #include "framework/ControlEx.h"
@@ -21,7 +26,9 @@ class TContentEx : public TControlEx {
   // again.
   void ShowFeed(const std::wstring& path, std::unique_ptr<TElementList> items);
   // Lays out every item, sets Height to the total and returns it. Without
-  // items: changes nothing and returns the parent's height.
+  // items: changes nothing and returns the parent's height. Texts are
+  // measured here, once per load (a text already measured in the previous
+  // load is not measured again); painting only draws.
   int UpdateHeight();
   // Index of the first item whose headline rectangle holds the point
   // (widget coordinates; left and top edges inside, right and bottom not),
@@ -30,7 +37,12 @@ class TContentEx : public TControlEx {
   // Opens the headline under the point in the browser.
   void OpenItem(int x, int y);
 
+  // Renders the items that meet the band around the viewport.
   void Paint() override;
+  // Repaints first when the viewport has left the rendered band.
+  void Repaint() override;
+  // Composites the band where it lies in the parent.
+  void Present() override;
 
   const TElementList* Items() const { return items_.get(); }
   const std::wstring& FileName() const { return fileName_; }
@@ -39,15 +51,47 @@ class TContentEx : public TControlEx {
   // What OpenItem hands to the shell; tests replace it.
   std::function<void(const std::wstring& address)> OpenAddress;
 
+  // The list rows [BandTop, BandTop + canvas height) the canvas holds, or
+  // INT_MIN when nothing has been rendered since the last layout.
+  int BandTop() const { return bandTop_; }
+  // How many texts the last UpdateHeight had to measure.
+  int Measured() const { return measured_; }
+  // Mouse messages carry 16-bit coordinates; a list taller than that gets
+  // back the full row from the part that is on screen.
+  int ListY(int messageY) const;
+
  protected:
+  void CreateHandle() override;
+  void WMSize(TMessage& m) override;
   void WMMouseMove(TMessage& m) override;
   void WMButtonDown(TMessage& m) override;
   void WMButtonUp(TMessage& m) override;
 
  private:
-  // Walks the layout; draw false only measures. Returns the total height.
-  int Layout(bool draw);
+  // What measuring one item found; placing is arithmetic on these.
+  struct TMeasure {
+    float TitleHeight = 0, SummaryHeight = 0;
+    int TitleWidth = 0;
+  };
+  struct TRow {
+    std::wstring Title, Summary;  // with lone line feeds, ready to draw
+    TMeasure Size;
+    RECT TitleRect{};
+    int Separator = 0;
+    int SummaryTop = 0, SummaryBottom = 0;
+    int End = 0;  // where the next item starts
+  };
+
+  TMeasure Measure(const std::wstring& title, const std::wstring& summary);
+  int ViewportHeight() const;
+  int CanvasHeight() const;
+  void FitCanvas();
+  bool BandCovers();
 
   std::unique_ptr<TElementList> items_;
   std::wstring fileName_;
+  std::vector<TRow> rows_;
+  int listHeight_ = 0;
+  int bandTop_ = INT_MIN;
+  int measured_ = 0;
 };
