@@ -1,5 +1,5 @@
 // Scrolling the news list inside its viewport: wheel, keys, track clicks and
-// thumb drags move the list's Top and the thumb, then recomposite.
+// thumb drags move the list's ScrollTop and the thumb, then recomposite.
 #include <windows.h>
 
 #include "ticker/MainWindow.h"
@@ -8,7 +8,7 @@
 #define KAVRELO_LIST_SCROLL TListScroll{*NewsList, *ListArea, *Scroller, *Thumb, DragStartY, DragStartTop}
 
 TScrollGeometry TMainWindow::ScrollGeometry() const {
-  return {NewsList->Height(), ListArea->Height(), Scroller->Height(), Thumb->Height()};
+  return {NewsList->ListHeight(), ListArea->Height(), Scroller->Height(), Thumb->Height()};
 }
 
 void TMainWindow::ScrollBy(int delta) {

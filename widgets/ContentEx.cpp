@@ -117,10 +117,9 @@ int TContentEx::UpdateHeight() {
   }
   rows_ = std::move(rows);
   bandTop_ = INT_MIN;
-  int height = R(y);
-  SetHeight(height);
+  listHeight_ = R(y);
   FitCanvas();
-  return height;
+  return listHeight_;
 }
 
 int TContentEx::ItemAtPoint(int x, int y) const {
@@ -148,7 +147,7 @@ int TContentEx::ViewportHeight() const {
 
 int TContentEx::CanvasHeight() const {
   long long band = 3LL * ViewportHeight();
-  long long h = Height() < band ? Height() : band;
+  long long h = ListHeight() < band ? ListHeight() : band;
   return h > 0 ? static_cast<int>(h) : 1;
 }
 
@@ -171,9 +170,9 @@ void TContentEx::WMSize(TMessage& m) {
 
 bool TContentEx::BandCovers() {
   if (bandTop_ == INT_MIN) return false;
-  int visible = Top() < 0 ? -Top() : 0;
+  int visible = scrollTop_ < 0 ? -scrollTop_ : 0;
   int end = visible + ViewportHeight();
-  if (end > Height()) end = Height();
+  if (end > ListHeight()) end = ListHeight();
   return visible >= bandTop_ && end <= bandTop_ + Canvas().Height();
 }
 
@@ -188,8 +187,8 @@ void TContentEx::Paint() {
   const int bandHeight = canvas.Height(), viewport = ViewportHeight();
   // The viewport sits in the middle of the band, so a step either way is
   // already rendered.
-  int top = (Top() < 0 ? -Top() : 0) - (bandHeight - viewport) / 2;
-  if (top > Height() - bandHeight) top = Height() - bandHeight;
+  int top = (scrollTop_ < 0 ? -scrollTop_ : 0) - (bandHeight - viewport) / 2;
+  if (top > ListHeight() - bandHeight) top = ListHeight() - bandHeight;
   if (top < 0) top = 0;
   bandTop_ = top;
   const int bottom = top + bandHeight;
@@ -228,14 +227,7 @@ void TContentEx::Present() {
   auto* parent = dynamic_cast<TControlEx*>(Parent());
   if (parent == nullptr) throw std::bad_cast();
   int band = bandTop_ == INT_MIN ? 0 : bandTop_;
-  parent->Canvas().DrawAlpha(Canvas().Bitmap(), Left(), Top() + band, Opacity);
-}
-
-int TContentEx::ListY(int messageY) const {
-  long long centre = (Top() < 0 ? -static_cast<long long>(Top()) : 0) + ViewportHeight() / 2;
-  long long d = centre - messageY + 32768;
-  long long k = d >= 0 ? d / 65536 : -((-d + 65535) / 65536);
-  return static_cast<int>(messageY + k * 65536);
+  parent->Canvas().DrawAlpha(Canvas().Bitmap(), Left(), Top() + scrollTop_ + band, Opacity);
 }
 
 void TContentEx::WMMouseMove(TMessage& m) {

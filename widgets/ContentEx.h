@@ -1,9 +1,11 @@
 // The news list: each headline in bold dark blue, a thin line under it, the
 // summary in grey below, one item after another down a single column. The
-// widget is as tall as its items; a viewport clips it and scrolling moves it.
-// Only the part around the viewport is ever rendered: the canvas holds a band
-// a few viewports tall, so a list of any length costs the same to paint and
-// the same memory, and small scroll steps only recomposite the band.
+// list is as tall as its items and scrolls inside its viewport. Its window
+// is only as tall as the viewport (windows and surfaces stop at 32,767
+// rows, lists do not), and only the part around the viewport is rendered:
+// the canvas holds a band a few viewports tall, so a list of any length
+// costs the same to paint and the same memory, and small scroll steps only
+// recomposite the band.
 #pragma once
 
 #include <climits>
@@ -25,13 +27,13 @@ class TContentEx : public TControlEx {
   // read from path take the place of the old ones and the list is laid out
   // again.
   void ShowFeed(const std::wstring& path, std::unique_ptr<TElementList> items);
-  // Lays out every item, sets Height to the total and returns it. Without
-  // items: changes nothing and returns the parent's height. Texts are
+  // Lays out every item, sets ListHeight to the total and returns it.
+  // Without items: changes nothing and returns the parent's height. Texts are
   // measured here, once per load (a text already measured in the previous
   // load is not measured again); painting only draws.
   int UpdateHeight();
   // Index of the first item whose headline rectangle holds the point
-  // (widget coordinates; left and top edges inside, right and bottom not),
+  // (list coordinates; left and top edges inside, right and bottom not),
   // or -1.
   int ItemAtPoint(int x, int y) const;
   // Opens the headline under the point in the browser.
@@ -56,9 +58,14 @@ class TContentEx : public TControlEx {
   int BandTop() const { return bandTop_; }
   // How many texts the last UpdateHeight had to measure.
   int Measured() const { return measured_; }
-  // Mouse messages carry 16-bit coordinates; a list taller than that gets
-  // back the full row from the part that is on screen.
-  int ListY(int messageY) const;
+  // Height of the laid-out list; before any layout, the widget's Height.
+  int ListHeight() const { return rows_.empty() ? Height() : listHeight_; }
+  // Where the list's first row is, relative to the viewport's top: 0 or
+  // less while scrolled (what the list's Top was when it was a tall window).
+  int ScrollTop() const { return scrollTop_; }
+  void SetScrollTop(int top) { scrollTop_ = top; }
+  // The list row of a row of the window (mouse messages).
+  int ListY(int windowY) const { return windowY - scrollTop_; }
 
  protected:
   void CreateHandle() override;
@@ -92,6 +99,7 @@ class TContentEx : public TControlEx {
   std::wstring fileName_;
   std::vector<TRow> rows_;
   int listHeight_ = 0;
+  int scrollTop_ = 0;
   int bandTop_ = INT_MIN;
   int measured_ = 0;
 };

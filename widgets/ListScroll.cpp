@@ -1,14 +1,14 @@
 #include "widgets/ListScroll.h"
 
 TScrollGeometry TListScroll::Geometry() const {
-  return {List.Height(), Viewport.Height(), Track.Height(), Thumb.Height()};
+  return {List.ListHeight(), Viewport.Height(), Track.Height(), Thumb.Height()};
 }
 
 bool TListScroll::ScrollBy(int delta) {
   TScrollGeometry g = Geometry();
-  int next = ScrolledTop(List.Top(), delta, g);
-  if (next == List.Top()) return false;
-  List.SetTop(next);
+  int next = ScrolledTop(List.ScrollTop(), delta, g);
+  if (next == List.ScrollTop()) return false;
+  List.SetScrollTop(next);
   int thumb = ThumbTopFor(next, g);
   if (thumb >= 0) Thumb.SetTop(thumb);
   return true;
@@ -45,21 +45,21 @@ void TListScroll::ThumbPressed(int keys) {
 
 bool TListScroll::ThumbDragged(int keys) {
   if (!(keys & MK_LBUTTON)) return false;
-  int before = List.Top();
+  int before = List.ScrollTop();
   POINT cursor;
   ::GetCursorPos(&cursor);
   int thumb = DragStartTop + cursor.y - DragStartY;
   int top = ListTopForThumb(thumb, Geometry());
   Thumb.SetTop(thumb);
-  List.SetTop(top);
-  return List.Top() != before;
+  List.SetScrollTop(top);
+  return List.ScrollTop() != before;
 }
 
 void TListScroll::Fit() {
-  bool needed = Viewport.Height() < List.Height();
+  bool needed = Viewport.Height() < List.ListHeight();
   Track.SetVisible(needed);
   if (!needed) {
-    List.SetTop(0);
+    List.SetScrollTop(0);
     Thumb.SetTop(0);
     DragStartY = 0;
     DragStartTop = 0;
@@ -68,8 +68,8 @@ void TListScroll::Fit() {
   }
   // A shorter list would otherwise leave empty rows under its last item.
   TScrollGeometry g = Geometry();
-  int top = ScrolledTop(List.Top(), 0, g);
-  List.SetTop(top);
+  int top = ScrolledTop(List.ScrollTop(), 0, g);
+  List.SetScrollTop(top);
   int thumb = Thumb.Top();
   if (ListTopForThumb(thumb, g) == top && thumb == Thumb.Top()) return;
   thumb = ThumbTopFor(top, g);

@@ -1,16 +1,17 @@
 // Scrolling the news list inside its viewport with the skinned scroll bar:
 // what a wheel notch, a key, a track click or a thumb drag does to the
-// list's Top and the thumb. It works on the live controls, so the same code
+// list's ScrollTop and the thumb. It works on the live controls, so the same code
 // serves the ticker and the tests that drive the widgets with messages.
 #pragma once
 
 #include <windows.h>
 
 #include "framework/Control.h"
+#include "widgets/ContentEx.h"
 #include "widgets/ScrollMath.h"
 
 struct TListScroll {
-  TControl& List;
+  TContentEx& List;
   TControl& Viewport;
   TControl& Track;
   TControl& Thumb;
@@ -26,7 +27,7 @@ struct TListScroll {
   void ThumbPressed(int keys);
   bool ThumbDragged(int keys);
   // After a new layout: shows the track only for a list taller than the
-  // viewport, and keeps the list's Top inside the new list, the thumb
-  // following; a thumb that already matches the Top stays where it is.
+  // viewport, and keeps the list's ScrollTop inside the new list, the thumb
+  // following; a thumb that already matches it stays where it is.
   void Fit();
 };

@@ -21,7 +21,8 @@ void Place(TControl& c, TControl& parent, int x, int y, int w, int h) {
 }
 
 // The ticker's list area: a 213-pixel viewport, a 213-pixel track and a
-// 70-pixel thumb; the list is 513 pixels tall.
+// 70-pixel thumb; the list (without items: its own Height) is 513 pixels
+// tall.
 struct ScrollFixture {
   gdiplus::TGdiPlusSession gdip;
   TWindowEx window;
@@ -75,7 +76,7 @@ TEST_CASE("keys page, jump and step through a tall list") {
   for (const Step& s : steps) {
     CAPTURE(s.key);
     f.Key(s.key);
-    CHECK(f.list.Top() == s.top);
+    CHECK(f.list.ScrollTop() == s.top);
     CHECK(f.thumb.Top() == s.thumb);
   }
 }
@@ -83,28 +84,28 @@ TEST_CASE("keys page, jump and step through a tall list") {
 TEST_CASE("a wheel notch scrolls half its delta, clamped at both ends") {
   ScrollFixture f;
   f.Wheel(-120);
-  CHECK(f.list.Top() == -60);
+  CHECK(f.list.ScrollTop() == -60);
   CHECK(f.thumb.Top() == 29);  // 60 * 143 / 300 = 28.6
   for (int i = 0; i < 10; ++i) f.Wheel(-120);
-  CHECK(f.list.Top() == -300);
+  CHECK(f.list.ScrollTop() == -300);
   CHECK(f.thumb.Top() == 143);
   f.Wheel(1);  // less than one pixel: nothing
-  CHECK(f.list.Top() == -300);
+  CHECK(f.list.ScrollTop() == -300);
   for (int i = 0; i < 10; ++i) f.Wheel(120);
-  CHECK(f.list.Top() == 0);
+  CHECK(f.list.ScrollTop() == 0);
 }
 
 TEST_CASE("a click on the track pages towards it; on the thumb's rows it does nothing") {
   ScrollFixture f;
   f.TrackAt(150);  // below the thumb
-  CHECK(f.list.Top() == -213);
+  CHECK(f.list.ScrollTop() == -213);
   CHECK(f.thumb.Top() == 102);
   f.TrackAt(140);  // on the thumb (102..171): no page
-  CHECK(f.list.Top() == -213);
+  CHECK(f.list.ScrollTop() == -213);
   f.TrackAt(200);
-  CHECK(f.list.Top() == -300);
+  CHECK(f.list.ScrollTop() == -300);
   f.TrackAt(10);  // above it
-  CHECK(f.list.Top() == -87);
+  CHECK(f.list.ScrollTop() == -87);
   CHECK(f.thumb.Top() == 41);  // 87 * 143 / 300 = 41.47
 }
 
@@ -112,45 +113,45 @@ TEST_CASE("dragging the thumb moves the list with it, clamped to the track") {
   ScrollFixture f;
   f.Drag(100, 202);
   CHECK(f.thumb.Top() == 102);
-  CHECK(f.list.Top() == -214);  // 102 * 300 / 143 = 213.99
+  CHECK(f.list.ScrollTop() == -214);  // 102 * 300 / 143 = 213.99
   f.Drag(120, 600);  // far below the track
   CHECK(f.thumb.Top() == 143);
-  CHECK(f.list.Top() == -300);
+  CHECK(f.list.ScrollTop() == -300);
   f.Drag(300, 0);  // far above it
   CHECK(f.thumb.Top() == 0);
-  CHECK(f.list.Top() == 0);
+  CHECK(f.list.ScrollTop() == 0);
 }
 
 TEST_CASE("a new layout keeps the view inside the list") {
   ScrollFixture f;
   f.Key(VK_END);
-  REQUIRE(f.list.Top() == -300);
+  REQUIRE(f.list.ScrollTop() == -300);
 
   SUBCASE("a shorter list clamps the Top and moves the thumb at once") {
     f.list.SetHeight(300);
     f.scroll.Fit();
-    CHECK(f.list.Top() == -87);
+    CHECK(f.list.ScrollTop() == -87);
     CHECK(f.thumb.Top() == 143);
     CHECK(f.track.Visible());
   }
   SUBCASE("a list that fits the viewport goes back to the top, without a track") {
     f.list.SetHeight(150);
     f.scroll.Fit();
-    CHECK(f.list.Top() == 0);
+    CHECK(f.list.ScrollTop() == 0);
     CHECK(f.thumb.Top() == 0);
     CHECK_FALSE(f.track.Visible());
   }
   SUBCASE("the same list again: nothing moves, not even a dragged thumb") {
     f.Drag(100, 50);  // thumb 143 - 50 = 93
-    int top = f.list.Top(), thumb = f.thumb.Top();
+    int top = f.list.ScrollTop(), thumb = f.thumb.Top();
     f.scroll.Fit();
-    CHECK(f.list.Top() == top);
+    CHECK(f.list.ScrollTop() == top);
     CHECK(f.thumb.Top() == thumb);
   }
   SUBCASE("a longer list keeps the Top; the thumb follows the new ratio") {
     f.list.SetHeight(813);
     f.scroll.Fit();
-    CHECK(f.list.Top() == -300);
+    CHECK(f.list.ScrollTop() == -300);
     CHECK(f.thumb.Top() == 72);  // 300 * 143 / 600 = 71.5, ties to even
   }
 }
