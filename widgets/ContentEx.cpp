@@ -50,30 +50,45 @@ TContentEx::TContentEx() : TControlEx(L"TContentEx") {
 void TContentEx::LoadFromFile(const std::wstring& path) {
   if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return;
   fileName_ = path;
-  if (auto parsed = ParseFeed(path)) items_ = std::move(parsed);
-  UpdateHeight();
+  std::unique_ptr<TElementList> previous;
+  if (auto parsed = ParseFeed(path)) {
+    previous = std::move(items_);
+    items_ = std::move(parsed);
+  }
+  if (items_ && !items_->empty()) Layout(previous ? previous.get() : items_.get());
 }
 
 void TContentEx::ShowFeed(const std::wstring& path, std::unique_ptr<TElementList> items) {
   fileName_ = path;
-  if (items) items_ = std::move(items);
-  UpdateHeight();
+  std::unique_ptr<TElementList> previous;
+  if (items) {
+    previous = std::move(items_);
+    items_ = std::move(items);
+  }
+  if (items_ && !items_->empty()) Layout(previous ? previous.get() : items_.get());
 }
 
 int TContentEx::UpdateHeight() {
   if (!items_ || items_->empty()) return Parent() ? Parent()->Height() : Height();
+  return Layout(items_.get());
+}
+
+namespace {
+std::wstring Key(const TElement& e) { return e.Title + L'\0' + e.Summary; }
+}  // namespace
+
+int TContentEx::Layout(const TElementList* previous) {
   // A refresh mostly brings the items of the last one again: their sizes are
   // known already, and measuring is the costly part of a layout.
   std::unordered_map<std::wstring, TMeasure> known;
-  known.reserve(rows_.size());
-  for (const TRow& row : rows_) known.emplace(row.Title + L'\0' + row.Summary, row.Size);
-
+  if (previous && previous->size() == rows_.size()) {
+    known.reserve(rows_.size());
+    for (size_t i = 0; i < rows_.size(); ++i) known.emplace(Key(*(*previous)[i]), rows_[i].Size);
+  }
   std::vector<TRow> rows(items_->size());
   std::vector<size_t> fresh;
   for (size_t i = 0; i < rows.size(); ++i) {
-    rows[i].Title = Lines((*items_)[i]->Title);
-    rows[i].Summary = Lines((*items_)[i]->Summary);
-    auto it = known.find(rows[i].Title + L'\0' + rows[i].Summary);
+    auto it = known.find(Key(*(*items_)[i]));
     if (it != known.end())
       rows[i].Size = it->second;
     else
@@ -86,12 +101,13 @@ int TContentEx::UpdateHeight() {
     font.SetStyle(1);  // bold
     font.SetSize(TitleSize);
     for (size_t i : fresh) {
-      rows[i].Size.TitleHeight = canvas.TextHeight(rows[i].Title);
-      rows[i].Size.TitleWidth = canvas.TextWidth(rows[i].Title);
+      const std::wstring title = Lines((*items_)[i]->Title);
+      rows[i].Size.TitleHeight = canvas.TextHeight(title);
+      rows[i].Size.TitleWidth = canvas.TextWidth(title);
     }
     font.SetStyle(0);
     font.SetSize(SummarySize);
-    for (size_t i : fresh) rows[i].Size.SummaryHeight = canvas.TextHeight(rows[i].Summary);
+    for (size_t i : fresh) rows[i].Size.SummaryHeight = canvas.TextHeight(Lines((*items_)[i]->Summary));
   }
   measured_ = static_cast<int>(fresh.size());
 
@@ -182,7 +198,7 @@ void TContentEx::Paint() {
     bandTop_ = 0;
     return;
   }
-  if (rows_.size() != items_->size()) UpdateHeight();
+  if (rows_.size() != items_->size()) Layout(nullptr);
   TCanvasEx& canvas = Canvas();
   const int bandHeight = canvas.Height(), viewport = ViewportHeight();
   // The viewport sits in the middle of the band, so a step either way is
@@ -205,7 +221,7 @@ void TContentEx::Paint() {
   for (auto r = first; r != last; ++r) {
     RECT title = r->TitleRect;
     OffsetRect(&title, 0, -top);
-    canvas.DrawText(title, r->Title);
+    canvas.DrawText(title, Lines((*items_)[static_cast<size_t>(r - rows_.begin())]->Title));
   }
   canvas.Pen().SetColor(SeparatorColor);
   for (auto r = first; r != last; ++r) canvas.DrawLine(0, r->Separator - top, Width(), r->Separator - top);
@@ -214,7 +230,7 @@ void TContentEx::Paint() {
   font.SetColor(SummaryColor);
   for (auto r = first; r != last; ++r) {
     RECT summary{0, r->SummaryTop - top, Width(), r->SummaryBottom - top};
-    canvas.DrawText(summary, r->Summary);
+    canvas.DrawText(summary, Lines((*items_)[static_cast<size_t>(r - rows_.begin())]->Summary));
   }
 }
 

@@ -49,7 +49,10 @@ class TContentEx : public TControlEx {
   const TElementList* Items() const { return items_.get(); }
   const std::wstring& FileName() const { return fileName_; }
   // Replaces the items (as a successful parse does).
-  void SetItems(std::unique_ptr<TElementList> items) { items_ = std::move(items); }
+  void SetItems(std::unique_ptr<TElementList> items) {
+    items_ = std::move(items);
+    rows_.clear();
+  }
   // What OpenItem hands to the shell; tests replace it.
   std::function<void(const std::wstring& address)> OpenAddress;
 
@@ -80,8 +83,9 @@ class TContentEx : public TControlEx {
     float TitleHeight = 0, SummaryHeight = 0;
     int TitleWidth = 0;
   };
+  // Only numbers: the texts stay in the items, and only the few items on
+  // screen are ever drawn.
   struct TRow {
-    std::wstring Title, Summary;  // with lone line feeds, ready to draw
     TMeasure Size;
     RECT TitleRect{};
     int Separator = 0;
@@ -89,7 +93,9 @@ class TContentEx : public TControlEx {
     int End = 0;  // where the next item starts
   };
 
-  TMeasure Measure(const std::wstring& title, const std::wstring& summary);
+  // Lays out items_; sizes of texts that were in `previous` (laid out in
+  // rows_) are taken from there.
+  int Layout(const TElementList* previous);
   int ViewportHeight() const;
   int CanvasHeight() const;
   void FitCanvas();
