@@ -7,7 +7,6 @@
 // frame (a recomposite of the cached face) in a 500-item list.
 #include <windows.h>
 #include <objbase.h>
-#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -71,11 +70,17 @@ std::string GeneratedFeed(int items) {
   return Utf8(xml + L"</channel></rss>");
 }
 
+// Committed private memory of the process, summed from its address space
+// (Wine leaves the counters' PrivateUsage at 0).
 size_t PrivateBytes() {
-  PROCESS_MEMORY_COUNTERS_EX pmc{};
-  pmc.cb = sizeof(pmc);
-  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof(pmc));
-  return pmc.PrivateUsage;
+  size_t total = 0;
+  MEMORY_BASIC_INFORMATION info;
+  for (char* at = nullptr; VirtualQuery(at, &info, sizeof(info)) == sizeof(info);
+       at = static_cast<char*>(info.BaseAddress) + info.RegionSize) {
+    if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE) total += info.RegionSize;
+    if (static_cast<char*>(info.BaseAddress) + info.RegionSize < at) break;
+  }
+  return total;
 }
 
 // The ticker's list area in a window of the ticker's size.

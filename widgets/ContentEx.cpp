@@ -10,6 +10,7 @@
 
 #include "build/BuildConfig.h"
 #include "feed/FeedParser.h"
+#include "widgets/LineHeights.h"
 
 namespace {
 
@@ -100,14 +101,16 @@ int TContentEx::Layout(const TElementList* previous) {
   if (!fresh.empty()) {
     font.SetStyle(1);  // bold
     font.SetSize(TitleSize);
+    TLineHeights titles;
     for (size_t i : fresh) {
       const std::wstring title = Lines((*items_)[i]->Title);
-      rows[i].Size.TitleHeight = canvas.TextHeight(title);
+      rows[i].Size.TitleHeight = titles.Height(canvas, title);
       rows[i].Size.TitleWidth = canvas.TextWidth(title);
     }
     font.SetStyle(0);
     font.SetSize(SummarySize);
-    for (size_t i : fresh) rows[i].Size.SummaryHeight = canvas.TextHeight(Lines((*items_)[i]->Summary));
+    TLineHeights summaries;
+    for (size_t i : fresh) rows[i].Size.SummaryHeight = summaries.Height(canvas, Lines((*items_)[i]->Summary));
   }
   measured_ = static_cast<int>(fresh.size());
 
