@@ -4,3 +4,4 @@ if(NOT KAVRELO_WINDOWS)
 endif()
 
 kavrelo_bench(NAME bench_feed_done SOURCES bench_feed_done.cpp LIBS kavrelo_ticker)
+kavrelo_bench(NAME bench_feed_to_screen SOURCES bench_feed_to_screen.cpp LIBS kavrelo_widgets kavrelo_app)

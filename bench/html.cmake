@@ -1,4 +1,4 @@
-# bench_html: HtmlToText against libxml2 and gumbo (native only) on a
+# bench_html: HtmlToText against libxml2, gumbo and myhtml (native only) on a
 # generated corpus of feed-sized fragments and on pathological inputs.
 if(NOT TARGET kavrelo_html)
   return()
@@ -24,6 +24,14 @@ if(NOT KAVRELO_WINDOWS)
   if(KAVRELO_LIBXML2_FOUND)
     target_link_libraries(bench_html PRIVATE PkgConfig::KAVRELO_LIBXML2)
     target_compile_definitions(bench_html PRIVATE KAVRELO_BENCH_LIBXML2)
+  endif()
+  # myhtml (Debian's libmodest-dev) has no pkg-config file.
+  find_path(KAVRELO_MYHTML_INCLUDE myhtml/api.h)
+  find_library(KAVRELO_MODEST_LIBRARY modest)
+  if(KAVRELO_MYHTML_INCLUDE AND KAVRELO_MODEST_LIBRARY)
+    target_include_directories(bench_html SYSTEM PRIVATE ${KAVRELO_MYHTML_INCLUDE})
+    target_link_libraries(bench_html PRIVATE ${KAVRELO_MODEST_LIBRARY})
+    target_compile_definitions(bench_html PRIVATE KAVRELO_BENCH_MYHTML)
   endif()
   if(KAVRELO_GUMBO_FOUND)
     target_link_libraries(bench_html PRIVATE PkgConfig::KAVRELO_GUMBO)

@@ -1,6 +1,6 @@
 // bench_html: HtmlToText throughput on a corpus of feed-sized fragments and on
-// pathological inputs; natively also libxml2's HTML parser and gumbo (each
-// with text extraction) on the same bytes, and the ratios.
+// pathological inputs; natively also libxml2's HTML parser, gumbo and myhtml
+// (each with text extraction) on the same bytes, and the ratios.
 //   bench_html [corpus-file]
 // The corpus file (records "<byte count>\n<bytes>", UTF-8) is written by
 // tools/make_html_corpus.py at build time beside the executable.
@@ -24,6 +24,9 @@
 #endif
 #ifdef KAVRELO_BENCH_GUMBO
 #include <gumbo.h>
+#endif
+#ifdef KAVRELO_BENCH_MYHTML
+#include <myhtml/api.h>
 #endif
 
 namespace {
@@ -95,6 +98,54 @@ std::size_t GumboExtractText(const std::string& html) {
   gumbo_destroy_output(&kGumboDefaultOptions, out);
   return text.size();
 }
+#endif
+
+#ifdef KAVRELO_BENCH_MYHTML
+// One parser and one tree for the whole run, cleaned between documents: the
+// fastest way myhtml offers, single-threaded as the others are.
+class TMyhtml {
+ public:
+  TMyhtml() {
+    myhtml_ = myhtml_create();
+    myhtml_init(myhtml_, MyHTML_OPTIONS_PARSE_MODE_SINGLE, 1, 0);
+    tree_ = myhtml_tree_create();
+    myhtml_tree_init(tree_, myhtml_);
+  }
+  ~TMyhtml() {
+    myhtml_tree_destroy(tree_);
+    myhtml_destroy(myhtml_);
+  }
+  TMyhtml(const TMyhtml&) = delete;
+  TMyhtml& operator=(const TMyhtml&) = delete;
+
+  // Parses, then gathers the text nodes below the body in document order.
+  std::size_t Text(const std::string& html) {
+    myhtml_tree_clean(tree_);
+    myhtml_parse(tree_, MyENCODING_UTF_8, html.data(), html.size());
+    std::string text;
+    myhtml_tree_node_t* body = myhtml_tree_get_node_body(tree_);
+    std::vector<myhtml_tree_node_t*> stack;
+    if (body) stack.push_back(body);
+    while (!stack.empty()) {
+      myhtml_tree_node_t* node = stack.back();
+      stack.pop_back();
+      if (myhtml_node_tag_id(node) == MyHTML_TAG__TEXT) {
+        std::size_t length = 0;
+        const char* data = myhtml_node_text(node, &length);
+        if (data) text.append(data, length);
+      }
+      std::size_t first = stack.size();
+      for (myhtml_tree_node_t* child = myhtml_node_child(node); child; child = myhtml_node_next(child))
+        stack.push_back(child);
+      std::reverse(stack.begin() + static_cast<std::ptrdiff_t>(first), stack.end());
+    }
+    return text.size();
+  }
+
+ private:
+  myhtml_t* myhtml_ = nullptr;
+  myhtml_tree_t* tree_ = nullptr;
+};
 #endif
 
 TInput MakeInput(std::string name, std::vector<std::string> fragments, bool deep = false) {
@@ -182,6 +233,10 @@ int main(int argc, char** argv) {
 #ifdef KAVRELO_BENCH_GUMBO
   std::printf(" %10s %10s", "gumbo", "ratio");
 #endif
+#ifdef KAVRELO_BENCH_MYHTML
+  std::printf(" %10s %10s", "myhtml", "ratio");
+  TMyhtml myhtml;
+#endif
   std::printf(" %12s %10s\n", "vs corpus", "nodes/KB");
   double typical = 0;
   for (const TInput& input : inputs) {
@@ -200,6 +255,10 @@ int main(int argc, char** argv) {
       double gumbo = Measure(input, [&](std::size_t i) { return GumboExtractText(input.fragments[i]); });
       std::printf(" %5.1f MB/s %9.2fx", gumbo, ours / gumbo);
     }
+#endif
+#ifdef KAVRELO_BENCH_MYHTML
+    double mine = Measure(input, [&](std::size_t i) { return myhtml.Text(input.fragments[i]); });
+    std::printf(" %5.1f MB/s %9.2fx", mine, ours / mine);
 #endif
     std::printf(" %11.2fx %10.0f\n", ours / typical, NodesPerKB(input));
   }

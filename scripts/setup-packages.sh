@@ -9,7 +9,7 @@ packages=(
   cmake ninja-build meson pkg-config
   autoconf automake libtool dpkg-dev
   xvfb xauth xdotool x11-apps imagemagick
-  doctest-dev fonts-wine libxml2-dev libgumbo-dev python3-pil
+  doctest-dev fonts-wine libxml2-dev libgumbo-dev libmodest-dev python3-pil
   clang libclang-rt-14-dev
   python3
   nsis

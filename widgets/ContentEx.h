@@ -1,10 +1,17 @@
 // The news list: each headline in bold dark blue, a thin line under it, the
 // summary in grey below, one item after another down a single column. The
-// widget is as tall as its items; a viewport clips it and scrolling moves it.
+// list is as tall as its items and scrolls inside its viewport. Its window
+// is only as tall as the viewport (windows and surfaces stop at 32,767
+// rows, lists do not), and only the part around the viewport is rendered:
+// the canvas holds a band a few viewports tall, so a list of any length
+// costs the same to paint and the same memory, and small scroll steps only
+// recomposite the band.
 #pragma once
 
+#include <climits>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "feed/NewsItem.h"
 #include "framework/ControlEx.h"
@@ -20,11 +27,13 @@ class TContentEx : public TControlEx {
   // read from path take the place of the old ones and the list is laid out
   // again.
   void ShowFeed(const std::wstring& path, std::unique_ptr<TElementList> items);
-  // Lays out every item, sets Height to the total and returns it. Without
-  // items: changes nothing and returns the parent's height.
+  // Lays out every item, sets ListHeight to the total and returns it.
+  // Without items: changes nothing and returns the parent's height. Texts are
+  // measured here, once per load (a text already measured in the previous
+  // load is not measured again); painting only draws.
   int UpdateHeight();
   // Index of the first item whose headline rectangle holds the point
-  // (widget coordinates; left and top edges inside, right and bottom not),
+  // (list coordinates; left and top edges inside, right and bottom not),
   // or -1.
   int ItemAtPoint(int x, int y) const;
   // Opens the headline under the point in the browser, when its link may
@@ -33,26 +42,75 @@ class TContentEx : public TControlEx {
   // What a click at the point would open; empty for nothing.
   std::wstring AddressAt(int x, int y) const;
 
+  // Renders the items that meet the band around the viewport.
   void Paint() override;
+  // Repaints first when the viewport has left the rendered band.
+  void Repaint() override;
+  // Composites the band where it lies in the parent.
+  void Present() override;
 
   const TElementList* Items() const { return items_.get(); }
   const std::wstring& FileName() const { return fileName_; }
   // Replaces the items (as a successful parse does).
-  void SetItems(std::unique_ptr<TElementList> items) { items_ = std::move(items); }
+  void SetItems(std::unique_ptr<TElementList> items) {
+    items_ = std::move(items);
+    rows_.clear();
+  }
   // What OpenItem hands to the shell; tests replace it.
   std::function<void(const std::wstring& address)> OpenAddress;
   // The feed's own address, against which relative links resolve.
   std::wstring BaseAddress;
 
+  // The list rows [BandTop, BandTop + canvas height) the canvas holds, or
+  // INT_MIN when nothing has been rendered since the last layout.
+  int BandTop() const { return bandTop_; }
+  // How many texts the last UpdateHeight had to measure.
+  int Measured() const { return measured_; }
+  // Height of the laid-out list; before any layout, the widget's Height.
+  int ListHeight() const { return rows_.empty() ? Height() : listHeight_; }
+  // Where the list's first row is, relative to the viewport's top: 0 or
+  // less while scrolled (what the list's Top was when it was a tall window).
+  int ScrollTop() const { return scrollTop_; }
+  void SetScrollTop(int top) { scrollTop_ = top; }
+  // The list row of a row of the window (mouse messages).
+  int ListY(int windowY) const { return windowY - scrollTop_; }
+
  protected:
+  void CreateHandle() override;
+  void WMSize(TMessage& m) override;
   void WMMouseMove(TMessage& m) override;
   void WMButtonDown(TMessage& m) override;
   void WMButtonUp(TMessage& m) override;
 
  private:
-  // Walks the layout; draw false only measures. Returns the total height.
-  int Layout(bool draw);
+  // What measuring one item found; placing is arithmetic on these.
+  struct TMeasure {
+    float TitleHeight = 0, SummaryHeight = 0;
+    int TitleWidth = 0;
+  };
+  // Only numbers: the texts stay in the items, and only the few items on
+  // screen are ever drawn.
+  struct TRow {
+    TMeasure Size;
+    RECT TitleRect{};
+    int Separator = 0;
+    int SummaryTop = 0, SummaryBottom = 0;
+    int End = 0;  // where the next item starts
+  };
+
+  // Lays out items_; sizes of texts that were in `previous` (laid out in
+  // rows_) are taken from there.
+  int Layout(const TElementList* previous);
+  int ViewportHeight() const;
+  int CanvasHeight() const;
+  void FitCanvas();
+  bool BandCovers();
 
   std::unique_ptr<TElementList> items_;
   std::wstring fileName_;
+  std::vector<TRow> rows_;
+  int listHeight_ = 0;
+  int scrollTop_ = 0;
+  int bandTop_ = INT_MIN;
+  int measured_ = 0;
 };

@@ -2,12 +2,15 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "app/AtomicFile.h"
 #include "feed/LinkPolicy.h"
 #include "framework/ComPtr.h"
 #include "framework/GdiPlus.h"
+#include "framework/WindowEx.h"
 #include "widgets/ContentEx.h"
 #include "widgets/ScrollWidgets.h"
 
@@ -65,7 +68,7 @@ TEST_CASE("layout: headline, 2 + 2 around the separator, summary, 15 after each 
   ListFixture f;
   f.list.SetItems(TwoItems(L"http://news.example/a?x=1"));
   int height = f.list.UpdateHeight();
-  CHECK(height == f.list.Height());
+  CHECK(height == f.list.ListHeight());
   const auto& items = *f.list.Items();
   RECT a = items[0]->TitleRect, b = items[1]->TitleRect;
   CHECK(a.left == 0);
@@ -158,4 +161,156 @@ TEST_CASE("a missing file changes nothing; a file that is no feed keeps the item
   f.list.LoadFromFile(feed.path);
   REQUIRE(f.list.Items()->size() == 1);
   CHECK((*f.list.Items())[0]->Title == L"Yeni");
+}
+
+namespace {
+
+std::unique_ptr<TElementList> ManyItems(int count, const wchar_t* tag = L"") {
+  auto items = std::make_unique<TElementList>();
+  for (int i = 0; i < count; ++i) {
+    auto item = std::make_unique<TElement>();
+    item->Title = L"Haber " + std::to_wstring(i) + tag + L": İstanbul'da yağmur";
+    item->Summary = L"Meteoroloji uyardı; sağanak öğleden sonra\r\nkuzey ilçelerde etkili olacak.";
+    item->Link = L"http://news.example/" + std::to_wstring(i);
+    items->push_back(std::move(item));
+  }
+  return items;
+}
+
+// The list in a real window, as the ticker places it.
+struct WindowFixture {
+  gdiplus::TGdiPlusSession gdip;
+  TWindowEx window;
+  TContainerEx viewport;
+  TContentEx list;
+  WindowFixture() {
+    window.SetSize(475, 350);
+    window.HandleNeeded();
+    viewport.SetParent(&window);
+    viewport.SetLeft(30);
+    viewport.SetTop(75);
+    viewport.SetSize(415, 213);
+    viewport.Show();
+    list.SetParent(&viewport);
+    list.SetSize(390, 213);
+    list.Canvas().SetAntialias(false);
+    list.Font().SetName(L"Trebuchet MS");
+    list.Font().SetSize(9);
+    list.Show();
+  }
+  std::uint32_t Pixel(int x, int y) { return window.Canvas().Bitmap().Pixel(x, y); }
+  // Dark blue headline ink in the window's rows of a list rectangle.
+  int TitleInk(const RECT& r) {
+    int ink = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) {
+        std::uint32_t p = Pixel(30 + x, 75 + y + list.ScrollTop());
+        int a = p >> 24, red = (p >> 16) & 0xFF, blue = p & 0xFF;
+        if (a > 128 && blue > red + 60) ++ink;
+      }
+    return ink;
+  }
+  std::vector<std::uint32_t> Face() {
+    std::vector<std::uint32_t> px;
+    for (int y = 75; y < 75 + 213; ++y)
+      for (int x = 30; x < 30 + 390; ++x) px.push_back(Pixel(x, y));
+    return px;
+  }
+};
+
+}  // namespace
+
+TEST_CASE("a 5,000-item list: laid out, hit-tested and painted to its last headline") {
+  WindowFixture f;
+  f.list.ShowFeed(L"news.xml", ManyItems(5000));
+  const auto& items = *f.list.Items();
+  const RECT last = items.back()->TitleRect;
+  CHECK(f.list.ListHeight() > 32767 * 10);  // far past what a window or surface may hold
+  CHECK(f.list.ListHeight() > last.bottom);
+  CHECK(f.list.Height() == 213);
+  for (size_t i = 1; i < items.size(); ++i)
+    if (items[i]->TitleRect.top <= items[i - 1]->TitleRect.bottom) FAIL("headline ", i, " overlaps the one before");
+  // The canvas stays a few viewports tall, whatever the list's length.
+  CHECK(f.list.Canvas().Height() <= 3 * 213);
+  CHECK(f.list.Canvas().Width() == 390);
+
+  CHECK(f.list.ItemAtPoint(1, last.top) == 4999);
+  CHECK(f.list.ItemAtPoint(last.right - 1, last.bottom - 1) == 4999);
+  CHECK(f.list.ItemAtPoint(last.right, last.top) == -1);
+  CHECK(f.list.ItemAtPoint(1, last.bottom + 3) == -1);
+  CHECK(f.list.ItemAtPoint(1, items[2500]->TitleRect.top) == 2500);
+
+  f.list.SetScrollTop(213 - f.list.ListHeight());  // End
+  f.window.Invalidate();
+  CHECK(f.list.BandTop() + f.list.Canvas().Height() == f.list.ListHeight());
+  CHECK(f.TitleInk(last) > 20);
+  CHECK(f.TitleInk(items[4998]->TitleRect) > 20);
+
+  SUBCASE("a click on the last headline opens it") {
+    std::wstring opened;
+    f.list.OpenAddress = [&](const std::wstring& address) { opened = address; };
+    int y = last.top + 2 + f.list.ScrollTop();  // the window's row
+    CHECK(y > 0);
+    CHECK(y < 213);
+    LPARAM at = MAKELPARAM(3, y);
+    ::SendMessageW(f.list.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    POINT screen{3, y};
+    ::ClientToScreen(f.list.Handle(), &screen);
+    ::SetCursorPos(screen.x, screen.y);
+    ::SendMessageW(f.list.Handle(), WM_LBUTTONUP, 0, at);
+    CHECK(opened.rfind(L"http://news.example/4999?ref=", 0) == 0);
+  }
+}
+
+TEST_CASE("the band: scrolling inside it only recomposites, and looks as a fresh paint does") {
+  WindowFixture f;
+  f.list.Cached = true;
+  f.list.ShowFeed(L"news.xml", ManyItems(40));
+  f.list.SetScrollTop(-1000);
+  f.window.Invalidate();
+  const int band = f.list.BandTop();
+  CHECK(band == 1000 - 213);  // the viewport in the middle of three
+  f.list.SetScrollTop(-1100);
+  f.window.Invalidate();
+  CHECK(f.list.BandTop() == band);  // still inside the rendered rows
+  auto composited = f.Face();
+  f.list.Redraw = true;  // render afresh around the same view
+  f.window.Invalidate();
+  CHECK(f.list.BandTop() == band + 100);
+  CHECK(f.Face() == composited);
+
+  SUBCASE("a step out of the band renders the band around the new view") {
+    f.list.SetScrollTop(-2000);
+    f.window.Invalidate();
+    CHECK(f.list.BandTop() <= 2000);
+    CHECK(f.list.BandTop() + f.list.Canvas().Height() >= 2000 + 213);
+  }
+}
+
+TEST_CASE("texts are measured once per load; the same items again are not measured") {
+  ListFixture f;
+  f.list.ShowFeed(L"a.xml", ManyItems(30));
+  CHECK(f.list.Measured() == 30);
+  std::vector<RECT> before;
+  for (const auto& item : *f.list.Items()) before.push_back(item->TitleRect);
+  int height = f.list.Height();
+  f.list.ShowFeed(L"a.xml", ManyItems(30));
+  CHECK(f.list.Measured() == 0);
+  CHECK(f.list.Height() == height);
+  for (size_t i = 0; i < before.size(); ++i) CHECK(EqualRect(&before[i], &(*f.list.Items())[i]->TitleRect));
+  // A new item on top, the rest pushed down: only the new one is measured,
+  // and the old ones keep their sizes at their new places.
+  auto shifted = ManyItems(30);
+  auto fresh = std::make_unique<TElement>();
+  fresh->Title = L"Son dakika: yeni haber\r\nikinci satır";
+  shifted->insert(shifted->begin(), std::move(fresh));
+  f.list.ShowFeed(L"a.xml", std::move(shifted));
+  CHECK(f.list.Measured() == 1);
+  const auto& now = *f.list.Items();
+  int shift = now[1]->TitleRect.top - before[0].top;
+  CHECK(shift > 0);
+  for (size_t i = 0; i < before.size(); ++i) {
+    CHECK(now[i + 1]->TitleRect.bottom - now[i + 1]->TitleRect.top == before[i].bottom - before[i].top);
+    CHECK(now[i + 1]->TitleRect.right == before[i].right);
+  }
 }
