@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/BenchClock.h"
+#include "bench/BenchTools.h"
 #include "framework/CanvasEx.h"
 #include "framework/GdiPlus.h"
 

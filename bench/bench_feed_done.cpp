@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "app/AtomicFile.h"
-#include "bench/BenchClock.h"
+#include "bench/BenchTools.h"
 #include "feed/FeedParser.h"
 #include "framework/GdiPlus.h"
 #include "ticker/FeedValidators.h"
@@ -25,24 +25,6 @@
 #include "widgets/ScrollWidgets.h"
 
 namespace {
-
-double NowMs() { return 1000.0 * BenchNow(); }
-
-struct TTimes {
-  std::vector<double> ms;
-  double Median() {
-    std::sort(ms.begin(), ms.end());
-    return ms.empty() ? 0 : ms[ms.size() / 2];
-  }
-  double Max() const { return ms.empty() ? 0 : *std::max_element(ms.begin(), ms.end()); }
-};
-
-std::string Utf8(const std::wstring& text) {
-  int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
-  return out;
-}
 
 std::string GeneratedFeed(int items) {
   std::wstring xml = L"<?xml version=\"1.0\" encoding=\"utf-8\"?><rss version=\"2.0\"><channel><title>Son dakika</title>";
@@ -54,7 +36,7 @@ std::string GeneratedFeed(int items) {
            L"&lt;/p&gt;</description><link>http://haber.example/gundem/" +
            std::to_wstring(i) + L"</link><guid>" + std::to_wstring(i) + L"</guid></item>";
   }
-  return Utf8(xml + L"</channel></rss>");
+  return BenchUtf8(xml + L"</channel></rss>");
 }
 
 std::string Padded(const std::string& head, const std::string& unit, const std::string& tail, size_t size) {
@@ -117,16 +99,16 @@ int main(int argc, char** argv) {
               std::string(13, '-').c_str(), std::string(13, '-').c_str(), std::string(13, '-').c_str(),
               std::string(13, '-').c_str());
   for (TScenario& s : scenarios) {
-    TTimes worker, window;
+    TBenchTimes worker, window;
     for (int run = 0; run < 16; ++run) {
       // The worker's copy of the body, freed with it on the window thread.
       auto received = std::make_unique<std::string>(s.body);
-      double t0 = NowMs();
+      double t0 = BenchNowMs();
       WriteFileFlushed(check, s.body);
       std::unique_ptr<TElementList> items = ParseFeed(check);
       bool feed = items && !items->empty();
       if (!feed) DeleteFileW(check.c_str());
-      double t1 = NowMs();
+      double t1 = BenchNowMs();
       if (feed) {
         ReplaceWithFile(check, cache);
         SaveFeedValidators(validators, {"\"e1\"", "Tue, 08 Dec 2026 10:00:00 GMT"}, s.body);
@@ -136,7 +118,7 @@ int main(int argc, char** argv) {
         list.Redraw = false;
       }
       received.reset();
-      double t2 = NowMs();
+      double t2 = BenchNowMs();
       if (run == 0) continue;  // warm-up
       worker.ms.push_back(t1 - t0);
       window.ms.push_back(t2 - t1);

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "app/AtomicFile.h"
-#include "bench/BenchClock.h"
+#include "bench/BenchTools.h"
 #include "feed/FeedParser.h"
 #include "feed/XmlDom.h"
 #include "framework/GdiPlus.h"
@@ -25,24 +25,6 @@
 #include "widgets/ScrollWidgets.h"
 
 namespace {
-
-double NowMs() { return 1000.0 * BenchNow(); }
-
-struct TTimes {
-  std::vector<double> ms;
-  double Median() {
-    std::sort(ms.begin(), ms.end());
-    return ms.empty() ? 0 : ms[ms.size() / 2];
-  }
-  double Max() const { return ms.empty() ? 0 : *std::max_element(ms.begin(), ms.end()); }
-};
-
-std::string Utf8(const std::wstring& text) {
-  int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
-  return out;
-}
 
 // Turkish headlines and summaries of news-site length, with the markup
 // summaries usually carry.
@@ -67,7 +49,7 @@ std::string GeneratedFeed(int items) {
            Summaries[(i / 4) % 4] + L"</description><link>http://haber.example/gundem/" + std::to_wstring(i) +
            L"</link><guid>" + std::to_wstring(i) + L"</guid></item>";
   }
-  return Utf8(xml + L"</channel></rss>");
+  return BenchUtf8(xml + L"</channel></rss>");
 }
 
 // Committed private memory of the process, summed from its address space
@@ -147,23 +129,23 @@ int main() {
   for (int count : {20, 100, 500, 5000}) {
     std::string body = GeneratedFeed(count);
     WriteFileFlushed(file, body);
-    TTimes dom, parse, window, again;
+    TBenchTimes dom, parse, window, again;
     for (int run = 0; run <= Runs; ++run) {
-      double t0 = NowMs();
+      double t0 = BenchNowMs();
       {
         TXmlDocument doc;
         doc.Load(file);
       }
-      double t1 = NowMs();
+      double t1 = BenchNowMs();
       auto items = ParseFeed(file);
       auto same = ParseFeed(file);
-      double t2 = NowMs();
+      double t2 = BenchNowMs();
       auto face = std::make_unique<TFace>();
-      double t3 = NowMs();
+      double t3 = BenchNowMs();
       face->Show(file, std::move(items));
-      double t4 = NowMs();
+      double t4 = BenchNowMs();
       face->Show(file, std::move(same));
-      double t5 = NowMs();
+      double t5 = BenchNowMs();
       if (run == 0) continue;
       dom.ms.push_back(t1 - t0);
       parse.ms.push_back((t2 - t1) / 2);
@@ -203,14 +185,14 @@ int main() {
     TFace face;
     WriteFileFlushed(file, GeneratedFeed(500));
     face.Show(file, ParseFeed(file));
-    TTimes composite, step;
+    TBenchTimes composite, step;
     for (int i = 0; i < 400; ++i) {
-      double t0 = NowMs();
+      double t0 = BenchNowMs();
       face.window.Invalidate();  // what a busy-indicator frame asks for
-      double t1 = NowMs();
+      double t1 = BenchNowMs();
       face.scroll.ScrollBy(WheelScroll(-120));
       face.window.Invalidate();
-      double t2 = NowMs();
+      double t2 = BenchNowMs();
       composite.ms.push_back(t1 - t0);
       step.ms.push_back(t2 - t1);
     }

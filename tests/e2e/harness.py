@@ -306,6 +306,29 @@ class Ticker:
         self.stop()
 
 
+def ini(env):
+    """options.ini as {key: value} (sections folded together), {} when absent."""
+    path = env.data / "options.ini"
+    if not path.exists():
+        return {}
+    text = path.read_bytes().decode("utf-16")
+    return dict(line.split("=", 1) for line in text.split("\r\n") if "=" in line)
+
+
+def xdo(env, *args):
+    """Runs xdotool on the test's display: the mouse and keyboard of a user."""
+    subprocess.run(["xdotool", *map(str, args)], env={"DISPLAY": env.display(), "PATH": "/usr/bin:/bin"},
+                   check=True, timeout=20)
+
+
+def click(env, x, y):
+    """A left click at a screen point, with the pauses a hand leaves."""
+    xdo(env, "mousemove", x, y)
+    time.sleep(0.2)
+    xdo(env, "click", 1)
+    time.sleep(0.5)
+
+
 def wait_for(condition, timeout, what):
     end = time.monotonic() + timeout
     while time.monotonic() < end:

@@ -4,7 +4,7 @@ monitor that is gone, Explorer restarting, and dragging by the logo."""
 import subprocess
 import time
 
-from harness import FeedServer, Ticker, run, wait_for
+from harness import FeedServer, Ticker, click, ini, run, wait_for, xdo
 
 WM_QUERYENDSESSION = 17
 WM_ENDSESSION = 22
@@ -13,26 +13,6 @@ RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
 
 def feed(env):
     return (env.source / "tools" / "demo" / "sondakika.rss").read_bytes()
-
-
-def xdo(env, *args):
-    subprocess.run(["xdotool", *map(str, args)], env={"DISPLAY": env.display(), "PATH": "/usr/bin:/bin"},
-                   check=True, timeout=20)
-
-
-def click(env, x, y):
-    xdo(env, "mousemove", x, y)
-    time.sleep(0.2)
-    xdo(env, "click", 1)
-    time.sleep(0.5)
-
-
-def ini(env):
-    path = env.data / "options.ini"
-    if not path.exists():
-        return {}
-    text = path.read_bytes().decode("utf-16")
-    return dict(line.split("=", 1) for line in text.split("\r\n") if "=" in line)
 
 
 def write_ini(env, general, options):

@@ -5,7 +5,7 @@ itself go to out/face-*.png."""
 import subprocess
 import time
 
-from harness import FeedServer, Ticker, run, wait_for
+from harness import FeedServer, Ticker, run, wait_for, xdo
 
 WM_ACTIVATE = 6
 WM_COMMAND = 273
@@ -59,10 +59,6 @@ def window_id(env):
     ids = r.stdout.split()
     return ids[-1] if ids else None
 
-
-def xdo(env, *args):
-    subprocess.run(["xdotool", *map(str, args)], env={"DISPLAY": env.display(), "PATH": "/usr/bin:/bin"},
-                   check=True, timeout=20)
 
 
 def menu_open(env):

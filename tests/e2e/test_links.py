@@ -6,7 +6,7 @@ import shutil
 import subprocess
 import time
 
-from harness import FeedServer, Ticker, run, wait_for
+from harness import FeedServer, Ticker, run, wait_for, xdo
 
 BROWSER_KEY = r"HKCU\Software\Wine\WineBrowser"
 # Wine looks up URL schemes in HKEY_CLASSES_ROOT itself, not per user.
@@ -18,10 +18,6 @@ def display(env):
     out = subprocess.run([str(env.wine_run), str(env.build), "--env"], capture_output=True, text=True).stdout
     return re.search(r"DISPLAY='([^']*)'", out).group(1)
 
-
-def xdo(env, *args):
-    subprocess.run(["xdotool", *map(str, args)], env={"DISPLAY": display(env), "PATH": "/usr/bin:/bin"},
-                   check=True, timeout=20)
 
 
 def referral(env):

@@ -1,10 +1,9 @@
 """A feed of hundreds of items in the real ticker: the end of the list is
 painted, and a reload to a short feed while scrolled to the end shows the
 short list with nothing blank above or below it."""
-import subprocess
 import time
 
-from harness import FeedServer, Ticker, run, wait_for
+from harness import FeedServer, Ticker, run, wait_for, xdo
 
 
 def rss(count, tag="Haber"):
@@ -17,10 +16,6 @@ def rss(count, tag="Haber"):
     return ('<?xml version="1.0" encoding="UTF-8"?><rss version="2.0"><channel>'
             f"<title>Son Dakika</title><link>http://news.example/</link>{items}</channel></rss>").encode()
 
-
-def xdo(env, *args):
-    subprocess.run(["xdotool", *map(str, args)], env={"DISPLAY": env.display(), "PATH": "/usr/bin:/bin"},
-                   check=True, timeout=20)
 
 
 def headline_rows(pixels, width=390):

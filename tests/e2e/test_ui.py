@@ -1,31 +1,16 @@
 """The ticker as a user drives it with the mouse: options panel switches,
 the close button, dragging to an edge, and what persists between runs."""
 import re
-import subprocess
 import threading
 import time
 
-from harness import FeedServer, Ticker, run, wait_for
+from harness import FeedServer, Ticker, click, ini, run, wait_for, xdo
 
 RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
 
 
 def feed(env):
     return (env.source / "tools" / "demo" / "sondakika.rss").read_bytes()
-
-
-def xdo(env, *args):
-    display = re.search(r"DISPLAY='([^']*)'", subprocess.run(
-        [str(env.wine_run), str(env.build), "--env"], capture_output=True, text=True).stdout).group(1)
-    subprocess.run(["xdotool", *map(str, args)], env={"DISPLAY": display, "PATH": "/usr/bin:/bin"},
-                   check=True, timeout=20)
-
-
-def click(env, x, y):
-    xdo(env, "mousemove", x, y)
-    time.sleep(0.2)
-    xdo(env, "click", 1)
-    time.sleep(0.5)
 
 
 def window(env):
@@ -36,14 +21,6 @@ def window(env):
 def run_value(env):
     r = env.wine("reg", "query", RUN_KEY, "/v", "Kavrelo")
     return r.stdout if r.returncode == 0 else None
-
-
-def ini(env):
-    path = env.data / "options.ini"
-    if not path.exists():
-        return {}
-    text = path.read_bytes().decode("utf-16")
-    return dict(line.split("=", 1) for line in text.split("\r\n") if "=" in line)
 
 
 def tray_host(env):
