@@ -98,7 +98,9 @@ def test_redirects_are_counted_per_refresh(env):
     with FeedServer(env.port, new_feed(env), mode="chain") as server, Ticker(env) as ticker:
         ticker.wait_window()
         before = stable_list_pixels(env)
+        pinger = Pinger(env, env.refresh * 2 + 2)
         wait_for(lambda: len(server.feed_requests()) >= 7, env.refresh * 2 + 20, "a second refresh")
+        pinger.check()
         time.sleep(1)
         times = server.feed_times()
         # Requests of one refresh follow each other at once; refreshes are a
@@ -126,8 +128,10 @@ def test_big_headers_with_a_new_feed_are_taken(env):
         ticker.wait_window()
         before = stable_list_pixels(env)
         server.mode = "bigheaders"
+        pinger = Pinger(env, env.refresh + 2)
         wait_for(lambda: cache.read_bytes() == fresh, env.refresh * 2 + 10, "the feed behind 12 KB of headers saved")
         wait_for(lambda: (env.news_list_pixels() or before) != before, 10, "the new headlines on screen")
+        pinger.check()
         assert server.feed_requests()
 
 
@@ -143,8 +147,10 @@ def test_not_modified_changes_nothing_and_validators_are_sent(env):
         assert names == ["news.xml", "news.xml.validators"], names
         stamp = cache.stat().st_mtime
         before = stable_list_pixels(env)
+        pinger = Pinger(env, env.refresh * 2)
         count = len(server.feed_requests())
         wait_for(lambda: len(server.feed_requests()) >= count + 2, env.refresh * 2 + 20, "two conditional refreshes")
+        pinger.check()
         time.sleep(1)
         sent = [h for p, h in server.headers if p.startswith("/sondakika.rss")]
         assert "if-none-match" not in sent[0], "the first request had nothing to validate"
@@ -172,7 +178,9 @@ def test_too_many_requests_backs_off(env):
     with FeedServer(env.port, new_feed(env), mode="busy") as server, Ticker(env) as ticker:
         server.retry_after = "12"
         ticker.wait_window()
+        pinger = Pinger(env, 10)
         wait_for(lambda: len(server.feed_requests()) >= 2, 40, "the request after the pause")
+        pinger.check()
         t = server.feed_times()
         assert t[1] - t[0] >= 11.5, f"asked again after {t[1] - t[0]:.1f} s"
         # A pause asked for shorter than the normal period changes nothing.
