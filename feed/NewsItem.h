@@ -11,7 +11,9 @@ struct TElement {
   std::wstring Title;    // plain text, wrapped at 50 columns with "\r\n"
   std::wstring Summary;  // plain text, wrapped at 60 columns with "\r\n"
   std::wstring Link;     // the address the item opens
-  RECT TitleRect = {0, 0, 0, 0};  // where the headline was last laid out
+  // Where the list last laid the headline out; the right edge once the
+  // headline has been measured (painted or pointed at).
+  RECT TitleRect = {0, 0, 0, 0};
 };
 
 using TElementList = std::vector<std::unique_ptr<TElement>>;

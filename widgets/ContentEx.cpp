@@ -75,7 +75,7 @@ std::wstring Key(const TElement& e) { return e.Title + L'\0' + e.Summary; }
 
 int TContentEx::Layout(const TElementList* previous) {
   // A refresh mostly brings the items of the last one again: their sizes are
-  // known already, and measuring is the costly part of a layout.
+  // known already.
   std::unordered_map<std::wstring, TMeasure> known;
   if (previous && previous->size() == rows_.size()) {
     known.reserve(rows_.size());
@@ -90,6 +90,7 @@ int TContentEx::Layout(const TElementList* previous) {
     else
       fresh.push_back(i);
   }
+  measured_ = 0;
   // One font change per kind of text, not two per item.
   TCanvasEx& canvas = Canvas();
   TFontEx& font = canvas.Font();
@@ -97,28 +98,23 @@ int TContentEx::Layout(const TElementList* previous) {
     font.SetStyle(1);  // bold
     font.SetSize(TitleSize);
     TLineHeights titles;
-    for (size_t i : fresh) {
-      const std::wstring title = Lines((*items_)[i]->Title);
-      rows[i].Size.TitleHeight = titles.Height(canvas, title);
-      rows[i].Size.TitleWidth = canvas.TextWidth(title);
-    }
+    for (size_t i : fresh) rows[i].Size.TitleHeight = titles.Height(canvas, Lines((*items_)[i]->Title));
     font.SetStyle(0);
     font.SetSize(SummarySize);
     TLineHeights summaries;
     for (size_t i : fresh) rows[i].Size.SummaryHeight = summaries.Height(canvas, Lines((*items_)[i]->Summary));
+    measured_ = titles.Measured() + summaries.Measured();
   }
-  measured_ = static_cast<int>(fresh.size());
 
   float y = 0;
   for (size_t i = 0; i < rows.size(); ++i) {
     TRow& row = rows[i];
-    RECT title{0, R(y), 0, 0};
+    row.TitleTop = R(y);
     y += row.Size.TitleHeight;
-    title.right = row.Size.TitleWidth;
     y += 4;
-    title.bottom = R(y);
-    row.TitleRect = title;
-    (*items_)[i]->TitleRect = title;
+    row.TitleBottom = R(y);
+    (*items_)[i]->TitleRect = RECT{0, row.TitleTop, row.Size.TitleWidth < 0 ? 0 : row.Size.TitleWidth,
+                                   row.TitleBottom};
     y += 2;
     row.Separator = R(y);
     y += 2;
@@ -131,23 +127,50 @@ int TContentEx::Layout(const TElementList* previous) {
   }
   rows_ = std::move(rows);
   bandTop_ = INT_MIN;
+  paintedFirst_ = paintedLast_ = 0;
   listHeight_ = R(y);
   FitCanvas();
   return listHeight_;
 }
 
-int TContentEx::ItemAtPoint(int x, int y) const {
-  if (!items_) return -1;
-  // Headlines run down the list in order and never overlap: the only one
-  // that can hold the point is the first that ends below it.
-  auto first = std::partition_point(items_->begin(), items_->end(),
-                                    [y](const std::unique_ptr<TElement>& e) { return e->TitleRect.bottom <= y; });
-  POINT p{x, y};
-  if (first == items_->end() || !::PtInRect(&(*first)->TitleRect, p)) return -1;
-  return static_cast<int>(first - items_->begin());
+void TContentEx::MeasureTitles(size_t first, size_t last) {
+  TFontEx& font = Canvas().Font();
+  bool set = false;
+  for (size_t i = first; i < last; ++i) {
+    TRow& row = rows_[i];
+    if (row.Size.TitleWidth >= 0) continue;
+    if (!set) {
+      font.SetStyle(1);  // bold
+      font.SetSize(TitleSize);
+      set = true;
+    }
+    row.Size.TitleWidth = Canvas().TextWidth(Lines((*items_)[i]->Title));
+    (*items_)[i]->TitleRect.right = row.Size.TitleWidth;
+    ++measured_;
+  }
 }
 
-std::wstring TContentEx::AddressAt(int x, int y) const {
+RECT TContentEx::HeadlineRect(size_t index) {
+  if (!items_ || index >= items_->size()) return RECT{};
+  if (rows_.size() != items_->size()) Layout(nullptr);
+  MeasureTitles(index, index + 1);
+  return (*items_)[index]->TitleRect;
+}
+
+int TContentEx::ItemAtPoint(int x, int y) {
+  if (!items_ || items_->empty()) return -1;
+  if (rows_.size() != items_->size()) Layout(nullptr);
+  // Headlines run down the list in order and never overlap: the only one
+  // that can hold the point is the first that ends below it.
+  auto first = std::partition_point(rows_.begin(), rows_.end(), [y](const TRow& r) { return r.TitleBottom <= y; });
+  if (first == rows_.end() || y < first->TitleTop || x < 0) return -1;
+  size_t index = static_cast<size_t>(first - rows_.begin());
+  RECT r = HeadlineRect(index);
+  POINT p{x, y};
+  return ::PtInRect(&r, p) ? static_cast<int>(index) : -1;
+}
+
+std::wstring TContentEx::AddressAt(int x, int y) {
   int i = ItemAtPoint(x, y);
   if (i < 0 || !items_) return {};
   return ClickAddress((*items_)[static_cast<size_t>(i)]->Link, BaseAddress, BuildReferral());
@@ -187,58 +210,99 @@ void TContentEx::WMSize(TMessage& m) {
   FitCanvas();
 }
 
+std::pair<int, int> TContentEx::Visible() const {
+  int top = scrollTop_ < 0 ? -scrollTop_ : 0;
+  int bottom = top + ViewportHeight();
+  return {top, bottom < ListHeight() ? bottom : ListHeight()};
+}
+
+std::pair<size_t, size_t> TContentEx::RowsBetween(int top, int bottom) const {
+  auto first = std::partition_point(rows_.begin(), rows_.end(), [top](const TRow& r) { return r.End <= top; });
+  auto last = std::partition_point(first, rows_.end(), [bottom](const TRow& r) { return r.TitleTop < bottom; });
+  return {static_cast<size_t>(first - rows_.begin()), static_cast<size_t>(last - rows_.begin())};
+}
+
 bool TContentEx::BandCovers() {
   if (bandTop_ == INT_MIN) return false;
-  int visible = scrollTop_ < 0 ? -scrollTop_ : 0;
-  int end = visible + ViewportHeight();
-  if (end > ListHeight()) end = ListHeight();
-  return visible >= bandTop_ && end <= bandTop_ + Canvas().Height();
+  auto [top, bottom] = Visible();
+  return top >= bandTop_ && bottom <= bandTop_ + Canvas().Height();
 }
 
 void TContentEx::Paint() {
   TControlEx::Paint();
+  paintedFirst_ = paintedLast_ = 0;
   if (!items_ || items_->empty()) {
     bandTop_ = 0;
     return;
   }
   if (rows_.size() != items_->size()) Layout(nullptr);
-  TCanvasEx& canvas = Canvas();
-  const int bandHeight = canvas.Height(), viewport = ViewportHeight();
-  // The viewport sits in the middle of the band, so a step either way is
-  // already rendered.
+  const int bandHeight = Canvas().Height(), viewport = ViewportHeight();
+  // The viewport sits in the middle of the band, so a step either way stays
+  // inside it.
   int top = (scrollTop_ < 0 ? -scrollTop_ : 0) - (bandHeight - viewport) / 2;
   if (top > ListHeight() - bandHeight) top = ListHeight() - bandHeight;
   if (top < 0) top = 0;
   bandTop_ = top;
-  const int bottom = top + bandHeight;
-  auto first = std::partition_point(rows_.begin(), rows_.end(), [top](const TRow& r) { return r.End <= top; });
-  auto last = std::partition_point(first, rows_.end(), [bottom](const TRow& r) { return r.TitleRect.top < bottom; });
-  if (first == last) return;
+  // Only what is seen is drawn now: the rest of the band when the view
+  // reaches it.
+  auto [seenTop, seenBottom] = Visible();
+  auto [first, last] = RowsBetween(seenTop, seenBottom);
+  PaintRows(first, last);
+  paintedFirst_ = first;
+  paintedLast_ = last;
+}
 
+void TContentEx::PaintRows(size_t first, size_t last) {
+  if (first >= last) return;
+  MeasureTitles(first, last);
+  TCanvasEx& canvas = Canvas();
+  const int top = bandTop_;
   TFontEx& font = canvas.Font();
   canvas.StringFormat().SetLineAlignment(1);  // centred
   canvas.StringFormat().SetAlignment(0);      // near
   font.SetStyle(1);  // bold
   font.SetSize(TitleSize);
   font.SetColor(TitleColor);
-  for (auto r = first; r != last; ++r) {
-    RECT title = r->TitleRect;
-    OffsetRect(&title, 0, -top);
-    canvas.DrawText(title, Lines((*items_)[static_cast<size_t>(r - rows_.begin())]->Title));
+  for (size_t i = first; i < last; ++i) {
+    const TRow& r = rows_[i];
+    RECT title{0, r.TitleTop - top, r.Size.TitleWidth, r.TitleBottom - top};
+    canvas.DrawText(title, Lines((*items_)[i]->Title));
   }
   canvas.Pen().SetColor(SeparatorColor);
-  for (auto r = first; r != last; ++r) canvas.DrawLine(0, r->Separator - top, Width(), r->Separator - top);
+  for (size_t i = first; i < last; ++i) canvas.DrawLine(0, rows_[i].Separator - top, Width(), rows_[i].Separator - top);
   font.SetStyle(0);
   font.SetSize(SummarySize);
   font.SetColor(SummaryColor);
-  for (auto r = first; r != last; ++r) {
-    RECT summary{0, r->SummaryTop - top, Width(), r->SummaryBottom - top};
-    canvas.DrawText(summary, Lines((*items_)[static_cast<size_t>(r - rows_.begin())]->Summary));
+  for (size_t i = first; i < last; ++i) {
+    RECT summary{0, rows_[i].SummaryTop - top, Width(), rows_[i].SummaryBottom - top};
+    canvas.DrawText(summary, Lines((*items_)[i]->Summary));
   }
 }
 
 void TContentEx::Repaint() {
-  if (!BandCovers()) Redraw = true;
+  if (!BandCovers()) {
+    Redraw = true;
+  } else if (!Redraw && !Locked && !rows_.empty()) {
+    // Inside the band, rows the view reaches for the first time are drawn
+    // beside the ones already there; each row owns its pixel rows, so the
+    // band looks as if it had been drawn at once.
+    auto [seenTop, seenBottom] = Visible();
+    auto [first, last] = RowsBetween(seenTop, seenBottom);
+    if (paintedFirst_ == paintedLast_) {
+      PaintRows(first, last);
+      paintedFirst_ = first;
+      paintedLast_ = last;
+    } else {
+      if (first < paintedFirst_) {
+        PaintRows(first, paintedFirst_);
+        paintedFirst_ = first;
+      }
+      if (last > paintedLast_) {
+        PaintRows(paintedLast_, last);
+        paintedLast_ = last;
+      }
+    }
+  }
   TControlEx::Repaint();
 }
 

@@ -11,6 +11,7 @@
 #include <climits>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "feed/NewsItem.h"
@@ -28,19 +29,25 @@ class TContentEx : public TControlEx {
   // again.
   void ShowFeed(const std::wstring& path, std::unique_ptr<TElementList> items);
   // Lays out every item, sets ListHeight to the total and returns it.
-  // Without items: changes nothing and returns the parent's height. Texts are
-  // measured here, once per load (a text already measured in the previous
-  // load is not measured again); painting only draws.
+  // Without items: changes nothing and returns the parent's height. Heights
+  // are known here, once per load: the texts are wrapped already, and their
+  // line counts give them (see LineHeights.h). A headline's width is measured
+  // the first time it is painted or pointed at, never again in the same
+  // load, and not at all when the previous load had the same item: a long
+  // feed costs only the widths of the headlines anybody sees.
   int UpdateHeight();
+  // Where headline `index` is (list coordinates): its top and bottom from
+  // the layout, its right edge from its measured width.
+  RECT HeadlineRect(size_t index);
   // Index of the first item whose headline rectangle holds the point
   // (list coordinates; left and top edges inside, right and bottom not),
   // or -1.
-  int ItemAtPoint(int x, int y) const;
+  int ItemAtPoint(int x, int y);
   // Opens the headline under the point in the browser, when its link may
   // open (see feed/LinkPolicy.h), with the referral added.
   void OpenItem(int x, int y);
   // What a click at the point would open; empty for nothing.
-  std::wstring AddressAt(int x, int y) const;
+  std::wstring AddressAt(int x, int y);
 
   // Renders the items that meet the band around the viewport.
   void Paint() override;
@@ -61,10 +68,15 @@ class TContentEx : public TControlEx {
   // The feed's own address, against which relative links resolve.
   std::wstring BaseAddress;
 
-  // The list rows [BandTop, BandTop + canvas height) the canvas holds, or
-  // INT_MIN when nothing has been rendered since the last layout.
+  // The list rows [BandTop, BandTop + canvas height) the canvas stands for,
+  // or INT_MIN when nothing has been rendered since the last layout. Only
+  // the items that met the viewport since the band was placed are painted
+  // in it; the rest of the band is painted as the view reaches it.
   int BandTop() const { return bandTop_; }
-  // How many texts the last UpdateHeight had to measure.
+  // The items painted in the band: [first, last).
+  size_t PaintedFirst() const { return paintedFirst_; }
+  size_t PaintedLast() const { return paintedLast_; }
+  // How many texts were measured since the last layout began.
   int Measured() const { return measured_; }
   // Height of the laid-out list; before any layout, the widget's Height.
   int ListHeight() const { return rows_.empty() ? Height() : listHeight_; }
@@ -86,13 +98,13 @@ class TContentEx : public TControlEx {
   // What measuring one item found; placing is arithmetic on these.
   struct TMeasure {
     float TitleHeight = 0, SummaryHeight = 0;
-    int TitleWidth = 0;
+    int TitleWidth = -1;  // not measured yet
   };
   // Only numbers: the texts stay in the items, and only the few items on
   // screen are ever drawn.
   struct TRow {
     TMeasure Size;
-    RECT TitleRect{};
+    int TitleTop = 0, TitleBottom = 0;
     int Separator = 0;
     int SummaryTop = 0, SummaryBottom = 0;
     int End = 0;  // where the next item starts
@@ -101,6 +113,14 @@ class TContentEx : public TControlEx {
   // Lays out items_; sizes of texts that were in `previous` (laid out in
   // rows_) are taken from there.
   int Layout(const TElementList* previous);
+  // Measures the headline widths of rows [first, last) that are not known.
+  void MeasureTitles(size_t first, size_t last);
+  // The rows that meet list rows [top, bottom): [first, last).
+  std::pair<size_t, size_t> RowsBetween(int top, int bottom) const;
+  // Draws rows [first, last) into the band, which must not hold them yet.
+  void PaintRows(size_t first, size_t last);
+  // The list rows the viewport shows: [top, bottom).
+  std::pair<int, int> Visible() const;
   int ViewportHeight() const;
   int CanvasHeight() const;
   void FitCanvas();
@@ -112,5 +132,6 @@ class TContentEx : public TControlEx {
   int listHeight_ = 0;
   int scrollTop_ = 0;
   int bandTop_ = INT_MIN;
+  size_t paintedFirst_ = 0, paintedLast_ = 0;
   int measured_ = 0;
 };

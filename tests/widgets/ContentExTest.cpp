@@ -70,7 +70,8 @@ TEST_CASE("layout: headline, 2 + 2 around the separator, summary, 15 after each 
   int height = f.list.UpdateHeight();
   CHECK(height == f.list.ListHeight());
   const auto& items = *f.list.Items();
-  RECT a = items[0]->TitleRect, b = items[1]->TitleRect;
+  RECT a = f.list.HeadlineRect(0), b = f.list.HeadlineRect(1);
+  CHECK(EqualRect(&a, &items[0]->TitleRect));
   CHECK(a.left == 0);
   CHECK(a.top == 0);
   CHECK(a.right > 0);
@@ -224,7 +225,7 @@ TEST_CASE("a 5,000-item list: laid out, hit-tested and painted to its last headl
   WindowFixture f;
   f.list.ShowFeed(L"news.xml", ManyItems(5000));
   const auto& items = *f.list.Items();
-  const RECT last = items.back()->TitleRect;
+  const RECT last = f.list.HeadlineRect(4999);
   CHECK(f.list.ListHeight() > 32767 * 10);  // far past what a window or surface may hold
   CHECK(f.list.ListHeight() > last.bottom);
   CHECK(f.list.Height() == 213);
@@ -244,7 +245,7 @@ TEST_CASE("a 5,000-item list: laid out, hit-tested and painted to its last headl
   f.window.Invalidate();
   CHECK(f.list.BandTop() + f.list.Canvas().Height() == f.list.ListHeight());
   CHECK(f.TitleInk(last) > 20);
-  CHECK(f.TitleInk(items[4998]->TitleRect) > 20);
+  CHECK(f.TitleInk(f.list.HeadlineRect(4998)) > 20);
 
   SUBCASE("a click on the last headline opens it") {
     std::wstring opened;
@@ -270,9 +271,15 @@ TEST_CASE("the band: scrolling inside it only recomposites, and looks as a fresh
   f.window.Invalidate();
   const int band = f.list.BandTop();
   CHECK(band == 1000 - 213);  // the viewport in the middle of three
+  const size_t first = f.list.PaintedFirst(), last = f.list.PaintedLast();
+  CHECK(f.list.ItemAtPoint(1, f.list.HeadlineRect(first).top) == static_cast<int>(first));
+  CHECK(f.list.HeadlineRect(first).top < 1000 + 213);
+  CHECK(f.list.HeadlineRect(last).top >= 1000 + 213);  // only what is seen
   f.list.SetScrollTop(-1100);
   f.window.Invalidate();
-  CHECK(f.list.BandTop() == band);  // still inside the rendered rows
+  CHECK(f.list.BandTop() == band);  // still inside the band: the new rows join the painted ones
+  CHECK(f.list.PaintedFirst() == first);
+  CHECK(f.list.PaintedLast() > last);
   auto composited = f.Face();
   f.list.Redraw = true;  // render afresh around the same view
   f.window.Invalidate();
@@ -287,30 +294,64 @@ TEST_CASE("the band: scrolling inside it only recomposites, and looks as a fresh
   }
 }
 
-TEST_CASE("texts are measured once per load; the same items again are not measured") {
-  ListFixture f;
-  f.list.ShowFeed(L"a.xml", ManyItems(30));
-  CHECK(f.list.Measured() == 30);
+TEST_CASE("texts are measured once per load, only where seen; the same items again are not measured") {
+  WindowFixture f;
+  f.list.Cached = true;
+  f.list.ShowFeed(L"a.xml", ManyItems(5000));
+  // Heights come from the texts' shapes: a handful of measurements for
+  // 5,000 items, and no headline width before anything is seen.
+  const int layout = f.list.Measured();
+  CHECK(layout > 0);
+  CHECK(layout <= 4);
+  f.window.Invalidate();
+  const size_t seen = f.list.PaintedLast() - f.list.PaintedFirst();
+  CHECK(seen > 0);
+  CHECK(seen < 10);
+  CHECK(f.list.Measured() == layout + static_cast<int>(seen));
+  f.list.ItemAtPoint(1, f.list.HeadlineRect(0).top);  // already measured
+  CHECK(f.list.Measured() == layout + static_cast<int>(seen));
+  f.list.ItemAtPoint(1, f.list.HeadlineRect(2000).top + 1);  // pointed at: measured once
+  f.list.ItemAtPoint(2, f.list.HeadlineRect(2000).top + 1);
+  CHECK(f.list.Measured() == layout + static_cast<int>(seen) + 1);
+
   std::vector<RECT> before;
-  for (const auto& item : *f.list.Items()) before.push_back(item->TitleRect);
-  int height = f.list.Height();
-  f.list.ShowFeed(L"a.xml", ManyItems(30));
+  for (size_t i = 0; i < 30; ++i) before.push_back(f.list.HeadlineRect(i));
+  f.list.ShowFeed(L"a.xml", ManyItems(5000));
   CHECK(f.list.Measured() == 0);
-  CHECK(f.list.Height() == height);
-  for (size_t i = 0; i < before.size(); ++i) CHECK(EqualRect(&before[i], &(*f.list.Items())[i]->TitleRect));
-  // A new item on top, the rest pushed down: only the new one is measured,
-  // and the old ones keep their sizes at their new places.
-  auto shifted = ManyItems(30);
-  auto fresh = std::make_unique<TElement>();
-  fresh->Title = L"Son dakika: yeni haber\r\nikinci satır";
-  shifted->insert(shifted->begin(), std::move(fresh));
+  for (size_t i = 0; i < before.size(); ++i) {
+    RECT now = f.list.HeadlineRect(i);
+    CHECK(EqualRect(&before[i], &now));
+  }
+  CHECK(f.list.Measured() == 0);
+
+  // A new item on top, the rest pushed down: only the new one is measured
+  // (as much as it costs in a list of its own), and the old ones keep their
+  // sizes at their new places.
+  auto fresh = [] {
+    auto item = std::make_unique<TElement>();
+    item->Title = L"Son dakika: yeni haber\r\nikinci satır";
+    return item;
+  };
+  TContentEx alone;
+  alone.SetParent(&f.viewport);
+  alone.SetSize(390, 213);
+  alone.Canvas().SetAntialias(false);
+  alone.Font().SetName(L"Trebuchet MS");
+  alone.Font().SetSize(9);
+  auto single = std::make_unique<TElementList>();
+  single->push_back(fresh());
+  alone.ShowFeed(L"a.xml", std::move(single));
+  alone.HeadlineRect(0);
+  auto shifted = ManyItems(5000);
+  shifted->insert(shifted->begin(), fresh());
   f.list.ShowFeed(L"a.xml", std::move(shifted));
-  CHECK(f.list.Measured() == 1);
-  const auto& now = *f.list.Items();
-  int shift = now[1]->TitleRect.top - before[0].top;
+  for (size_t i = 0; i <= before.size(); ++i) f.list.HeadlineRect(i);
+  CHECK(f.list.Measured() == alone.Measured());
+  int shift = f.list.HeadlineRect(1).top - before[0].top;
   CHECK(shift > 0);
   for (size_t i = 0; i < before.size(); ++i) {
-    CHECK(now[i + 1]->TitleRect.bottom - now[i + 1]->TitleRect.top == before[i].bottom - before[i].top);
-    CHECK(now[i + 1]->TitleRect.right == before[i].right);
+    RECT now = f.list.HeadlineRect(i + 1);
+    CHECK(now.bottom - now.top == before[i].bottom - before[i].top);
+    CHECK(now.right == before[i].right);
   }
 }
