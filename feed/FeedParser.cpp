@@ -15,16 +15,19 @@ const wchar_t XhtmlNs[] = L"http://www.w3.org/1999/xhtml";
 using TNodes = std::vector<ComPtr<IXMLDOMNode>>;
 
 void AppendChildren(IXMLDOMNode* parent, const TXmlName& name, TNodes& out) {
-  for (auto& child : ChildElements(parent))
-    if (NodeName(child.Get()) == name) out.push_back(std::move(child));
+  VisitChildElements(parent, [&](ComPtr<IXMLDOMNode>& child, const std::wstring& local) {
+    if (local == name.Local && HasNamespace(child.Get(), name.Uri)) out.push_back(std::move(child));
+    return true;
+  });
 }
 
-// The entries of the document and what kind of feed holds them. The root's
-// local name decides; its namespace, whatever it is, is the one the entries
-// must share (none for plain RSS, Atom's for Atom, a private one for a
-// namespaced RSS document).
-TFeedKind FindEntries(IXMLDOMNode* root, TNodes& entries) {
+// The entries of the document, the namespace they share and what kind of
+// feed holds them. The root's local name decides; its namespace, whatever it
+// is, is the one the entries must share (none for plain RSS, Atom's for
+// Atom, a private one for a namespaced RSS document).
+TFeedKind FindEntries(IXMLDOMNode* root, TNodes& entries, std::wstring& ns) {
   TXmlName name = NodeName(root);
+  ns = name.Uri;
   if (name.Local == L"feed") {
     AppendChildren(root, {name.Uri, L"entry"}, entries);
     return entries.empty() ? TFeedKind::None : TFeedKind::Atom;
@@ -37,11 +40,30 @@ TFeedKind FindEntries(IXMLDOMNode* root, TNodes& entries) {
   }
   if (name == TXmlName{RdfNs, L"RDF"}) {
     // RSS 1.0 and 0.90 put their items beside the channel, not inside it.
-    AppendChildren(root, {Rss10Ns, L"item"}, entries);
-    if (entries.empty()) AppendChildren(root, {Rss090Ns, L"item"}, entries);
+    ns = Rss10Ns;
+    AppendChildren(root, {ns, L"item"}, entries);
+    if (entries.empty()) {
+      ns = Rss090Ns;
+      AppendChildren(root, {ns, L"item"}, entries);
+    }
     return entries.empty() ? TFeedKind::None : TFeedKind::Rdf;
   }
   return TFeedKind::None;
+}
+
+// The first child element of each of these local names in namespace ns, in
+// one walk over the children.
+template <size_t N>
+void FirstChildren(IXMLDOMNode* node, const std::wstring& ns, const wchar_t* const (&names)[N],
+                   ComPtr<IXMLDOMNode> (&found)[N]) {
+  VisitChildElements(node, [&](ComPtr<IXMLDOMNode>& child, const std::wstring& local) {
+    for (size_t k = 0; k < N; ++k) {
+      if (found[k] || local != names[k]) continue;
+      if (HasNamespace(child.Get(), ns)) found[k] = std::move(child);
+      break;
+    }
+    return true;
+  });
 }
 
 bool IsBlank(const std::wstring& s) { return s.find_first_not_of(L" \t\r\n") == std::wstring::npos; }
@@ -55,25 +77,21 @@ std::wstring LowerTrimmed(const std::wstring& s) {
   return out;
 }
 
-bool ChildText(IXMLDOMNode* node, const TXmlName& name, std::wstring& text) {
-  ComPtr<IXMLDOMNode> child = FirstChild(node, name);
-  if (!child) return false;
-  text = NodeText(child.Get());
-  return true;
-}
-
 // An RSS item. False when its headline converts to nothing: no item then.
-bool ReadRssItem(IXMLDOMNode* node, TElement& item) {
-  const std::wstring ns = NodeName(node).Uri;
-  std::wstring text;
-  if (ChildText(node, {ns, L"title"}, text)) {
-    item.Title = FeedTitleText(text);
+bool ReadRssItem(IXMLDOMNode* node, const std::wstring& ns, TElement& item) {
+  static const wchar_t* const Names[] = {L"title", L"description", L"link", L"guid"};
+  ComPtr<IXMLDOMNode> found[4];
+  FirstChildren(node, ns, Names, found);
+  const auto& [title, description, link, guid] = found;
+  if (title) {
+    item.Title = FeedTitleText(NodeText(title.Get()));
     if (item.Title.empty()) return false;
   }
-  if (ChildText(node, {ns, L"description"}, text)) item.Summary = FeedSummaryText(text);
-  if (ChildText(node, {ns, L"link"}, text) && !IsBlank(text)) {
+  if (description) item.Summary = FeedSummaryText(NodeText(description.Get()));
+  std::wstring text;
+  if (link && !IsBlank(text = NodeText(link.Get()))) {
     item.Link = text;
-  } else if (ComPtr<IXMLDOMNode> guid = FirstChild(node, {ns, L"guid"})) {
+  } else if (guid) {
     // A guid is the item's address only when it says it is a permalink
     // (the default) and would open. A permalink is a full address: many
     // sites put a bare id there and forget isPermaLink="false", and that id
@@ -116,18 +134,24 @@ std::wstring AtomText(IXMLDOMNode* node, bool title) {
   return {};
 }
 
-void ReadAtomEntry(IXMLDOMNode* node, TElement& item) {
-  const std::wstring ns = NodeName(node).Uri;
-  // An empty title never drops an entry.
-  if (ComPtr<IXMLDOMNode> title = FirstChild(node, {ns, L"title"})) item.Title = AtomText(title.Get(), true);
-  ComPtr<IXMLDOMNode> summary = FirstChild(node, {ns, L"summary"});
-  if (!summary) summary = FirstChild(node, {ns, L"content"});
+void ReadAtomEntry(IXMLDOMNode* node, const std::wstring& ns, TElement& item) {
+  ComPtr<IXMLDOMNode> title, summary, content;
+  bool linked = false;
+  VisitChildElements(node, [&](ComPtr<IXMLDOMNode>& child, const std::wstring& local) {
+    ComPtr<IXMLDOMNode>* slot = local == L"title" ? &title : local == L"summary" ? &summary : nullptr;
+    if (local == L"content") slot = &content;
+    if (slot) {
+      if (!*slot && HasNamespace(child.Get(), ns)) *slot = std::move(child);
+    } else if (!linked && local == L"link" && HasNamespace(child.Get(), ns)) {
+      // The first link that has an address, whatever its rel says.
+      linked = AttributeValue(child.Get(), L"href", item.Link);
+    }
+    return true;
+  });
+  // An empty title never drops an entry; content stands in for a summary.
+  if (title) item.Title = AtomText(title.Get(), true);
+  if (!summary) summary = std::move(content);
   if (summary) item.Summary = AtomText(summary.Get(), false);
-  // The first link that has an address, whatever its rel says.
-  for (auto& link : ChildElements(node)) {
-    if (!(NodeName(link.Get()) == TXmlName{ns, L"link"})) continue;
-    if (AttributeValue(link.Get(), L"href", item.Link)) break;
-  }
 }
 
 }  // namespace
@@ -148,13 +172,14 @@ std::unique_ptr<TElementList> ParseFeed(const std::wstring& path, TFeedKind* kin
   if (!ReadFeedText(path, text)) return nullptr;
   std::unique_ptr<TXmlDocument> doc;
   TNodes entries;
+  std::wstring ns;
   TFeedKind found = TFeedKind::None;
   try {
     doc = std::make_unique<TXmlDocument>();
     if (!doc->LoadXml(text)) return nullptr;
     ComPtr<IXMLDOMNode> root = doc->DocumentElement();
     if (!root) return nullptr;
-    found = FindEntries(root.Get(), entries);
+    found = FindEntries(root.Get(), entries, ns);
   } catch (const EXmlError&) {
     return nullptr;
   }
@@ -165,8 +190,8 @@ std::unique_ptr<TElementList> ParseFeed(const std::wstring& path, TFeedKind* kin
     for (const auto& entry : entries) {
       auto item = std::make_unique<TElement>();
       if (found == TFeedKind::Atom) {
-        ReadAtomEntry(entry.Get(), *item);
-      } else if (!ReadRssItem(entry.Get(), *item)) {
+        ReadAtomEntry(entry.Get(), ns, *item);
+      } else if (!ReadRssItem(entry.Get(), ns, *item)) {
         continue;  // a headline of nothing is no item
       }
       items->push_back(std::move(item));

@@ -9,20 +9,16 @@ namespace {
 constexpr int TitleColumns = 50;
 constexpr int SummaryColumns = 60;
 
-// Wrapping works on UTF-16 itself: a detour through the ANSI code page
-// would turn Turkish letters into '?' on any system not set to 1254.
-std::wstring Wrap(const std::wstring& text, int columns) {
-  return WideFromU16(WrapText(U16FromWide(text), WrapBreakStr, WrapBreakChars, columns));
-}
-
-std::wstring TrimControls(const std::wstring& text) {
+// The texts go through the portable core's UTF-16 once: converted in, one
+// copy per step that changes them, converted out. Wrapping works on UTF-16
+// itself: a detour through the ANSI code page would turn Turkish letters
+// into '?' on any system not set to 1254.
+std::u16string_view TrimControls(std::u16string_view text) {
   size_t first = 0, last = text.size();
-  while (first < last && text[first] <= L' ') ++first;
-  while (last > first && text[last - 1] <= L' ') --last;
+  while (first < last && text[first] <= u' ') ++first;
+  while (last > first && text[last - 1] <= u' ') --last;
   return text.substr(first, last - first);
 }
-
-std::wstring HtmlText(const std::wstring& html) { return WideFromU16(HtmlToText(U16FromWide(html))); }
 
 // windows-1254 at 0x80..0x9F; 0 where the code page assigns nothing. Ž and ž
 // (0x8E, 0x9E) are windows-1252's, which ISO-8859-1 labels hide the same way.
@@ -32,6 +28,26 @@ constexpr wchar_t Cp1254High[32] = {
     0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90-97
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,  // 98-9F
 };
+
+}  // namespace
+
+namespace {
+
+void RepairC1InPlace(std::u16string& text) {
+  size_t out = 0;
+  for (char16_t c : text) {
+    if (c < 0x80 || c > 0x9F)
+      text[out++] = c;
+    else if (wchar_t repaired = Cp1254High[c - 0x80])
+      text[out++] = static_cast<char16_t>(repaired);
+  }
+  text.resize(out);
+}
+
+std::wstring Finished(std::u16string text, int columns) {
+  RepairC1InPlace(text);
+  return WideFromU16(WrapText(text, WrapBreakStr, WrapBreakChars, columns));
+}
 
 }  // namespace
 
@@ -49,13 +65,14 @@ std::wstring RepairC1(const std::wstring& text) {
 }
 
 std::wstring FeedTitleText(const std::wstring& xmlText) {
-  return Wrap(RepairC1(HtmlText(TrimControls(xmlText))), TitleColumns);
+  const std::u16string text = U16FromWide(xmlText);
+  return Finished(HtmlToText(TrimControls(text)), TitleColumns);
 }
 
 std::wstring FeedSummaryText(const std::wstring& xmlText) {
-  return Wrap(RepairC1(HtmlText(xmlText)), SummaryColumns);
+  return Finished(HtmlToText(U16FromWide(xmlText)), SummaryColumns);
 }
 
-std::wstring PlainTitleText(const std::wstring& text) { return Wrap(RepairC1(text), TitleColumns); }
+std::wstring PlainTitleText(const std::wstring& text) { return Finished(U16FromWide(text), TitleColumns); }
 
-std::wstring PlainSummaryText(const std::wstring& text) { return Wrap(RepairC1(text), SummaryColumns); }
+std::wstring PlainSummaryText(const std::wstring& text) { return Finished(U16FromWide(text), SummaryColumns); }

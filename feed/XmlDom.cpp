@@ -153,3 +153,28 @@ bool AttributeValue(IXMLDOMNode* node, const wchar_t* name, std::wstring& value)
   value = NodeText(attribute.Get());
   return true;
 }
+
+void VisitChildElements(IXMLDOMNode* node,
+                        const std::function<bool(ComPtr<IXMLDOMNode>& child, const std::wstring& local)>& visit) {
+  ComPtr<IXMLDOMNode> child;
+  Check(node->get_firstChild(child.Put()), "firstChild");
+  while (child) {
+    DOMNodeType type = NODE_INVALID;
+    Check(child->get_nodeType(&type), "nodeType");
+    ComPtr<IXMLDOMNode> next;
+    Check(child->get_nextSibling(next.Put()), "nextSibling");
+    if (type == NODE_ELEMENT) {
+      UniqueBstr local;
+      Check(child->get_baseName(local.Put()), "baseName");
+      if (!visit(child, local.Str())) return;
+    }
+    child = std::move(next);
+  }
+}
+
+bool HasNamespace(IXMLDOMNode* node, const std::wstring& uri) {
+  UniqueBstr name;
+  Check(node->get_namespaceURI(name.Put()), "namespaceURI");
+  size_t length = name.Get() ? ::SysStringLen(name.Get()) : 0;
+  return length == uri.size() && uri.compare(0, length, name.Get() ? name.Get() : L"", length) == 0;
+}

@@ -4,6 +4,7 @@
 
 #include <msxml.h>
 
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -57,3 +58,12 @@ std::vector<ComPtr<IXMLDOMNode>> ChildElements(IXMLDOMNode* node);
 ComPtr<IXMLDOMNode> FirstChild(IXMLDOMNode* node, const TXmlName& name);
 // The value of an attribute without namespace, when the element has it.
 bool AttributeValue(IXMLDOMNode* node, const wchar_t* name, std::wstring& value);
+// Visits the element children of node in document order with their local
+// names, until visit returns false; visit may keep the child by moving it
+// out. One walk where several FirstChild calls would walk the children
+// once each, and a child's namespace is asked only when its local name is
+// one the caller wants (see HasNamespace).
+void VisitChildElements(IXMLDOMNode* node,
+                        const std::function<bool(ComPtr<IXMLDOMNode>& child, const std::wstring& local)>& visit);
+// Whether the node's namespace URI is uri (empty for none).
+bool HasNamespace(IXMLDOMNode* node, const std::wstring& uri);

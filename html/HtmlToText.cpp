@@ -5,7 +5,42 @@
 #include "html/HtmlParser.h"
 #include "html/TextFormatter.h"
 
+namespace {
+
+bool IsWhitespace(char16_t c) { return c == u'\t' || c == u'\n' || c == u'\r' || c == u' '; }
+
+// What the parser and the formatter make of text that is all one text node
+// of the body: every run of whitespace becomes one space, and the text does
+// not begin with one.
+std::u16string CollapsedText(std::u16string_view text) {
+  std::u16string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    if (IsWhitespace(text[i])) {
+      if (!out.empty()) out.push_back(u' ');
+      while (i < text.size() && IsWhitespace(text[i])) ++i;
+    } else {
+      out.push_back(text[i++]);
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
 std::u16string HtmlToText(std::u16string_view fragment) {
+  // Most headlines are plain text: nothing to parse.
+  if (fragment.find_first_of(u"<&") == std::u16string_view::npos) {
+    try {
+      return CollapsedText(fragment);
+    } catch (...) {
+      return std::u16string();
+    }
+  }
+  return HtmlToTextParsed(fragment);
+}
+
+std::u16string HtmlToTextParsed(std::u16string_view fragment) {
   try {
     static constexpr std::u16string_view head = u"<html><body>";
     static constexpr std::u16string_view tail = u"</body></html>";

@@ -9,3 +9,8 @@
 // throws: markup the tree builder cannot place is missing from the text, and
 // should the conversion itself fail (out of memory) the result is empty.
 std::u16string HtmlToText(std::u16string_view fragment);
+
+// The same conversion, always through the parser and the formatter. Text
+// without "<" or "&" holds no markup: HtmlToText renders it directly, and the
+// tests and the fuzz target hold the two to the same result.
+std::u16string HtmlToTextParsed(std::u16string_view fragment);

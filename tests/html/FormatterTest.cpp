@@ -27,6 +27,25 @@ TEST_CASE("golden files: every cases/*.html converts to its .txt") {
   }
 }
 
+TEST_CASE("text without markup renders without the parser, exactly as through it") {
+  const std::u16string rows[][2] = {
+      {u"", u""},
+      {u" ", u""},
+      {u"\t\r\n", u""},
+      {u"  İstanbul'da   yağış  ", u"İstanbul'da yağış "},
+      {u"\tsatır\r\nsatır\n\n", u"satır satır "},
+      {u"a\u00A0 b", u"a\u00A0 b"},  // NO-BREAK SPACE is not whitespace here
+      {u"a\u3000b\fc", u"a\u3000b\fc"},
+      {std::u16string(u"a\0b", 3), std::u16string(u"a\0b", 3)},
+      {u"\U0001F600 > 3; \"tırnak\"", u"\U0001F600 > 3; \"tırnak\""},
+  };
+  for (const auto& row : rows) {
+    CAPTURE(Utf16ToUtf8(row[0]));
+    CHECK(HtmlToText(row[0]) == row[1]);
+    CHECK(HtmlToTextParsed(row[0]) == row[1]);
+  }
+}
+
 TEST_CASE("rendering rules one by one") {
   struct Row {
     const char* html;
