@@ -103,8 +103,6 @@ class TMainWindow : public TWindowEx {
   int Corner = 0;
   bool Closing = false;
   const unsigned RefreshInterval;
-  // Body of the last feed download as received; emptied when one starts.
-  std::string FeedText;
 
  protected:
   void Dispatch(TMessage& message) override;

@@ -46,7 +46,6 @@ void TMainWindow::SetBusy(bool on) {
 
 void TMainWindow::RefreshFeed() {
   if (FeedThread || cleanedUp_) return;
-  FeedText.clear();
   SetBusy(true);
   if (RefreshTimer) RefreshTimer->SetEnabled(false);
   try {
@@ -77,9 +76,10 @@ void TMainWindow::FeedDone() {
     // The worker has already read the body with the list's own reader: only
     // a feed with entries replaces the saved copy, and its items come along
     // so the same bytes are not parsed again here. When the cache cannot be
-    // written the user still sees the news.
+    // written the user still sees the news. The body is not kept: news.xml
+    // holds its bytes, and a copy would cost a long feed's size for as long
+    // as the ticker runs.
     if (FeedThread->Outcome() == TFeedOutcome::Feed) {
-      FeedText = ContentAsString(response);
       FeedThread->Commit();
       items = FeedThread->TakeItems();
     }

@@ -22,6 +22,10 @@
 //                          while it is held
 //   winprobe taskbar-created broadcasts "TaskbarCreated", as a new Explorer
 //                          does once its taskbar is up
+//   winprobe memory MS EVERY samples the ticker's committed private memory
+//                          (what Windows counts as its private bytes; Wine
+//                          leaves the counter at 0) every EVERY ms for MS ms
+//                          and prints "samples=N min_kb=N max_kb=N"
 // Exit code 0 when the window was found, 2 when not.
 #include <windows.h>
 #include <shellapi.h>
@@ -31,6 +35,8 @@
 #include <cwchar>
 #include <string>
 
+#include "framework/WinHandles.h"
+
 namespace {
 
 const wchar_t ClassName[] = L"kavreloclass";
@@ -39,6 +45,19 @@ BOOL CALLBACK Count(HWND window, LPARAM counter) {
   wchar_t name[64];
   if (::GetClassNameW(window, name, 64) && std::wcscmp(name, ClassName) == 0) ++*reinterpret_cast<int*>(counter);
   return TRUE;
+}
+
+// Committed private memory of the process, summed over its address space.
+unsigned long long PrivateBytes(HANDLE process) {
+  unsigned long long total = 0;
+  MEMORY_BASIC_INFORMATION info;
+  for (char* at = nullptr; ::VirtualQueryEx(process, at, &info, sizeof(info)) == sizeof(info);) {
+    if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE) total += info.RegionSize;
+    char* next = static_cast<char*>(info.BaseAddress) + info.RegionSize;
+    if (next <= at) break;
+    at = next;
+  }
+  return total;
 }
 
 }  // namespace
@@ -65,6 +84,27 @@ int wmain(int argc, wchar_t** argv) {
     WPARAM w = argc > 3 ? static_cast<WPARAM>(std::wcstoul(argv[3], nullptr, 10)) : 0;
     LPARAM l = argc > 4 ? static_cast<LPARAM>(std::wcstol(argv[4], nullptr, 10)) : 0;
     return ::PostMessageW(window, msg, w, l) ? 0 : 1;
+  }
+  if (std::wcscmp(argv[1], L"memory") == 0 && argc >= 4) {
+    if (!window) return 2;
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(window, &pid);
+    UniqueKernelHandle process(::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid));
+    if (!process) return 2;
+    const DWORD span = static_cast<DWORD>(std::wcstoul(argv[2], nullptr, 10));
+    const DWORD every = static_cast<DWORD>(std::wcstoul(argv[3], nullptr, 10));
+    const DWORD start = ::GetTickCount();
+    unsigned long long least = ~0ull, most = 0;
+    int samples = 0;
+    do {
+      unsigned long long bytes = PrivateBytes(process.Get());
+      if (bytes < least) least = bytes;
+      if (bytes > most) most = bytes;
+      ++samples;
+      ::Sleep(every);
+    } while (::GetTickCount() - start < span);
+    std::printf("samples=%d min_kb=%llu max_kb=%llu\n", samples, least / 1024, most / 1024);
+    return 0;
   }
   if (std::wcscmp(argv[1], L"ping") == 0 && argc >= 3) {
     if (!window) return 2;

@@ -70,13 +70,28 @@ int TContentEx::UpdateHeight() {
 }
 
 namespace {
-std::wstring Key(const TElement& e) { return e.Title + L'\0' + e.Summary; }
+
+// An item's texts, seen where the item holds them: the previous items stay
+// alive while the new ones are laid out, and copying 5,000 texts into keys
+// would cost as much memory again as the items.
+struct TTextsKey {
+  std::wstring_view Title, Summary;
+  bool operator==(const TTextsKey& o) const { return Title == o.Title && Summary == o.Summary; }
+};
+struct TTextsHash {
+  size_t operator()(const TTextsKey& k) const {
+    std::hash<std::wstring_view> h;
+    return h(k.Title) * 31 + h(k.Summary);
+  }
+};
+TTextsKey Key(const TElement& e) { return {e.Title, e.Summary}; }
+
 }  // namespace
 
 int TContentEx::Layout(const TElementList* previous) {
   // A refresh mostly brings the items of the last one again: their sizes are
   // known already.
-  std::unordered_map<std::wstring, TMeasure> known;
+  std::unordered_map<TTextsKey, TMeasure, TTextsHash> known;
   if (previous && previous->size() == rows_.size()) {
     known.reserve(rows_.size());
     for (size_t i = 0; i < rows_.size(); ++i) known.emplace(Key(*(*previous)[i]), rows_[i].Size);
