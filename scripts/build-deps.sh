@@ -32,7 +32,13 @@ deb-src http://deb.debian.org/debian-security $suite-security main
 SRC
   local opts=(-o "Dir::Etc::SourceList=$conf" -o Dir::Etc::SourceParts=/dev/null
               -o "Dir::State::Lists=$deps/apt/lists" -o APT::Sandbox::User=root)
-  apt-get "${opts[@]}" update -qq
+  # As for the packages: a mirror mid-sync fails an index now and then.
+  local attempt
+  for attempt in 1 2 3 4; do
+    apt-get "${opts[@]}" update -qq && break
+    [ $attempt -eq 4 ] && echo "setup: source index update kept failing; going on" >&2
+    [ $attempt -lt 4 ] && sleep $((attempt * 15))
+  done
   # pixman's .diff.gz is sometimes missing from the mirror; the orig tarball
   # is all we use, so a failed fetch of the rest is not fatal.
   (cd "$deps/src" && apt-get "${opts[@]}" source --download-only "$@" >/dev/null 2>&1) || true

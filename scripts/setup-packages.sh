@@ -37,5 +37,11 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $SUDO dpkg --add-architecture i386
 fi
 echo "setup: installing ${missing[*]}" >&2
-$SUDO apt-get update -qq
+# A mirror in the middle of a sync fails an index now and then; try again
+# before going on with what was fetched (install then says what it lacks).
+for attempt in 1 2 3 4; do
+  $SUDO apt-get update -qq && break
+  [ $attempt -eq 4 ] && { echo "setup: apt-get update kept failing; going on with the lists it fetched" >&2; break; }
+  sleep $((attempt * 15))
+done
 DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
