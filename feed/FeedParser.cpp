@@ -1,5 +1,9 @@
 #include "feed/FeedParser.h"
 
+#include <initializer_list>
+#include <string>
+#include <vector>
+
 #include "feed/FeedSource.h"
 #include "feed/FeedText.h"
 #include "feed/LinkPolicy.h"
@@ -154,6 +158,43 @@ void ReadAtomEntry(IXMLDOMNode* node, const std::wstring& ns, TElement& item) {
   if (summary) item.Summary = AtomText(summary.Get(), false);
 }
 
+// The texts of the items read so far, end to end. While the document is
+// alive the heap is full of its nodes: items made then would stay scattered
+// among the holes the nodes leave, and the heap could not give those pages
+// back once the document is gone (a refresh of a long feed would leave
+// megabytes behind each time). One buffer, too big for the small-block heap,
+// holds the texts instead, and the items are made from it afterwards.
+class TItemTexts {
+ public:
+  void Reserve(size_t items) { ends_.reserve(items * Fields); }
+  void Add(const TElement& item) {
+    for (const std::wstring* field : {&item.Title, &item.Summary, &item.Link}) {
+      chars_ += *field;
+      ends_.push_back(chars_.size());
+    }
+  }
+  std::unique_ptr<TElementList> Items() const {
+    auto items = std::make_unique<TElementList>();
+    items->reserve(ends_.size() / Fields);
+    size_t begin = 0;
+    for (size_t k = 0; k + Fields <= ends_.size(); k += Fields) {
+      auto item = std::make_unique<TElement>();
+      for (size_t f = 0; f < Fields; ++f) {
+        std::wstring& field = f == 0 ? item->Title : f == 1 ? item->Summary : item->Link;
+        field.assign(chars_, begin, ends_[k + f] - begin);
+        begin = ends_[k + f];
+      }
+      items->push_back(std::move(item));
+    }
+    return items;
+  }
+
+ private:
+  static constexpr size_t Fields = 3;
+  std::wstring chars_;
+  std::vector<size_t> ends_;
+};
+
 }  // namespace
 
 const wchar_t* FeedKindName(TFeedKind kind) {
@@ -168,15 +209,17 @@ const wchar_t* FeedKindName(TFeedKind kind) {
 
 std::unique_ptr<TElementList> ParseFeed(const std::wstring& path, TFeedKind* kind) {
   if (kind) *kind = TFeedKind::None;
-  std::wstring text;
-  if (!ReadFeedText(path, text)) return nullptr;
   std::unique_ptr<TXmlDocument> doc;
   TNodes entries;
   std::wstring ns;
   TFeedKind found = TFeedKind::None;
   try {
+    std::wstring text;
+    if (!ReadFeedText(path, text)) return nullptr;
     doc = std::make_unique<TXmlDocument>();
     if (!doc->LoadXml(text)) return nullptr;
+    // The document holds it all now; a long feed's text is megabytes.
+    std::wstring().swap(text);
     ComPtr<IXMLDOMNode> root = doc->DocumentElement();
     if (!root) return nullptr;
     found = FindEntries(root.Get(), entries, ns);
@@ -185,21 +228,25 @@ std::unique_ptr<TElementList> ParseFeed(const std::wstring& path, TFeedKind* kin
   }
   if (found == TFeedKind::None) return nullptr;
   if (kind) *kind = found;
-  auto items = std::make_unique<TElementList>();
+  TItemTexts texts;
+  texts.Reserve(entries.size());
   try {
+    TElement item;
     for (const auto& entry : entries) {
-      auto item = std::make_unique<TElement>();
+      item = TElement();
       if (found == TFeedKind::Atom) {
-        ReadAtomEntry(entry.Get(), ns, *item);
-      } else if (!ReadRssItem(entry.Get(), ns, *item)) {
+        ReadAtomEntry(entry.Get(), ns, item);
+      } else if (!ReadRssItem(entry.Get(), ns, item)) {
         continue;  // a headline of nothing is no item
       }
-      items->push_back(std::move(item));
+      texts.Add(item);
     }
   } catch (const EXmlError&) {
     // The items read so far stay; the one under construction is dropped.
   }
-  return items;
+  entries.clear();
+  doc.reset();
+  return texts.Items();
 }
 
 TFeedKind DetectFeed(const std::wstring& path) {
