@@ -53,6 +53,25 @@ TEST_CASE("RSS items: HTML titles, dropped empty headlines, missing parts") {
     CHECK((*items)[0]->Summary == L"yalnız özet");
     CHECK((*items)[0]->Link == L"http://a/");
   }
+  SUBCASE("each item keeps its own parts, empty ones included, after a dropped item too") {
+    FeedFile f(Rss("<item><title>Bir</title><link>http://a/1</link></item>"
+                   "<item><description>iki özet</description></item>"
+                   "<item><title>&lt;b&gt;&lt;/b&gt;</title><description>düşen</description><link>http://a/x</link></item>"
+                   "<item><title>Üç</title><description>üç özet</description><link>http://a/3</link></item>"
+                   "<item></item>"));
+    auto items = ParseFeed(f.path);
+    REQUIRE(items);
+    REQUIRE(items->size() == 4);
+    const wchar_t* expected[4][3] = {
+        {L"Bir", L"", L"http://a/1"}, {L"", L"iki özet", L""}, {L"Üç", L"üç özet", L"http://a/3"}, {L"", L"", L""}};
+    for (size_t i = 0; i < 4; ++i) {
+      CAPTURE(i);
+      const TElement& item = *(*items)[i];
+      CHECK(item.Title == expected[i][0]);
+      CHECK(item.Summary == expected[i][1]);
+      CHECK(item.Link == expected[i][2]);
+    }
+  }
   SUBCASE("titles lose outer white space and keep inner, then convert; summaries keep their words") {
     // CDATA hands the white space through the DOM untouched.
     FeedFile f(Rss("<item><title><![CDATA[\n\t  İstanbul &amp;  Ankara\t \r\n]]></title>"
