@@ -121,8 +121,13 @@ TXmlName NodeName(IXMLDOMNode* node) {
   return name;
 }
 
-std::vector<ComPtr<IXMLDOMNode>> ChildElements(IXMLDOMNode* node) {
-  std::vector<ComPtr<IXMLDOMNode>> children;
+namespace {
+
+// Calls visit(child) for each element child in document order until it
+// returns false; the next sibling is fetched first, so visit may take the
+// child away.
+template <class TVisit>
+void EachChildElement(IXMLDOMNode* node, TVisit&& visit) {
   ComPtr<IXMLDOMNode> child;
   Check(node->get_firstChild(child.Put()), "firstChild");
   while (child) {
@@ -130,9 +135,19 @@ std::vector<ComPtr<IXMLDOMNode>> ChildElements(IXMLDOMNode* node) {
     Check(child->get_nodeType(&type), "nodeType");
     ComPtr<IXMLDOMNode> next;
     Check(child->get_nextSibling(next.Put()), "nextSibling");
-    if (type == NODE_ELEMENT) children.push_back(std::move(child));
+    if (type == NODE_ELEMENT && !visit(child)) return;
     child = std::move(next);
   }
+}
+
+}  // namespace
+
+std::vector<ComPtr<IXMLDOMNode>> ChildElements(IXMLDOMNode* node) {
+  std::vector<ComPtr<IXMLDOMNode>> children;
+  EachChildElement(node, [&](ComPtr<IXMLDOMNode>& child) {
+    children.push_back(std::move(child));
+    return true;
+  });
   return children;
 }
 
@@ -156,20 +171,11 @@ bool AttributeValue(IXMLDOMNode* node, const wchar_t* name, std::wstring& value)
 
 void VisitChildElements(IXMLDOMNode* node,
                         const std::function<bool(ComPtr<IXMLDOMNode>& child, const std::wstring& local)>& visit) {
-  ComPtr<IXMLDOMNode> child;
-  Check(node->get_firstChild(child.Put()), "firstChild");
-  while (child) {
-    DOMNodeType type = NODE_INVALID;
-    Check(child->get_nodeType(&type), "nodeType");
-    ComPtr<IXMLDOMNode> next;
-    Check(child->get_nextSibling(next.Put()), "nextSibling");
-    if (type == NODE_ELEMENT) {
-      UniqueBstr local;
-      Check(child->get_baseName(local.Put()), "baseName");
-      if (!visit(child, local.Str())) return;
-    }
-    child = std::move(next);
-  }
+  EachChildElement(node, [&](ComPtr<IXMLDOMNode>& child) {
+    UniqueBstr local;
+    Check(child->get_baseName(local.Put()), "baseName");
+    return visit(child, local.Str());
+  });
 }
 
 bool HasNamespace(IXMLDOMNode* node, const std::wstring& uri) {
