@@ -21,6 +21,7 @@
 #include "feed/FeedText.h"
 #include "feed/XmlDom.h"
 #include "framework/GdiPlus.h"
+#include "framework/ProcessMemory.h"
 #include "framework/WindowEx.h"
 #include "widgets/ContentEx.h"
 #include "widgets/ListScroll.h"
@@ -63,19 +64,6 @@ BOOL WINAPI TimedUpdateLayered(HWND window, HDC screen, POINT* at, SIZE* size, H
   BOOL ok = ::UpdateLayeredWindow(window, screen, at, size, source, from, key, blend, flags);
   presentMs += BenchNowMs() - t0;
   return ok;
-}
-
-// Committed private memory of the process, summed from its address space
-// (Wine leaves the counters' PrivateUsage at 0).
-size_t PrivateBytes() {
-  size_t total = 0;
-  MEMORY_BASIC_INFORMATION info;
-  for (char* at = nullptr; VirtualQuery(at, &info, sizeof(info)) == sizeof(info);
-       at = static_cast<char*>(info.BaseAddress) + info.RegionSize) {
-    if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE) total += info.RegionSize;
-    if (static_cast<char*>(info.BaseAddress) + info.RegionSize < at) break;
-  }
-  return total;
 }
 
 // The ticker's list area in a window of the ticker's size.
@@ -259,12 +247,12 @@ int main() {
     auto face = std::make_unique<TFace>();
     WriteFileFlushed(file, small);
     face->Show(file, ParseFeed(file));
-    size_t base = PrivateBytes();
+    unsigned long long base = CommittedPrivateBytes(::GetCurrentProcess());
     WriteFileFlushed(file, large);
     face->Show(file, ParseFeed(file));
     face->scroll.Key(VK_END);
     face->window.Invalidate();
-    size_t big = PrivateBytes();
+    unsigned long long big = CommittedPrivateBytes(::GetCurrentProcess());
     std::printf("Private bytes with the list showing 20 items: %.1f MB; 5,000 items, scrolled to the end: %.1f MB;\n"
                 "difference %.2f MB (goal: <= 5 MB)\n\n",
                 static_cast<double>(base) / 1048576.0, static_cast<double>(big) / 1048576.0,

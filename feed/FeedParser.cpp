@@ -1,6 +1,6 @@
 #include "feed/FeedParser.h"
 
-#include <initializer_list>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -162,27 +162,27 @@ void ReadAtomEntry(IXMLDOMNode* node, const std::wstring& ns, TElement& item) {
 // alive the heap is full of its nodes: items made then would stay scattered
 // among the holes the nodes leave, and the heap could not give those pages
 // back once the document is gone (a refresh of a long feed would leave
-// megabytes behind each time). One buffer, too big for the small-block heap,
-// holds the texts instead, and the items are made from it afterwards.
+// megabytes behind each time). One buffer holds the texts instead (a long
+// feed's is a block of its own, outside the small-block heap), and the items
+// are made from it afterwards.
 class TItemTexts {
  public:
-  void Reserve(size_t items) { ends_.reserve(items * Fields); }
+  void Reserve(size_t items) { ends_.reserve(items * std::size(Fields)); }
   void Add(const TElement& item) {
-    for (const std::wstring* field : {&item.Title, &item.Summary, &item.Link}) {
-      chars_ += *field;
+    for (auto field : Fields) {
+      chars_ += item.*field;
       ends_.push_back(chars_.size());
     }
   }
   std::unique_ptr<TElementList> Items() const {
     auto items = std::make_unique<TElementList>();
-    items->reserve(ends_.size() / Fields);
-    size_t begin = 0;
-    for (size_t k = 0; k + Fields <= ends_.size(); k += Fields) {
+    items->reserve(ends_.size() / std::size(Fields));
+    size_t begin = 0, k = 0;
+    while (k < ends_.size()) {
       auto item = std::make_unique<TElement>();
-      for (size_t f = 0; f < Fields; ++f) {
-        std::wstring& field = f == 0 ? item->Title : f == 1 ? item->Summary : item->Link;
-        field.assign(chars_, begin, ends_[k + f] - begin);
-        begin = ends_[k + f];
+      for (auto field : Fields) {
+        (item.get()->*field).assign(chars_, begin, ends_[k] - begin);
+        begin = ends_[k++];
       }
       items->push_back(std::move(item));
     }
@@ -190,7 +190,7 @@ class TItemTexts {
   }
 
  private:
-  static constexpr size_t Fields = 3;
+  static constexpr std::wstring TElement::*Fields[] = {&TElement::Title, &TElement::Summary, &TElement::Link};
   std::wstring chars_;
   std::vector<size_t> ends_;
 };

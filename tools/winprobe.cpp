@@ -35,6 +35,7 @@
 #include <cwchar>
 #include <string>
 
+#include "framework/ProcessMemory.h"
 #include "framework/WinHandles.h"
 
 namespace {
@@ -45,19 +46,6 @@ BOOL CALLBACK Count(HWND window, LPARAM counter) {
   wchar_t name[64];
   if (::GetClassNameW(window, name, 64) && std::wcscmp(name, ClassName) == 0) ++*reinterpret_cast<int*>(counter);
   return TRUE;
-}
-
-// Committed private memory of the process, summed over its address space.
-unsigned long long PrivateBytes(HANDLE process) {
-  unsigned long long total = 0;
-  MEMORY_BASIC_INFORMATION info;
-  for (char* at = nullptr; ::VirtualQueryEx(process, at, &info, sizeof(info)) == sizeof(info);) {
-    if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE) total += info.RegionSize;
-    char* next = static_cast<char*>(info.BaseAddress) + info.RegionSize;
-    if (next <= at) break;
-    at = next;
-  }
-  return total;
 }
 
 }  // namespace
@@ -97,7 +85,7 @@ int wmain(int argc, wchar_t** argv) {
     unsigned long long least = ~0ull, most = 0;
     int samples = 0;
     do {
-      unsigned long long bytes = PrivateBytes(process.Get());
+      unsigned long long bytes = CommittedPrivateBytes(process.Get());
       if (bytes < least) least = bytes;
       if (bytes > most) most = bytes;
       ++samples;
