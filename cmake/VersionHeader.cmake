@@ -11,4 +11,6 @@ foreach(part MAJOR MINOR PATCH TWEAK)
   endif()
 endforeach()
 set(KAVRELO_VERSION "${PROJECT_VERSION}")
+# The four numbers as text, as the manifest's assembly identity wants them.
+set(KAVRELO_VERSION_QUAD "${KAVRELO_VERSION_MAJOR}.${KAVRELO_VERSION_MINOR}.${KAVRELO_VERSION_PATCH}.${KAVRELO_VERSION_TWEAK}")
 configure_file(${CMAKE_SOURCE_DIR}/cmake/Version.h.in ${CMAKE_BINARY_DIR}/generated/build/Version.h @ONLY)

@@ -1,4 +1,6 @@
 #include "framework/Control.h"
+#include "framework/RecordLayouts.h"
+#include "framework/WindowProcs.h"
 
 #include <commctrl.h>
 
@@ -43,7 +45,7 @@ TControl::~TControl() {
   if (handle_ != nullptr && ::IsWindow(handle_) && FromWindow(handle_) == this) {
     ::RemovePropW(handle_, ControlPropertyName());
     if (defaultProc_ != nullptr)
-      ::SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(defaultProc_));
+      SetWindowProc(handle_, defaultProc_);
     ::DestroyWindow(handle_);
   }
   handle_ = nullptr;
@@ -157,11 +159,11 @@ void TControl::CreateWnd() {
   }
   if (handle_ == nullptr) RaiseLastError("CreateWindowExW");
   if (registered) {
-    auto proc = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(handle_, GWLP_WNDPROC));
+    WNDPROC proc = WindowProcOf(handle_);
     if (proc != &TControl::WindowProc) {
       // A class we did not register (a system control): subclass it.
       defaultProc_ = proc;
-      ::SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TControl::WindowProc));
+      SetWindowProc(handle_, &TControl::WindowProc);
     }
   }
   if ((params.Style & WS_CHILD) && ::GetWindowLongW(handle_, GWL_ID) == 0)

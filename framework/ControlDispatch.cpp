@@ -2,6 +2,8 @@
 // window message becomes a virtual handler, which fires the matching event
 // and then (mostly) lets the default procedure run.
 #include "framework/Control.h"
+#include "framework/RecordLayouts.h"
+#include "framework/WindowProcs.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -70,7 +72,7 @@ LRESULT CALLBACK TControl::WindowProc(HWND window, UINT msg, WPARAM wParam, LPAR
   try {
     if (msg == WM_NCDESTROY) {
       if (control->defaultProc_ != nullptr)
-        ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(control->defaultProc_));
+        SetWindowProc(window, control->defaultProc_);
       control->Dispatch(m);
       ::RemovePropW(window, ControlPropertyName());
       if (control->handle_ == window) control->handle_ = nullptr;

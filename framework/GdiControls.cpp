@@ -2,14 +2,8 @@
 
 namespace {
 
-using SetLayeredWindowAttributesProc = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
-
-// Looked up by name once: systems before Windows 2000 lack the function,
-// and then opacity is simply not applied.
 BOOL SetLayeredAlpha(HWND window, BYTE alpha) {
-  static const auto proc = reinterpret_cast<SetLayeredWindowAttributesProc>(
-      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("user32.dll"), "SetLayeredWindowAttributes")));
-  return proc != nullptr ? proc(window, 0, alpha, LWA_ALPHA) : FALSE;
+  return ::SetLayeredWindowAttributes(window, 0, alpha, LWA_ALPHA);
 }
 
 bool Live(HWND window) { return window != nullptr && ::IsWindow(window); }

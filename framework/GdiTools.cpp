@@ -1,4 +1,5 @@
 #include "framework/GdiTools.h"
+#include "framework/RecordLayouts.h"
 
 #include <cstddef>
 #include <utility>

@@ -1,4 +1,5 @@
 #include "framework/StreamAdapter.h"
+#include "framework/RecordLayouts.h"
 
 #include <algorithm>
 #include <climits>

@@ -2,8 +2,6 @@
 
 #include <cstddef>
 
-static_assert(NOTIFYICONDATAW_V2_SIZE == TrayRecordSize, "the record's 936-byte layout");
-
 namespace {
 
 // Copies text into a fixed field of the record, cut to the field (its last

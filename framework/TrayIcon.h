@@ -10,6 +10,7 @@
 #include <string>
 
 #include "framework/GdiControls.h"
+#include "framework/RecordLayouts.h"
 #include "framework/WinHandles.h"
 
 // The shell's callback message for this icon.
@@ -20,10 +21,6 @@ enum TBalloonFlags { bfNone = NIIF_NONE, bfInfo = NIIF_INFO, bfWarning = NIIF_WA
 // Action is the balloon notification: 0x402 shown, 0x403 hidden, 0x404 timed
 // out, 0x405 clicked.
 using TBalloonActionEvent = std::function<void(TControl* sender, int action)>;
-
-// The record layout of Windows 2000 and later without the GUID member; the
-// shell accepts it on every later version.
-inline constexpr DWORD TrayRecordSize = 936;
 
 class TTrayIcon : public TWindow {
  public:

@@ -1,12 +1,24 @@
 #!/usr/bin/env bash
-# Builds pixman and cairo as static i686-w64-mingw32 libraries from Debian's
-# source packages into $1 (default build/deps). Rebuilds only what is missing.
+# Builds pixman and cairo as static libraries for one Windows architecture
+# from Debian's source packages. Rebuilds only what is missing.
+#
+#   scripts/build-deps.sh ARCH [DIR]
+#
+# ARCH is i686 or x86_64; the libraries go to DIR/ARCH/prefix (DIR defaults
+# to build/deps), the source tarballs, shared by both, to DIR/src.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-deps=$(mkdir -p "${1:-$root/build/deps}" && cd "${1:-$root/build/deps}" && pwd)
-prefix="$deps/prefix"
-host=i686-w64-mingw32
+arch=${1:-}
+case "$arch" in
+  i686) cpu_family=x86 ;;
+  x86_64) cpu_family=x86_64 ;;
+  *) echo "usage: scripts/build-deps.sh i686|x86_64 [DIR]" >&2; exit 2 ;;
+esac
+deps=$(mkdir -p "${2:-$root/build/deps}" && cd "${2:-$root/build/deps}" && pwd)
+work="$deps/$arch"
+prefix="$work/prefix"
+host=$arch-w64-mingw32
 jobs=$(nproc)
 
 if [ -f "$prefix/lib/libcairo.a" ] && [ -f "$prefix/lib/libpixman-1.a" ]; then
@@ -16,7 +28,7 @@ fi
 mkdir -p "$deps/src" "$deps/apt/lists/partial" "$prefix"
 # The libraries' own compiler warnings are not ours to fix; they go to a log
 # that is shown only when the build fails.
-log="$deps/build.log"
+log="$work/build.log"
 : > "$log"
 trap 'status=$?; if [ $status -ne 0 ]; then tail -n 40 "$log" >&2; echo "deps: build failed, see $log" >&2; fi' EXIT
 
@@ -48,15 +60,17 @@ pix_tar=$(ls "$deps"/src/pixman_*.orig.tar.* 2>/dev/null | head -n1 || true)
 cairo_tar=$(ls "$deps"/src/cairo_*.orig.tar.* 2>/dev/null | head -n1 || true)
 if [ -z "$pix_tar" ] || [ -z "$cairo_tar" ]; then
   fetch_sources cairo pixman
-  pix_tar=$(ls "$deps"/src/pixman_*.orig.tar.* | head -n1)
-  cairo_tar=$(ls "$deps"/src/cairo_*.orig.tar.* | head -n1)
+  pix_tar=$(ls "$deps"/src/pixman_*.orig.tar.* 2>/dev/null | head -n1 || true)
+  cairo_tar=$(ls "$deps"/src/cairo_*.orig.tar.* 2>/dev/null | head -n1 || true)
+  [ -n "$pix_tar" ] || { echo "deps: could not fetch Debian's source package pixman (deb-src of $(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}") unreachable?)" >&2; exit 1; }
+  [ -n "$cairo_tar" ] || { echo "deps: could not fetch Debian's source package cairo (deb-src of $(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}") unreachable?)" >&2; exit 1; }
 fi
 
 # --- pixman (meson) ---------------------------------------------------------
 if [ ! -f "$prefix/lib/libpixman-1.a" ]; then
-  rm -rf "$deps/pixman" && mkdir -p "$deps/pixman"
-  tar xf "$pix_tar" -C "$deps/pixman" --strip-components=1
-  cd "$deps/pixman"
+  rm -rf "$work/pixman" && mkdir -p "$work/pixman"
+  tar xf "$pix_tar" -C "$work/pixman" --strip-components=1
+  cd "$work/pixman"
   # Its meson file marks symbols dllexport even in a static build, which would
   # make our exe export every pixman_* function.
   sed -i "s/^if host_machine.system() == 'windows'\$/if host_machine.system() == 'windows' and get_option('default_library') != 'static'/" meson.build
@@ -71,8 +85,8 @@ pkgconfig = 'pkg-config'
 
 [host_machine]
 system = 'windows'
-cpu_family = 'x86'
-cpu = 'i686'
+cpu_family = '$cpu_family'
+cpu = '$arch'
 endian = 'little'
 CROSS
   meson setup _b --cross-file cross.txt --prefix "$prefix" --libdir lib \
@@ -85,9 +99,9 @@ fi
 
 # --- cairo (autotools) ------------------------------------------------------
 if [ ! -f "$prefix/lib/libcairo.a" ]; then
-  rm -rf "$deps/cairo" && mkdir -p "$deps/cairo"
-  tar xf "$cairo_tar" -C "$deps/cairo" --strip-components=1
-  cd "$deps/cairo"
+  rm -rf "$work/cairo" && mkdir -p "$work/cairo"
+  tar xf "$cairo_tar" -C "$work/cairo" --strip-components=1
+  cd "$work/cairo"
   # Debian's fix for CVE-2020-35492 (mask usage in the image compositor).
   patch -p1 -s --forward < "$root/cmake/patches/cairo-image-compositor-mask.patch"
   # configure forces _FORTIFY_SOURCE, which makes mingw links need __memcpy_chk.
@@ -104,4 +118,4 @@ if [ ! -f "$prefix/lib/libcairo.a" ]; then
   make -C src -j"$jobs" >>"$log" 2>&1
   make -C src install >>"$log" 2>&1
 fi
-echo "deps: cairo and pixman in $prefix" >&2
+echo "deps: cairo and pixman for $host in $prefix" >&2

@@ -1,11 +1,26 @@
-# Shared by demo.sh and test.sh: installs what is missing, builds the static
-# dependencies and configures and builds both build folders.
+# Shared by demo.sh, test.sh, release.sh and bench.sh: installs what is
+# missing, builds the static dependencies and configures and builds the
+# build folders.
 # shellcheck shell=bash
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-win_build="$root/build/win32"
 native_build="$root/build/native"
 jobs=$(nproc)
+
+# The two Windows programs: build/win32 (x86, i686-w64-mingw32) and
+# build/win64 (x64, x86_64-w64-mingw32).
+win_build_of() {
+  case "$1" in
+    x86) echo "$root/build/win32" ;;
+    x64) echo "$root/build/win64" ;;
+  esac
+}
+mingw_arch_of() {
+  case "$1" in
+    x86) echo i686 ;;
+    x64) echo x86_64 ;;
+  esac
+}
 
 # Test and demo builds talk to a server on loopback; the port is the one the
 # end-to-end tests and the demo server listen on. KAVRELO_TEST_PORT moves it,
@@ -20,15 +35,39 @@ step() { printf '==> %s\n' "$*" >&2; }
 setup_machine() {
   step "checking packages"
   "$root/scripts/setup-packages.sh"
-  step "building cairo and pixman (once)"
-  "$root/scripts/build-deps.sh" "$root/build/deps"
+  step "building cairo and pixman (once per architecture)"
+  "$root/scripts/build-deps.sh" i686 "$root/build/deps"
+  "$root/scripts/build-deps.sh" x86_64 "$root/build/deps"
 }
 
-configure_win32() {
-  step "configuring $win_build"
-  cmake -S "$root" -B "$win_build" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-i686-mingw.cmake" \
-    -DKAVRELO_DEPS_PREFIX="$root/build/deps/prefix" \
+# Sets win32_reason to why the 32-bit Windows program cannot run here, or
+# to nothing when it can: the machine must execute 32-bit x86 code and
+# have Wine's 32-bit loader.
+check_win32_runnable() {
+  local why
+  if ! why=$("$root/scripts/can-run-x86.sh" 2>&1); then
+    win32_reason="this machine cannot execute 32-bit x86 programs ($why)"
+  elif [ ! -x /usr/lib/wine/wine ]; then
+    win32_reason="wine32 is not installed (set-up could not install it)"
+  else
+    win32_reason=""
+  fi
+}
+
+# The architectures whose Windows programs this machine can run, best first
+# for a demo: the 32-bit program is the one users get by default.
+runnable_arches() {
+  check_win32_runnable
+  if [ -z "$win32_reason" ]; then echo "x86 x64"; else echo "x64"; fi
+}
+
+configure_win() {
+  local arch=$1 build
+  build=$(win_build_of "$arch")
+  step "configuring $build"
+  cmake -S "$root" -B "$build" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$(mingw_arch_of "$arch")-mingw.cmake" \
+    -DKAVRELO_DEPS_PREFIX="$root/build/deps/$(mingw_arch_of "$arch")/prefix" \
     -DKAVRELO_NEWS_HOST=127.0.0.1 -DKAVRELO_WEB_HOST=127.0.0.1 \
     -DKAVRELO_COUNTER_HOST=127.0.0.1 -DKAVRELO_HTTP_PORT=$test_port \
     -DKAVRELO_REFRESH_MS=4000 -DKAVRELO_COUNTER_MS=4000 -DKAVRELO_TRIM_MS=2000 \
@@ -41,10 +80,11 @@ configure_native() {
     -DKAVRELO_SANITIZE=ON >/dev/null
 }
 
-build_win32() {
-  configure_win32
-  step "building the Windows program and its tests"
-  cmake --build "$win_build" -j"$jobs"
+build_win() {
+  local arch=$1
+  configure_win "$arch"
+  step "building the $arch Windows program and its tests"
+  cmake --build "$(win_build_of "$arch")" -j"$jobs"
 }
 
 build_native() {

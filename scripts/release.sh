@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds what a Windows user downloads, from the checked-out commit:
-#   out/release/kavrelo-<version>-setup.exe     per-user installer (NSIS)
-#   out/release/kavrelo-<version>-portable.zip  kavrelo.exe and BENIOKU.txt
-#   out/release/SHA256SUMS
+#   out/release/kavrelo-<version>-setup.exe         32-bit (x86) installer (NSIS)
+#   out/release/kavrelo-<version>-portable.zip      32-bit kavrelo.exe and BENIOKU.txt
+#   out/release/kavrelo-<version>-x64-setup.exe     64-bit (x64) installer
+#   out/release/kavrelo-<version>-x64-portable.zip  64-bit kavrelo.exe and BENIOKU.txt
+#   out/release/SHA256SUMS                          all of them
 #
 #   scripts/release.sh --news-host HOST --web-host HOST --counter-host HOST \
 #                      [--port N] [--referral TEXT]
@@ -11,10 +13,11 @@
 # KAVRELO_WEB_HOST, KAVRELO_COUNTER_HOST, KAVRELO_HTTP_PORT, KAVRELO_REFERRAL).
 # A release that would talk to loopback or to the .example placeholders is
 # refused unless --allow-test-hosts is given (the release tests do that).
-# Other options: --build DIR (default build/release), --out DIR (default
-# out/release), --no-installer (program and zip only), --check (validate the
-# settings, print them and stop). Two runs of the same commit with the same
-# settings give the same kavrelo.exe, zip and installer, byte for byte;
+# Other options: --build DIR (default build/release; the two Release builds
+# go to DIR/win32 and DIR/win64), --out DIR (default out/release),
+# --no-installer (programs and zips only), --check (validate the settings,
+# print them and stop). Two runs of the same commit with the same settings
+# give the same programs, zips and installers, byte for byte;
 # SOURCE_DATE_EPOCH, when set, replaces the commit time as the date of the
 # packaged files.
 set -euo pipefail
@@ -81,19 +84,23 @@ mkdir -p "$build" "$out"
 build=$(cd "$build" && pwd)
 out=$(cd "$out" && pwd)
 
-step "configuring $build"
-cmake -S "$root" -B "$build" -G Ninja \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-i686-mingw.cmake" \
-  -DKAVRELO_DEPS_PREFIX="$root/build/deps/prefix" \
-  -DCMAKE_BUILD_TYPE=Release -DKAVRELO_TESTS=OFF -DKAVRELO_REPRODUCIBLE=ON \
-  -DKAVRELO_NEWS_HOST="$news" -DKAVRELO_WEB_HOST="$web" -DKAVRELO_COUNTER_HOST="$counter" \
-  -DKAVRELO_HTTP_PORT="$port" -DKAVRELO_REFERRAL="$referral" >/dev/null
-step "building kavrelo.exe (Release)"
-cmake --build "$build" --target kavrelo -j"$jobs"
+for arch in x86 x64; do
+  arch_build="$build/$(basename "$(win_build_of $arch)")"
+  step "configuring $arch_build"
+  cmake -S "$root" -B "$arch_build" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$(mingw_arch_of $arch)-mingw.cmake" \
+    -DKAVRELO_DEPS_PREFIX="$root/build/deps/$(mingw_arch_of $arch)/prefix" \
+    -DCMAKE_BUILD_TYPE=Release -DKAVRELO_TESTS=OFF -DKAVRELO_REPRODUCIBLE=ON \
+    -DKAVRELO_NEWS_HOST="$news" -DKAVRELO_WEB_HOST="$web" -DKAVRELO_COUNTER_HOST="$counter" \
+    -DKAVRELO_HTTP_PORT="$port" -DKAVRELO_REFERRAL="$referral" >/dev/null
+  step "building the $arch kavrelo.exe (Release)"
+  cmake --build "$arch_build" --target kavrelo -j"$jobs"
+done
 
-version=$(sed -n 's/^#define KAVRELO_VERSION_TEXT "\(.*\)"$/\1/p' "$build/generated/build/Version.h")
-numbers=$(sed -n 's/^#define KAVRELO_VERSION_NUMBERS \(.*\)$/\1/p' "$build/generated/build/Version.h" | tr , .)
-[ -n "$version" ] && [ -n "$numbers" ] || fail "no version in $build/generated/build/Version.h"
+version_h="$build/win32/generated/build/Version.h"
+version=$(sed -n 's/^#define KAVRELO_VERSION_TEXT "\(.*\)"$/\1/p' "$version_h")
+numbers=$(sed -n 's/^#define KAVRELO_VERSION_NUMBERS \(.*\)$/\1/p' "$version_h" | tr , .)
+[ -n "$version" ] && [ -n "$numbers" ] || fail "no version in $version_h"
 
 # The packaged files carry the commit's time, not the build's.
 if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
@@ -110,30 +117,37 @@ if git -C "$root" rev-parse --git-dir >/dev/null 2>&1; then
     step "note: the checkout has uncommitted changes; the packages are not the commit's"
 fi
 
-stage="$build/package"
-rm -rf "$stage" && mkdir -p "$stage"
-cp "$build/bin/kavrelo.exe" "$stage/kavrelo.exe"
-# Notepad shows UTF-8 with a byte-order mark and CRLF line ends everywhere.
-{ printf '\357\273\277'; sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' "$root/resources/release/BENIOKU.txt"; } > "$stage/BENIOKU.txt"
-touch -d "@$SOURCE_DATE_EPOCH" "$stage/kavrelo.exe" "$stage/BENIOKU.txt"
-
-setup_name="kavrelo-$version-setup.exe"
-zip_name="kavrelo-$version-portable.zip"
 rm -f "$out"/kavrelo-*-setup.exe "$out"/kavrelo-*-portable.zip "$out/SHA256SUMS"
+if [ "$port" -eq 0 ]; then web_url="http://$web/?linkid=7940"; else web_url="http://$web:$port/?linkid=7940"; fi
 
-step "writing $zip_name"
-python3 "$root/tools/portable_zip.py" "$out/$zip_name" "$stage/kavrelo.exe" "$stage/BENIOKU.txt"
+packages=()
+for arch in x86 x64; do
+  arch_build="$build/$(basename "$(win_build_of $arch)")"
+  # The 32-bit packages keep the names they have always had; the 64-bit
+  # ones say x64.
+  suffix=""
+  [ $arch = x64 ] && suffix="-x64"
+  stage="$arch_build/package"
+  rm -rf "$stage" && mkdir -p "$stage"
+  cp "$arch_build/bin/kavrelo.exe" "$stage/kavrelo.exe"
+  # Notepad shows UTF-8 with a byte-order mark and CRLF line ends everywhere.
+  { printf '\357\273\277'; sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' "$root/resources/release/BENIOKU.txt"; } > "$stage/BENIOKU.txt"
+  touch -d "@$SOURCE_DATE_EPOCH" "$stage/kavrelo.exe" "$stage/BENIOKU.txt"
 
-packages=("$zip_name")
-if [ $installer -eq 1 ]; then
-  step "writing $setup_name"
-  if [ "$port" -eq 0 ]; then web_url="http://$web/?linkid=7940"; else web_url="http://$web:$port/?linkid=7940"; fi
-  makensis -V2 -INPUTCHARSET UTF8 \
-    -DVERSION="$version" -DVERSION_NUMBERS="$numbers" -DSTAGE="$stage" \
-    -DICON="$root/resources/kavrelo.ico" -DWEB_URL="$web_url" -DOUTFILE="$out/$setup_name" \
-    "$root/resources/release/kavrelo.nsi" >&2
-  packages=("$setup_name" "${packages[@]}")
-fi
+  setup_name="kavrelo-$version$suffix-setup.exe"
+  zip_name="kavrelo-$version$suffix-portable.zip"
+  if [ $installer -eq 1 ]; then
+    step "writing $setup_name"
+    makensis -V2 -INPUTCHARSET UTF8 \
+      -DVERSION="$version" -DVERSION_NUMBERS="$numbers" -DARCH=$arch -DSTAGE="$stage" \
+      -DICON="$root/resources/kavrelo.ico" -DWEB_URL="$web_url" -DOUTFILE="$out/$setup_name" \
+      "$root/resources/release/kavrelo.nsi" >&2
+    packages+=("$setup_name")
+  fi
+  step "writing $zip_name"
+  python3 "$root/tools/portable_zip.py" "$out/$zip_name" "$stage/kavrelo.exe" "$stage/BENIOKU.txt"
+  packages+=("$zip_name")
+done
 (cd "$out" && sha256sum "${packages[@]}" > SHA256SUMS)
 step "done: $out"
 (cd "$out" && ls -l "${packages[@]}" SHA256SUMS) >&2

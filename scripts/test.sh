@@ -1,28 +1,67 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds everything and runs every test: the portable
-# core natively (with sanitizers), the Windows unit tests under Wine, then the
-# end-to-end tests and the release packages. Extra arguments go to ctest, e.g. `scripts/test.sh -R timer`
-# or `scripts/test.sh -L html`.
+# core natively (with sanitizers), then the Windows tests under Wine for each
+# architecture this machine can run. Extra arguments go to ctest, e.g.
+# `scripts/test.sh -R timer` or `scripts/test.sh -L html`.
+#
+# Both Windows programs are always built. Where the machine can execute
+# 32-bit x86 code, the 32-bit program runs the whole Windows suite and the
+# 64-bit one its unit and release tests; elsewhere the 64-bit program runs the
+# whole suite and a line says that the 32-bit tests were not run.
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
 
 setup_machine
 build_native
-build_win32
-# The release tests use packages of a Release build (twice, to compare the
-# bytes); they are made only when the selection includes such a test.
-if (cd "$win_build" && ctest -N -L release "$@" 2>/dev/null | grep -q '^Total Tests: [1-9]'); then
-  step "building the release packages for the release tests"
-  cmake --build "$win_build" --target release_packages
+build_win x86
+build_win x64
+check_win32_runnable
+win32=$(win_build_of x86)
+win64=$(win_build_of x64)
+
+selects() { (cd "$1" && shift && ctest -N "$@" 2>/dev/null | grep -q '^Total Tests: [1-9]'); }
+
+# What each Windows build runs: the caller's selection, or everything; with
+# both runnable and no selection of the caller's, x64 runs the unit and
+# release tests beside x86's whole suite.
+x86_args=("$@")
+x64_args=("$@")
+if [ -z "$win32_reason" ] && [ $# -eq 0 ]; then
+  x64_args=(-L 'unit|release')
 fi
 
+# The release tests use packages of Release builds of both programs (twice,
+# to compare the bytes); they are made only when a selection includes one.
+need_packages=0
+selects "$win64" -L release "${x64_args[@]}" && need_packages=1
+[ -z "$win32_reason" ] && selects "$win32" -L release "${x86_args[@]}" && need_packages=1
+if [ $need_packages -eq 1 ]; then
+  step "building the release packages for the release tests"
+  cmake --build "$win64" --target release_packages
+fi
+
+run_wine_suite() {
+  local build=$1; shift
+  # Start Wine's server and display once before the tests rather than per test.
+  "$root/scripts/wine-run.sh" "$build" cmd /c exit >/dev/null 2>&1 || true
+  local rc=0
+  (cd "$build" && ctest --output-on-failure -j"$jobs" "$@") || rc=1
+  "$root/scripts/wine-run.sh" "$build" --stop
+  return $rc
+}
+
 status=0
-step "running the tests"
-# One ctest run over both folders would need a super-project; two runs, one
-# summary line each, and the last line is the Windows build's summary.
+step "running the native tests"
 (cd "$native_build" && ctest --output-on-failure -j"$jobs" "$@") || status=1
-# Start Wine's server and display once before the tests rather than per test.
-"$root/scripts/wine-run.sh" "$win_build" cmd /c exit >/dev/null 2>&1 || true
-(cd "$win_build" && ctest --output-on-failure -j"$jobs" "$@") || status=1
-"$root/scripts/wine-run.sh" "$win_build" --stop
+if [ -z "$win32_reason" ]; then
+  step "running the 32-bit Windows tests"
+  run_wine_suite "$win32" "${x86_args[@]}" || status=1
+fi
+# CTest's summary of the last run stays the last thing printed, so the line
+# about the 32-bit tests comes before it.
+if [ -n "$win32_reason" ]; then
+  echo "32-bit Windows tests not run: $win32_reason (the 32-bit program was built)"
+fi
+step "running the 64-bit Windows tests"
+run_wine_suite "$win64" "${x64_args[@]}" || status=1
 exit $status

@@ -6,13 +6,55 @@
 #   scripts/wine-run.sh BUILD_DIR --env                   print the environment
 #   scripts/wine-run.sh BUILD_DIR --stop                  stop wineserver and Xvfb
 #
+# With KAVRELO_DISPLAY set, programs show on that X display instead of the
+# build folder's private Xvfb.
+#
 # CMake uses it as the cross-compiling emulator, so `ctest` in the build folder
 # works on its own.
+#
+# Wine itself is chosen per machine: Debian's `wine` where the machine can
+# execute 32-bit x86 code and wine32 is installed (it runs both kinds of
+# program), otherwise wine64 alone, which runs 64-bit programs only. Debian's
+# `wine` script would pick the 32-bit loader whenever its file is there, even
+# where the kernel refuses it, so we do not leave the choice to it.
 set -euo pipefail
 
+[ $# -ge 1 ] || { echo "usage: scripts/wine-run.sh BUILD_DIR program.exe [args...] | --env | --stop" >&2; exit 2; }
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 build=$(cd "$1" && pwd); shift
 state="$build/wine"
 mkdir -p "$state"
+
+# Prints the loader to use; the probe runs once per boot of the machine.
+choose_loader() {
+  local boot cache="$state/loader"
+  boot=$(cat /proc/sys/kernel/random/boot_id 2>/dev/null || echo unknown)
+  if [ -f "$cache" ] && [ "$(sed -n 1p "$cache")" = "$boot" ]; then
+    sed -n 2p "$cache"
+    return
+  fi
+  local loader
+  if [ -x /usr/lib/wine/wine ] && "$here/can-run-x86.sh" --quiet; then
+    loader=wine
+  elif [ -x /usr/lib/wine/wine64 ]; then
+    loader=/usr/lib/wine/wine64
+  elif command -v wine >/dev/null; then
+    loader=wine
+  else
+    echo "wine-run: Wine is not installed (scripts/setup-packages.sh installs it)" >&2
+    exit 1
+  fi
+  printf '%s\n%s\n' "$boot" "$loader" > "$cache"
+  echo "$loader"
+}
+loader=$(choose_loader)
+if [ "$loader" != wine ]; then
+  export WINELOADER=$loader
+  # wineboot, reg and the rest are Windows programs: run them through the
+  # same loader rather than through Debian's wrappers.
+  wine() { "$WINELOADER" "$@"; }
+  wineboot() { "$WINELOADER" wineboot.exe "$@"; }
+fi
 
 export WINEPREFIX="$state/prefix"
 export WINEDEBUG=-all
@@ -31,6 +73,11 @@ stop() {
 }
 
 ensure_display() {
+  # A display of the caller's (the demo on a desktop) instead of our own.
+  if [ -n "${KAVRELO_DISPLAY:-}" ]; then
+    export DISPLAY=$KAVRELO_DISPLAY
+    return
+  fi
   if [ -f "$state/xvfb.pid" ] && kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null; then
     export DISPLAY=$(cat "$state/display")
     return
@@ -72,6 +119,18 @@ case "${1:-}" in
   --stop) stop; exit 0 ;;
 esac
 
+# A 32-bit program under wine64 alone fails with a message that does not say
+# why; say it before Wine does.
+machine_of() {
+  local pe
+  pe=$(od -An -tu4 -j60 -N4 "$1" 2>/dev/null | tr -d ' ') || return 0
+  [ -n "$pe" ] && od -An -tx2 -j$((pe + 4)) -N2 "$1" 2>/dev/null | tr -d ' '
+}
+if [ "$loader" != wine ] && [ -f "${1:-}" ] && [ "$(machine_of "$1")" = 014c ]; then
+  echo "wine-run: $1 is a 32-bit program, and this machine cannot run 32-bit Windows programs (no 32-bit x86 code or no wine32)" >&2
+  exit 1
+fi
+
 (
   flock 9
   ensure_display
@@ -96,6 +155,7 @@ ensure_display
 case "${1:-}" in
   --env)
     echo "export WINEPREFIX='$WINEPREFIX' WINEDEBUG=-all WINEDLLOVERRIDES='$WINEDLLOVERRIDES' DISPLAY='$DISPLAY'"
+    [ "$loader" = wine ] || echo "export WINELOADER='$WINELOADER'"
     echo "unset http_proxy HTTP_PROXY https_proxy HTTPS_PROXY all_proxy ALL_PROXY no_proxy NO_PROXY"
     exit 0 ;;
 esac

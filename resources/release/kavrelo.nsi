@@ -1,12 +1,22 @@
 ; The Kavrelo installer: one user's copy, no administrator rights. Built on
 ; Linux by scripts/release.sh:
 ;   makensis -INPUTCHARSET UTF8 -DVERSION=2.0 -DVERSION_NUMBERS=2.0.0.0
-;     -DSTAGE=<folder with kavrelo.exe> -DICON=<kavrelo.ico>
+;     -DARCH=x86|x64 -DSTAGE=<folder with kavrelo.exe> -DICON=<kavrelo.ico>
 ;     -DWEB_URL=<maker's page> -DOUTFILE=<setup.exe> kavrelo.nsi
 ; /S installs (and the uninstaller removes) silently with the defaults;
 ; kaldir.exe /VERILER also ticks the removal of the user's data folder.
+; Both installers put the program in the same place under the same entry,
+; so installing one over the other switches the copy and keeps the options.
 
+!if "${ARCH}" == "x64"
+; The installer and its uninstaller are 64-bit programs too: a 64-bit
+; program's installer has nothing to do on 32-bit Windows.
+Target amd64-unicode
+!else if "${ARCH}" == "x86"
 Unicode true
+!else
+!error "ARCH must be x86 or x64"
+!endif
 ManifestDPIAware true
 RequestExecutionLevel user
 SetCompressor /SOLID lzma
@@ -77,7 +87,11 @@ VIProductVersion "${VERSION_NUMBERS}"
 VIFileVersion "${VERSION_NUMBERS}"
 VIAddVersionKey /LANG=${LANG_TURKISH} "ProductName" "${PRODUCT}"
 VIAddVersionKey /LANG=${LANG_TURKISH} "CompanyName" "${PUBLISHER}"
+!if "${ARCH}" == "x64"
+VIAddVersionKey /LANG=${LANG_TURKISH} "FileDescription" "Kavrelo kurulumu (64 bit)"
+!else
 VIAddVersionKey /LANG=${LANG_TURKISH} "FileDescription" "Kavrelo kurulumu"
+!endif
 VIAddVersionKey /LANG=${LANG_TURKISH} "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_TURKISH} "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_TURKISH} "LegalCopyright" "© ${PUBLISHER}"

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/ProcessHelpers.h"
+#include "framework/WindowProcs.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ LRESULT CALLBACK Count(HWND window, UINT msg, WPARAM w, LPARAM l) {
 TEST_CASE("the inner message pump dispatches what waits and hands a quit back to the main loop") {
   HWND window = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
   REQUIRE(window);
-  ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Count));
+  SetWindowProc(window, &Count);
   delivered = 0;
 
   ::PostMessageW(window, WM_USER + 5, 0, 0);

@@ -97,6 +97,18 @@ def headline_blue(shot):
     return False
 
 
+def changed_box(a, b):
+    """Bounding box (x0, y0, x1, y1) of the pixels that differ between two shots."""
+    if (a.w, a.h) != (b.w, b.h):
+        return f"size {a.w}x{a.h} against {b.w}x{b.h}"
+    xs, ys = [], []
+    for i in range(0, len(a.rgb), 3):
+        if a.rgb[i:i + 3] != b.rgb[i:i + 3]:
+            xs.append(i // 3 % a.w)
+            ys.append(i // 3 // a.w)
+    return (min(xs), min(ys), max(xs), max(ys)) if xs else None
+
+
 def list_area(shot):
     return shot.region(30, 75, 390, 213)
 
@@ -166,8 +178,26 @@ def test_without_auto_size_deactivation_changes_nothing(env):
         full_face(env)
         face = settled(env, "no-autosize")
         assert env.post(WM_ACTIVATE, 0)
-        time.sleep(2)
-        assert Shot(env, "no-autosize-inactive").rgb == face.rgb
+        # The window stays where it was, shown, all the while.
+        before = env.probe()
+        end = time.monotonic() + 2
+        while time.monotonic() < end:
+            info = env.probe()
+            assert info == before, f"the window changed from {before} to {info}"
+            time.sleep(0.1)
+        # And its face stays what it was. The test build refreshes the feed
+        # every few seconds, and for the length of each refresh the busy
+        # indicator and "Güncelleniyor..." show: a single shot may catch one,
+        # so the face must come back between refreshes.
+        last = []
+
+        def unchanged():
+            last[:] = [Shot(env, "no-autosize-inactive")]
+            return last[0].rgb == face.rgb
+        try:
+            wait_for(unchanged, 3 * env.refresh, "the inactive face to equal the active one")
+        except AssertionError:
+            raise AssertionError(f"deactivation changed the face (differs in {changed_box(face, last[0])})")
 
 
 if __name__ == "__main__":

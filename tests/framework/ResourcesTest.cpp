@@ -81,3 +81,18 @@ TEST_CASE("the manifest selects common controls 6") {
   std::string manifest = ResourceText(1, MAKEINTRESOURCEW(24));  // RT_MANIFEST
   CHECK(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"") != std::string::npos);
 }
+
+// Wine starts a program whatever its manifest says; Windows refuses one
+// whose own identity names another processor, so this is where it shows.
+TEST_CASE("the manifest names the program's own architecture and version") {
+  std::string manifest = ResourceText(1, MAKEINTRESOURCEW(24));  // RT_MANIFEST
+  std::size_t identity = manifest.find("name=\"Valdomer.Kavrelo\"");
+  REQUIRE(identity != std::string::npos);
+  std::string element = manifest.substr(identity, manifest.find("/>", identity) - identity);
+#if defined(_WIN64)
+  CHECK(element.find("processorArchitecture=\"amd64\"") != std::string::npos);
+#else
+  CHECK(element.find("processorArchitecture=\"x86\"") != std::string::npos);
+#endif
+  CHECK(element.find("version=\"" KAVRELO_VERSION_QUAD_TEXT "\"") != std::string::npos);
+}

@@ -1,11 +1,13 @@
 """Release tests: the packages scripts/release.sh wrote for the test build,
 used the way a Windows user would, under Wine with a prefix of their own.
 
-    test_release.py CASE --build WIN32_BUILD --source CHECKOUT --release DIR --port N
+    test_release.py CASE --build WIN_BUILD --source CHECKOUT --release DIR --arch x86|x64 --port N
 
 CASE is release_refusal, release_reproducible, release_install or
-release_portable. The packages are made beforehand by the build target
-release_packages (DIR/out, and DIR/out-second-copy for the comparison).
+release_portable. The packages of both architectures are made beforehand by
+the build target release_packages (DIR/out, and DIR/out-second-copy for the
+comparison); install and portable use those of --arch, and the build folder
+WIN_BUILD of that architecture for its probe.
 """
 import argparse
 import hashlib
@@ -22,6 +24,11 @@ from pathlib import Path
 UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kavrelo"
 RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
 REMOTE_CLOSE = 37683
+# The PE header's machine field of each architecture's programs.
+PE_MACHINE = {"x86": 0x14C, "x64": 0x8664}
+# The 32-bit packages keep their old names; the 64-bit ones say x64.
+NAME_SUFFIX = {"x86": "", "x64": "-x64"}
+BUILD_FOLDER = {"x86": "win32", "x64": "win64"}
 
 
 class Failure(Exception):
@@ -55,38 +62,51 @@ class Release:
     def __init__(self, args):
         self.source = Path(args.source)
         self.release = Path(args.release)
+        self.arch = args.arch
         self.port = args.port
         self.out = self.release / "out"
         self.probe_exe = Path(args.build) / "tools" / "winprobe.exe"
         self.wine_run = self.source / "scripts" / "wine-run.sh"
+        # Each architecture's tests have a Wine prefix of their own.
+        self.wine_dir = self.release / f"wine-{self.arch}"
+        self.wine_dir.mkdir(parents=True, exist_ok=True)
         for k in ("http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "no_proxy", "NO_PROXY"):
             os.environ.pop(k, None)
         # Paths with Turkish letters reach Wine as UTF-8.
         os.environ["LC_ALL"] = "C.UTF-8"
 
+    def build_of(self, arch, copy="build"):
+        return self.release / copy / BUILD_FOLDER[arch]
+
     def packages(self):
+        """The version, this architecture's installer and zip, checked against
+        SHA256SUMS, which lists every architecture's packages."""
         sums = self.out / "SHA256SUMS"
         check(sums.is_file(), f"{sums} is missing: build the release_packages target first")
-        setup = sorted(self.out.glob("kavrelo-*-setup.exe"))
-        portable = sorted(self.out.glob("kavrelo-*-portable.zip"))
-        check(len(setup) == 1 and len(portable) == 1, f"expected one installer and one zip in {self.out}")
-        self.setup, self.zip = setup[0], portable[0]
-        self.version = re.fullmatch(r"kavrelo-(.+)-setup\.exe", self.setup.name).group(1)
-        check(self.zip.name == f"kavrelo-{self.version}-portable.zip", "installer and zip name different versions")
-        version_h = (self.release / "build" / "generated" / "build" / "Version.h").read_text()
-        check(f'#define KAVRELO_VERSION_TEXT "{self.version}"' in version_h,
-              "the package names do not carry the program's version")
+        version_h = (self.build_of("x86") / "generated" / "build" / "Version.h").read_text()
+        self.version = re.search(r'#define KAVRELO_VERSION_TEXT "(.*)"', version_h).group(1)
+        names = {}
+        for arch, suffix in NAME_SUFFIX.items():
+            names[arch] = (self.out / f"kavrelo-{self.version}{suffix}-setup.exe",
+                           self.out / f"kavrelo-{self.version}{suffix}-portable.zip")
+            for package in names[arch]:
+                check(package.is_file(), f"{package.name} is missing from {self.out}")
+        present = sorted(p.name for p in self.out.iterdir() if p.name.startswith("kavrelo-"))
+        expected = sorted(p.name for pair in names.values() for p in pair)
+        check(present == expected, f"the packages are {present}, not {expected}")
         listed = sums.read_text().split()
-        check(listed == [self.sha256(self.setup), self.setup.name, self.sha256(self.zip), self.zip.name],
+        check(listed == [x for arch in ("x86", "x64") for p in names[arch] for x in (self.sha256(p), p.name)],
               f"SHA256SUMS does not match the packages: {listed}")
-        self.exe_bytes = (self.release / "build" / "bin" / "kavrelo.exe").read_bytes()
+        self.names = names
+        self.setup, self.zip = names[self.arch]
+        self.exe_bytes = (self.build_of(self.arch) / "bin" / "kavrelo.exe").read_bytes()
 
     @staticmethod
     def sha256(path):
         return hashlib.sha256(path.read_bytes()).hexdigest()
 
     def start_wine(self):
-        env = subprocess.run([str(self.wine_run), str(self.release), "--env"],
+        env = subprocess.run([str(self.wine_run), str(self.wine_dir), "--env"],
                              check=True, capture_output=True, text=True).stdout
         self.prefix = Path(re.search(r"WINEPREFIX='([^']*)'", env).group(1))
         self.display = re.search(r"DISPLAY='([^']*)'", env).group(1)
@@ -101,11 +121,11 @@ class Release:
 
     def wine(self, *args, timeout=120):
         # Wine's own tools may answer in the ANSI code page, not UTF-8.
-        return subprocess.run([str(self.wine_run), str(self.release), *map(str, args)],
+        return subprocess.run([str(self.wine_run), str(self.wine_dir), *map(str, args)],
                               capture_output=True, text=True, errors="replace", timeout=timeout)
 
     def stop_wine(self):
-        subprocess.run([str(self.wine_run), str(self.release), "--stop"], capture_output=True)
+        subprocess.run([str(self.wine_run), str(self.wine_dir), "--stop"], capture_output=True)
 
     def reg_values(self, key):
         """Values of a registry key as {name: data}, or None when the key is missing."""
@@ -142,7 +162,7 @@ class Release:
         news = self.data / "news.xml"
         if news.exists():
             news.unlink()
-        process = subprocess.Popen([str(self.wine_run), str(self.release), str(exe)],
+        process = subprocess.Popen([str(self.wine_run), str(self.wine_dir), str(exe)],
                                    stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         wait_for("the ticker window", lambda: (self.window() or {}).get("visible") == "1", 60)
         wait_for("the demo feed in news.xml", lambda: news.is_file() and news.read_bytes() == feed, 60)
@@ -224,24 +244,41 @@ def first_difference(a, b):
     return min(len(a), len(b))
 
 
+def pe_header(data, what):
+    """(machine, link time) of a PE file's header."""
+    check(len(data) > 0x40, f"{what} is not a PE file")
+    pe = int.from_bytes(data[0x3C:0x40], "little")
+    check(data[pe:pe + 4] == b"PE\0\0", f"{what} is not a PE file")
+    return int.from_bytes(data[pe + 4:pe + 6], "little"), int.from_bytes(data[pe + 8:pe + 12], "little")
+
+
 def case_reproducible(release):
+    """Both architectures' programs, zips and installers, byte for byte
+    against the second copy; each program and installer made for its own
+    architecture. Nothing here runs under Wine."""
     release.packages()
-    second = release.release / "build-second-copy"
-    pairs = [(release.release / "build" / "bin" / "kavrelo.exe", second / "bin" / "kavrelo.exe"),
-             (release.zip, release.release / "out-second-copy" / release.zip.name),
-             (release.setup, release.release / "out-second-copy" / release.setup.name)]
-    for a, b in pairs:
-        check(b.is_file(), f"{b} is missing: build the release_packages target first")
-        x, y = a.read_bytes(), b.read_bytes()
-        check(x == y, f"{a} and {b} differ ({len(x)} and {len(y)} bytes, first at offset {first_difference(x, y)})")
-    # Neither folder's name is inside the program.
-    exe = pairs[0][0].read_bytes()
-    for folder in (release.release, release.source):
-        check(str(folder).encode() not in exe, f"kavrelo.exe contains the path {folder}")
-    # The PE header's link time is zero.
-    pe = int.from_bytes(exe[0x3C:0x40], "little")
-    check(exe[pe:pe + 4] == b"PE\0\0", "kavrelo.exe is not a PE file")
-    check(int.from_bytes(exe[pe + 8:pe + 12], "little") == 0, "kavrelo.exe carries a link time stamp")
+    second_out = release.release / "out-second-copy"
+    for arch, (setup, zip_path) in release.names.items():
+        exe = release.build_of(arch) / "bin" / "kavrelo.exe"
+        pairs = [(exe, release.build_of(arch, "build-second-copy") / "bin" / "kavrelo.exe"),
+                 (zip_path, second_out / zip_path.name),
+                 (setup, second_out / setup.name)]
+        for a, b in pairs:
+            check(b.is_file(), f"{b} is missing: build the release_packages target first")
+            x, y = a.read_bytes(), b.read_bytes()
+            check(x == y, f"{a} and {b} differ ({len(x)} and {len(y)} bytes, first at offset {first_difference(x, y)})")
+        program = exe.read_bytes()
+        # Neither folder's name is inside the program.
+        for folder in (release.release, release.source):
+            check(str(folder).encode() not in program, f"the {arch} kavrelo.exe contains the path {folder}")
+        machine, stamp = pe_header(program, f"the {arch} kavrelo.exe")
+        check(machine == PE_MACHINE[arch], f"the {arch} kavrelo.exe is built for machine {machine:#x}")
+        check(stamp == 0, f"the {arch} kavrelo.exe carries a link time stamp")
+        with zipfile.ZipFile(zip_path) as archive:
+            check(archive.read("kavrelo.exe") == program, f"{zip_path.name} holds another program than the {arch} one")
+        # The 64-bit program comes with a 64-bit installer (and uninstaller).
+        machine, _ = pe_header(setup.read_bytes(), setup.name)
+        check(machine == PE_MACHINE[arch], f"{setup.name} is built for machine {machine:#x}")
 
 
 def clean_prefix(release):
@@ -303,7 +340,7 @@ def case_install(release):
         clean_prefix(release)
         # Without /S the installer shows its pages, in Turkish.
         step("the installer's window")
-        shown = subprocess.Popen([str(release.wine_run), str(release.release), str(release.setup)],
+        shown = subprocess.Popen([str(release.wine_run), str(release.wine_dir), str(release.setup)],
                                  stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         wait_for("the window \"Kavrelo Kurulumu\"", lambda: "Kavrelo Kurulumu" in window_titles(release, "Kavrelo"), 60)
         release.wine("taskkill", "/f", "/im", release.setup.name)
@@ -426,6 +463,7 @@ def main():
     p.add_argument("--build", required=True)
     p.add_argument("--source", required=True)
     p.add_argument("--release", required=True)
+    p.add_argument("--arch", choices=sorted(PE_MACHINE), required=True)
     p.add_argument("--port", type=int, required=True)
     args = p.parse_args()
     release = Release(args)
