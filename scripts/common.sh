@@ -36,6 +36,7 @@ setup_machine() {
   step "checking packages"
   "$root/scripts/setup-packages.sh"
   step "building cairo and pixman (once per architecture)"
+  # One after the other: side by side they took longer on two cores.
   "$root/scripts/build-deps.sh" i686 "$root/build/deps"
   "$root/scripts/build-deps.sh" x86_64 "$root/build/deps"
 }
@@ -46,7 +47,8 @@ setup_machine() {
 check_win32_runnable() {
   local why
   if ! why=$("$root/scripts/can-run-x86.sh" 2>&1); then
-    win32_reason="this machine cannot execute 32-bit x86 programs ($why)"
+    step "a 32-bit x86 test program did not run: $why"
+    win32_reason="this machine cannot execute 32-bit x86 programs"
   elif [ ! -x /usr/lib/wine/wine ]; then
     win32_reason="wine32 is not installed (set-up could not install it)"
   else
