@@ -13,8 +13,8 @@ CC=clang CXX=clang++ cmake -S "$root" -B "$bench_build" -G Ninja \
 cmake --build "$bench_build" -j"$jobs"
 # The Windows benchmarks run in the first program this machine can run: the
 # 32-bit one where it can, else the 64-bit one.
-arches=$(runnable_arches)
-arch=${arches%% *}
+pick_run_arch
+arch=$run_arch
 [ -n "$win32_reason" ] && step "the 32-bit benchmarks are not run: $win32_reason; running the x64 ones"
 win_build=$(win_build_of "$arch")
 build_win "$arch"

@@ -56,11 +56,12 @@ check_win32_runnable() {
   fi
 }
 
-# The architectures whose Windows programs this machine can run, best first
-# for a demo: the 32-bit program is the one users get by default.
-runnable_arches() {
+# Sets run_arch to the Windows program to run where only one is run (the
+# demo, the benchmarks): the 32-bit one, which users get by default, where
+# this machine can run it, else the 64-bit one.
+pick_run_arch() {
   check_win32_runnable
-  if [ -z "$win32_reason" ]; then echo "x86 x64"; else echo "x64"; fi
+  if [ -z "$win32_reason" ]; then run_arch=x86; else run_arch=x64; fi
 }
 
 configure_win() {

@@ -18,8 +18,8 @@ esac
 fail() { echo "demo: $*" >&2; exit 1; }
 
 setup_machine
-arches=$(runnable_arches)
-arch=${arches%% *}
+pick_run_arch
+arch=$run_arch
 [ -n "$win32_reason" ] && step "running the 64-bit program: $win32_reason"
 win_build=$(win_build_of "$arch")
 build_win "$arch"
@@ -41,6 +41,8 @@ env_out=$("$wine_run" "$win_build" --env 2>&1) ||
 display=$(sed -n "s/.*DISPLAY='\([^']*\)'.*/\1/p" <<<"$env_out")
 [ -n "$display" ] || fail "no X display: wine-run.sh gave none ($env_out)"
 step "display $display"
+DISPLAY=$display xdotool getdisplaygeometry >/dev/null 2>&1 ||
+  fail "cannot open the X display $display (unset DISPLAY to use a private Xvfb)"
 # Wine itself must start before the ticker can.
 check=$(wine cmd /c echo ok 2>&1) && [[ $check == *ok* ]] ||
   fail "Wine cannot run programs here: $check"

@@ -54,9 +54,13 @@ fi
 echo "setup: installing ${missing[*]} ${missing_wanted[*]}" >&2
 # A mirror in the middle of a sync fails an index now and then; try again
 # before going on with what was fetched (install then says what it lacks).
-for attempt in 1 2 3 4; do
+# For wine32 alone one try: a broken i386 index should not cost every run
+# a minute and a half of waiting.
+tries=4
+[ ${#missing[@]} -eq 0 ] && tries=1
+for attempt in $(seq $tries); do
   $SUDO apt-get update -qq && break
-  [ $attempt -eq 4 ] && { echo "setup: apt-get update kept failing; going on with the lists it fetched" >&2; break; }
+  [ $attempt -eq $tries ] && { echo "setup: apt-get update failed; going on with the lists it fetched" >&2; break; }
   sleep $((attempt * 15))
 done
 
@@ -68,7 +72,7 @@ apt_install() {
 why_not() {
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -s -qq --no-install-recommends "$1" 2>&1 |
     grep -E '^(E:| [^ ].*: (Depends|PreDepends|Breaks|Conflicts))|Depends:|not installable|but it is not|has no installation candidate|Unable to locate' |
-    sed 's/^/    /' | head -n 12
+    sed 's/^/    /' | head -n 12 || true
 }
 
 if [ ${#missing[@]} -gt 0 ]; then
@@ -91,12 +95,9 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 for p in "${missing_wanted[@]}"; do
-  log=$(mktemp)
-  if ! apt_install "$p" >"$log" 2>&1; then
+  if ! apt_install "$p" >/dev/null 2>&1; then
     echo "setup: $p could not be installed, so the 32-bit program will be built but not run here:" >&2
     why_not "$p" >&2
-    grep -E '^E:' "$log" | sed 's/^/    /' | head -n 6 >&2 || true
   fi
-  rm -f "$log"
 done
 exit 0
