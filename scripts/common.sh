@@ -83,11 +83,17 @@ configure_native() {
     -DKAVRELO_SANITIZE=ON >/dev/null
 }
 
+# build_win ARCH [TARGET...]: everything, or only the targets named.
 build_win() {
-  local arch=$1
+  local arch=$1; shift
   configure_win "$arch"
-  step "building the $arch Windows program and its tests"
-  cmake --build "$(win_build_of "$arch")" -j"$jobs"
+  if [ $# -eq 0 ]; then
+    step "building the $arch Windows program and its tests"
+    cmake --build "$(win_build_of "$arch")" -j"$jobs"
+  else
+    step "building the $arch Windows program ($*)"
+    cmake --build "$(win_build_of "$arch")" -j"$jobs" --target "$@"
+  fi
 }
 
 build_native() {
