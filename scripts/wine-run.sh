@@ -25,11 +25,13 @@ build=$(cd "$1" && pwd); shift
 state="$build/wine"
 mkdir -p "$state"
 
-# Prints the loader to use; the probe runs once per boot of the machine.
+# Prints the loader to use. The probe runs once per boot of the machine and
+# installed state of wine32; tests call this script side by side, so the
+# answer is written whole or not at all.
 choose_loader() {
-  local boot cache="$state/loader"
-  boot=$(cat /proc/sys/kernel/random/boot_id 2>/dev/null || echo unknown)
-  if [ -f "$cache" ] && [ "$(sed -n 1p "$cache")" = "$boot" ]; then
+  local key cache="$state/loader"
+  key="$(cat /proc/sys/kernel/random/boot_id 2>/dev/null || echo unknown) wine32=$([ -x /usr/lib/wine/wine ] && echo 1 || echo 0)"
+  if [ -f "$cache" ] && [ "$(sed -n 1p "$cache")" = "$key" ]; then
     sed -n 2p "$cache"
     return
   fi
@@ -44,7 +46,10 @@ choose_loader() {
     echo "wine-run: Wine is not installed (scripts/setup-packages.sh installs it)" >&2
     exit 1
   fi
-  printf '%s\n%s\n' "$boot" "$loader" > "$cache"
+  local tmp
+  tmp=$(mktemp "$cache.XXXXXX")
+  printf '%s\n%s\n' "$key" "$loader" > "$tmp"
+  mv -f "$tmp" "$cache"
   echo "$loader"
 }
 loader=$(choose_loader)
