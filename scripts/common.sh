@@ -7,19 +7,29 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 native_build="$root/build/native"
 jobs=$(nproc)
 
-# The two Windows programs: build/win32 (x86, i686-w64-mingw32) and
-# build/win64 (x64, x86_64-w64-mingw32).
-win_build_of() {
+# The two Windows programs: win32 (x86, i686-w64-mingw32) and win64 (x64,
+# x86_64-w64-mingw32), in folders of those names under build/ (and under
+# release.sh's build folder).
+win_folder_of() {
   case "$1" in
-    x86) echo "$root/build/win32" ;;
-    x64) echo "$root/build/win64" ;;
+    x86) echo win32 ;;
+    x64) echo win64 ;;
   esac
 }
+win_build_of() { echo "$root/build/$(win_folder_of "$1")"; }
 mingw_arch_of() {
   case "$1" in
     x86) echo i686 ;;
     x64) echo x86_64 ;;
   esac
+}
+# The CMake arguments that make a build folder one of ARCH: its toolchain
+# and its own cairo and pixman.
+win_arch_args() {
+  local mingw
+  mingw=$(mingw_arch_of "$1")
+  echo "-DCMAKE_TOOLCHAIN_FILE=$root/cmake/toolchain-$mingw-mingw.cmake"
+  echo "-DKAVRELO_DEPS_PREFIX=$root/build/deps/$mingw/prefix"
 }
 
 # Test and demo builds talk to a server on loopback; the port is the one the
@@ -68,9 +78,8 @@ configure_win() {
   local arch=$1 build
   build=$(win_build_of "$arch")
   step "configuring $build"
-  cmake -S "$root" -B "$build" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$(mingw_arch_of "$arch")-mingw.cmake" \
-    -DKAVRELO_DEPS_PREFIX="$root/build/deps/$(mingw_arch_of "$arch")/prefix" \
+  mapfile -t arch_args < <(win_arch_args "$arch")
+  cmake -S "$root" -B "$build" -G Ninja "${arch_args[@]}" \
     -DKAVRELO_NEWS_HOST=127.0.0.1 -DKAVRELO_WEB_HOST=127.0.0.1 \
     -DKAVRELO_COUNTER_HOST=127.0.0.1 -DKAVRELO_HTTP_PORT=$test_port \
     -DKAVRELO_REFRESH_MS=4000 -DKAVRELO_COUNTER_MS=4000 -DKAVRELO_TRIM_MS=2000 \

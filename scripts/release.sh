@@ -85,11 +85,10 @@ build=$(cd "$build" && pwd)
 out=$(cd "$out" && pwd)
 
 for arch in x86 x64; do
-  arch_build="$build/$(basename "$(win_build_of $arch)")"
+  arch_build="$build/$(win_folder_of $arch)"
   step "configuring $arch_build"
-  cmake -S "$root" -B "$arch_build" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$(mingw_arch_of $arch)-mingw.cmake" \
-    -DKAVRELO_DEPS_PREFIX="$root/build/deps/$(mingw_arch_of $arch)/prefix" \
+  mapfile -t arch_args < <(win_arch_args $arch)
+  cmake -S "$root" -B "$arch_build" -G Ninja "${arch_args[@]}" \
     -DCMAKE_BUILD_TYPE=Release -DKAVRELO_TESTS=OFF -DKAVRELO_REPRODUCIBLE=ON \
     -DKAVRELO_NEWS_HOST="$news" -DKAVRELO_WEB_HOST="$web" -DKAVRELO_COUNTER_HOST="$counter" \
     -DKAVRELO_HTTP_PORT="$port" -DKAVRELO_REFERRAL="$referral" >/dev/null
@@ -122,7 +121,7 @@ if [ "$port" -eq 0 ]; then web_url="http://$web/?linkid=7940"; else web_url="htt
 
 packages=()
 for arch in x86 x64; do
-  arch_build="$build/$(basename "$(win_build_of $arch)")"
+  arch_build="$build/$(win_folder_of $arch)"
   # The 32-bit packages keep the names they have always had; the 64-bit
   # ones say x64.
   suffix=""
