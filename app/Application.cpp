@@ -4,6 +4,7 @@
 #include <objbase.h>
 
 #include "app/Globals.h"
+#include "app/InstanceMutex.h"
 #include "app/Paths.h"
 #include "app/Random.h"
 #include "feed/InternetRoot.h"
@@ -14,12 +15,10 @@ namespace {
 
 const wchar_t MutexName[] = L"kavrelomutex";
 
-// Releases the instance mutex the way it was taken: a zero-time wait, then
-// the handle goes.
-void ReleaseInstanceMutex(UniqueKernelHandle& mutex) {
-  if (!mutex) return;
-  ::WaitForSingleObject(mutex.Get(), 0);
-  mutex.Reset();
+void ReportUnprovenInstance(DWORD error) {
+  wchar_t text[160];
+  ::wsprintfW(text, L"Kavrelo: the instance mutex could not be created (error %lu); not starting.\n", error);
+  ::OutputDebugStringW(text);
 }
 
 }  // namespace
@@ -31,33 +30,24 @@ TApplication::~TApplication() {
   if (Application == this) Application = nullptr;
 }
 
-bool TApplication::InstanceExists() {
-  HANDLE h = ::CreateMutexW(nullptr, FALSE, MutexName);
-  DWORD error = ::GetLastError();
-  if (h != nullptr) {
-    ::WaitForSingleObject(h, 0);
-    ::CloseHandle(h);
-  }
-  return error == ERROR_ALREADY_EXISTS;
-}
-
 void TApplication::Run() {
-  if (InstanceExists()) return;
-  mutex_.Reset(::CreateMutexW(nullptr, FALSE, MutexName));
+  // Taken before anything else and held (by this object) until the end,
+  // an exception from start-up or the loop included.
+  TInstanceMutex instance(MutexName);
+  if (instance.Claim() != TInstanceMutex::TClaim::Alone) {
+    // Another copy runs, silently; or nothing proves this one is alone, and
+    // two copies would both write news.xml and options.ini.
+    if (instance.Claim() == TInstanceMutex::TClaim::Unproven) ReportUnprovenInstance(instance.Error());
+    return;
+  }
+  Startup();
   try {
-    Startup();
-    try {
-      MessageLoop();
-    } catch (...) {
-      Shutdown();
-      throw;
-    }
-    Shutdown();
+    MessageLoop();
   } catch (...) {
-    ReleaseInstanceMutex(mutex_);
+    Shutdown();
     throw;
   }
-  ReleaseInstanceMutex(mutex_);
+  Shutdown();
 }
 
 void TApplication::Startup() {

@@ -7,8 +7,6 @@
 #include <memory>
 #include <string>
 
-#include "framework/WinHandles.h"
-
 class TMainWindow;
 class TDesktop;
 
@@ -20,10 +18,8 @@ class TApplication {
   TApplication& operator=(const TApplication&) = delete;
 
   // The whole life of the process; returns at once when another instance
-  // holds the mutex.
+  // holds the mutex, or when the mutex cannot be created at all.
   void Run();
-  // Whether another instance of the program runs in this session.
-  static bool InstanceExists();
 
   std::wstring AppFolder;
   std::wstring DataFolder;
@@ -38,7 +34,6 @@ class TApplication {
   void CreateMainWindow();
   void MessageLoop();
 
-  UniqueKernelHandle mutex_;
   std::unique_ptr<TDesktop> desktop_;
   std::unique_ptr<TMainWindow> mainWindow_;
   bool comInitialized_ = false;

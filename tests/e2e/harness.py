@@ -329,6 +329,11 @@ def click(env, x, y):
     time.sleep(0.5)
 
 
+def win_path(path):
+    """A host path as a Windows program under Wine names it."""
+    return "Z:" + str(path).replace("/", "\\")
+
+
 def wait_for(condition, timeout, what):
     end = time.monotonic() + timeout
     while time.monotonic() < end:

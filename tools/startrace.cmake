@@ -1,0 +1,8 @@
+if(NOT KAVRELO_WINDOWS)
+  return()
+endif()
+add_executable(startrace startrace.cpp)
+target_include_directories(startrace PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_options(startrace PRIVATE -municode)
+kavrelo_warnings(startrace)
+set_target_properties(startrace PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
