@@ -7,8 +7,9 @@
 
 extern HINTERNET InternetHandle;
 
-// Closes any open root handle, then opens a new one (no agent name,
-// preconfigured proxy settings, synchronous). Returns whether it opened.
+// Closes any open root handle, then opens a new one (the program's own
+// User-Agent, preconfigured proxy settings, synchronous). Returns whether it
+// opened.
 bool OpenInternet();
 // Closes the root handle; the stored handle is forgotten only when closing
 // succeeded.

@@ -4,7 +4,9 @@
 
 #include "TestHttpServer.h"
 #include "feed/InternetHandles.h"
+#include "feed/InternetRoot.h"
 #include "feed/Request.h"
+#include "feed/UserAgent.h"
 
 namespace {
 
@@ -90,7 +92,7 @@ TEST_CASE("request header block: fixed order, one line per non-empty value") {
 TEST_CASE("request flags: never through the URL cache, redirects left to the program") {
   // Wine has no URL cache, so only the flags can show this.
   const DWORD always = INTERNET_FLAG_HYPERLINK | INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
-                       INTERNET_FLAG_NO_AUTO_REDIRECT;
+                       INTERNET_FLAG_NO_AUTO_REDIRECT | INTERNET_FLAG_NO_COOKIES;
   TRequest request;
   CHECK(request.OpenFlags() == always);
   request.FollowRedirects = false;
@@ -198,4 +200,35 @@ TEST_CASE("SendRequest without a server or a root handle") {
   CHECK(request.Response.Status == 0);
   CHECK(request.Response.Content.empty());
   CHECK(request.Headers.empty());
+}
+
+TEST_CASE("through the program's root: no cookie either way, no Referer, the program's User-Agent") {
+  TestHttpServer server;
+  REQUIRE(OpenInternet());
+  const std::string host = "http://127.0.0.1:" + std::to_string(server.Port()) + "/";
+  // A cookie another program of the user left in the shared jar for this
+  // host, and one the server sets on the way (behind a redirect).
+  REQUIRE(::InternetSetCookieA(host.c_str(), "jar", "1; expires=Sat, 01-Jan-2050 00:00:00 GMT"));
+  CHECK(Get(InternetHandle, server.Port(), "/setcookie").result == 0);
+  CHECK(Get(InternetHandle, server.Port(), "/ok").result == 0);
+  CloseInternet();
+
+  auto requests = server.Requests();
+  REQUIRE(requests.size() == 3);
+  const std::string agent = "\r\nUser-Agent: " + UserAgent() + "\r\n";
+  for (const std::string& sent : requests) {
+    CAPTURE(sent);
+    CHECK(sent.find("Cookie:") == std::string::npos);
+    CHECK(sent.find("Referer:") == std::string::npos);
+    CHECK(sent.find(agent) != std::string::npos);
+  }
+  // What it looks like: "Kavrelo/2.0 (Windows NT 10.0; x64)".
+  const std::string ua = UserAgent();
+  CHECK(ua.rfind("Kavrelo/", 0) == 0);
+  CHECK(ua.find(" (Windows NT ") != std::string::npos);
+  CHECK((ua.size() > 6 && (ua.compare(ua.size() - 6, 6, "; x86)") == 0 || ua.compare(ua.size() - 6, 6, "; x64)") == 0)));
+  // Nothing was kept from the server's reply.
+  char jar[512] = {};
+  DWORD size = sizeof(jar);
+  if (::InternetGetCookieA(host.c_str(), nullptr, jar, &size)) CHECK(std::string(jar).find("server=") == std::string::npos);
 }

@@ -135,6 +135,9 @@ void TestHttpServer::Serve(SOCKET client) {
     std::string to = path.substr(8);
     for (size_t at; (at = to.find("%3A")) != std::string::npos;) to.replace(at, 3, ":");
     SendAll(client, "HTTP/1.1 302 Found\r\nLocation: " + to + "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+  } else if (path == "/setcookie") {
+    SendAll(client, "HTTP/1.1 302 Found\r\nSet-Cookie: server=1; Path=/; Max-Age=86400\r\nLocation: /ok\r\n"
+                    "Content-Length: 0\r\nConnection: close\r\n\r\n");
   } else if (path == "/303") {
     SendAll(client, "HTTP/1.1 303 See Other\r\nLocation: /ok\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
   } else if (path == "/bigheaders") {

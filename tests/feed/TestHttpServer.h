@@ -10,6 +10,7 @@
 //   /loop              302 to itself
 //   /absolute          302 to http://127.0.0.1:PORT/ok
 //   /scheme/WHAT       302 to WHAT (URL-decoded only for %3A as ':')
+//   /setcookie         302 to /ok, setting a cookie for the whole host
 //   /303               303 to /ok
 //   /bigheaders        200 with BodySize bytes behind 12 KB of headers
 //   /trickle           200 announcing 100 bytes, sent one every 200 ms
