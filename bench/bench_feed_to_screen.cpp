@@ -105,6 +105,21 @@ struct TFace {
   }
 };
 
+// The baseline: the platform's DOM reading the file by itself, as fast as
+// it can go (no checks of the program's own around it).
+void DomAloneLoad(const std::wstring& path) {
+  CLSID clsid;
+  if (FAILED(::CLSIDFromProgID(L"Microsoft.XMLDOM", &clsid))) return;
+  ComPtr<IXMLDOMDocument> doc;
+  if (FAILED(::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IXMLDOMDocument,
+                                reinterpret_cast<void**>(doc.Put()))))
+    return;
+  doc->put_async(VARIANT_FALSE);
+  UniqueVariant source(path.c_str());
+  VARIANT_BOOL ok = VARIANT_FALSE;
+  doc->load(source.Get(), &ok);
+}
+
 }  // namespace
 
 int main() {
@@ -138,19 +153,13 @@ int main() {
       // The DOM alone just before and just after the feed reader, so that a
       // machine that slows down for a while slows both down alike.
       double t0 = BenchNowMs();
-      {
-        TXmlDocument doc;
-        doc.Load(file);
-      }
+      DomAloneLoad(file);
       double t1 = BenchNowMs();
       auto items = ParseFeed(file);
       double t2 = BenchNowMs();
       auto same = ParseFeed(file);
       double t3 = BenchNowMs();
-      {
-        TXmlDocument doc;
-        doc.Load(file);
-      }
+      DomAloneLoad(file);
       double t4 = BenchNowMs();
       auto face = std::make_unique<TFace>();
       presentMs = 0;

@@ -10,8 +10,6 @@
 
 namespace {
 
-// Far above any news feed; below it a bad download cannot take much memory.
-constexpr LONGLONG MaxFeedBytes = 16 * 1024 * 1024;
 
 struct FileTraits {
   using Handle = HANDLE;

@@ -6,6 +6,10 @@
 
 #include <string>
 
+// Far above any news feed or manifest; below it a bad download cannot take
+// much memory.
+inline constexpr long long MaxFeedBytes = 16 * 1024 * 1024;
+
 // The file decoded (see DecodeFeedBytes); false when it is missing,
 // unreadable or larger than any feed.
 bool ReadFeedText(const std::wstring& path, std::wstring& text);

@@ -2,6 +2,8 @@
 
 #include <msxml2.h>
 
+#include <string>
+
 namespace {
 
 // Missing from mingw's libuuid.
@@ -11,31 +13,105 @@ void Check(HRESULT hr, const char* what) {
   if (FAILED(hr)) throw EXmlError(what);
 }
 
-// In blocks of 1024 characters: far above any feed, far below what would
-// exhaust memory.
-constexpr long MaxXmlKiloChars = 32 * 1024;
-
-void SetProperty(IXMLDOMDocument* doc, const wchar_t* name, const VARIANT& value) {
-  ComPtr<IXMLDOMDocument2> doc2;
-  if (FAILED(doc->QueryInterface(IID_IXMLDOMDocument2_, reinterpret_cast<void**>(doc2.Put())))) return;
+// Sets a second-level property and reads it back: true only when the DOM
+// accepted it and reports the value that was set.
+bool SetConfirmed(IXMLDOMDocument2* doc, const wchar_t* name, const VARIANT& value) {
+  if (!doc) return false;
   UniqueBstr key(name);
-  doc2->setProperty(key.Get(), value);
+  if (FAILED(doc->setProperty(key.Get(), value))) return false;
+  UniqueVariant back;
+  if (FAILED(doc->getProperty(key.Get(), back.Put()))) return false;
+  const VARIANT& got = back.Get();
+  if (value.vt == VT_BOOL) return got.vt == VT_BOOL && got.boolVal == value.boolVal;
+  VARIANT number;
+  ::VariantInit(&number);
+  if (FAILED(::VariantChangeType(&number, const_cast<VARIANT*>(&got), 0, VT_I4))) return false;
+  return number.lVal == value.lVal;
 }
 
-void SetProperty(IXMLDOMDocument* doc, const wchar_t* name, const wchar_t* value) {
-  UniqueVariant v(value);
-  SetProperty(doc, name, v.Get());
+VARIANT BoolVariant(bool value) {
+  VARIANT v;
+  ::VariantInit(&v);
+  v.vt = VT_BOOL;
+  v.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
+  return v;
 }
 
-void SetProperty(IXMLDOMDocument* doc, const wchar_t* name, long value) {
+VARIANT LongVariant(long value) {
   VARIANT v;
   ::VariantInit(&v);
   v.vt = VT_I4;
   v.lVal = value;
-  SetProperty(doc, name, v);
+  return v;
+}
+
+bool StartsAt(const std::wstring& s, size_t i, const wchar_t* prefix) {
+  for (size_t k = 0; prefix[k]; ++k)
+    if (i + k >= s.size() || s[i + k] != prefix[k]) return false;
+  return true;
+}
+
+// Index just past the end marker searched from i, or the text's end.
+size_t PastMarker(const std::wstring& s, size_t i, const wchar_t* marker) {
+  size_t at = s.find(marker, i);
+  return at == std::wstring::npos ? s.size() : at + std::char_traits<wchar_t>::length(marker);
+}
+
+// Index just past the '>' that ends the tag starting at i; '>' inside a
+// quoted attribute value does not end it.
+size_t PastTag(const std::wstring& s, size_t i) {
+  wchar_t quote = 0;
+  for (; i < s.size(); ++i) {
+    wchar_t c = s[i];
+    if (quote) {
+      if (c == quote) quote = 0;
+    } else if (c == L'"' || c == L'\'') {
+      quote = c;
+    } else if (c == L'>') {
+      return i + 1;
+    }
+  }
+  return s.size();
 }
 
 }  // namespace
+
+bool HasDoctype(const std::wstring& text) {
+  for (size_t i = text.find(L'<'); i != std::wstring::npos; i = text.find(L'<', i)) {
+    if (StartsAt(text, i, L"<?")) {
+      i = PastMarker(text, i, L"?>");
+    } else if (StartsAt(text, i, L"<!--")) {
+      i = PastMarker(text, i + 4, L"-->");
+    } else {
+      return StartsAt(text, i, L"<!DOCTYPE");
+    }
+  }
+  return false;
+}
+
+bool NestsDeeperThan(const std::wstring& text, long depth) {
+  long open = 0;
+  for (size_t i = text.find(L'<'); i != std::wstring::npos; i = text.find(L'<', i)) {
+    if (StartsAt(text, i, L"<!--")) {
+      i = PastMarker(text, i + 4, L"-->");
+    } else if (StartsAt(text, i, L"<![CDATA[")) {
+      i = PastMarker(text, i + 9, L"]]>");
+    } else if (StartsAt(text, i, L"<?")) {
+      i = PastMarker(text, i, L"?>");
+    } else if (StartsAt(text, i, L"<!")) {
+      i = PastTag(text, i);
+    } else if (StartsAt(text, i, L"</")) {
+      if (open > 0) --open;
+      i = PastTag(text, i);
+    } else {
+      size_t end = PastTag(text, i);
+      bool empty = end >= 2 && text[end - 1] == L'>' && text[end - 2] == L'/';
+      if (!empty && ++open > depth) return true;
+      i = end;
+    }
+  }
+  return false;
+}
 
 TXmlDocument::TXmlDocument() {
   CLSID clsid;
@@ -45,27 +121,27 @@ TXmlDocument::TXmlDocument() {
         "Microsoft.XMLDOM could not be created");
   // Downloads are loaded synchronously, never reach out for DTDs or external
   // entities, and select with XPath so that local-name() is understood.
-  // The feed reader removes any DOCTYPE before the DOM sees the text, so
-  // "ProhibitDTD" (false by default in MSXML 3, which "Microsoft.XMLDOM"
-  // is) only backs that up. MSXML 3 puts no limit on depth or size either;
-  // Wine ignores all three.
   doc_->put_async(VARIANT_FALSE);
   doc_->put_resolveExternals(VARIANT_FALSE);
   doc_->put_validateOnParse(VARIANT_FALSE);
-  SetProperty(doc_.Get(), L"SelectionLanguage", L"XPath");
-  SetProperty(doc_.Get(), L"ProhibitDTD", L"true");
-  SetProperty(doc_.Get(), L"MaxElementDepth", 256);
-  SetProperty(doc_.Get(), L"MaxXMLSize", MaxXmlKiloChars);
-}
-
-bool TXmlDocument::Load(const std::wstring& path) {
-  UniqueVariant source(path.c_str());
-  VARIANT_BOOL ok = VARIANT_FALSE;
-  Check(doc_->load(source.Get(), &ok), "load");
-  return ok == VARIANT_TRUE;
+  ComPtr<IXMLDOMDocument2> doc2;
+  if (FAILED(doc_->QueryInterface(IID_IXMLDOMDocument2_, reinterpret_cast<void**>(doc2.Put())))) doc2 = {};
+  if (doc2) {
+    UniqueBstr language(L"SelectionLanguage");
+    UniqueVariant xpath(L"XPath");
+    doc2->setProperty(language.Get(), xpath.Get());
+  }
+  // MSXML 3, which "Microsoft.XMLDOM" is, reads DTDs and puts no limit on
+  // size or depth unless told; what it does not confirm, LoadXml checks.
+  guards_.ProhibitDtd = SetConfirmed(doc2.Get(), L"ProhibitDTD", BoolVariant(true));
+  guards_.MaxDepth = SetConfirmed(doc2.Get(), L"MaxElementDepth", LongVariant(MaxXmlElementDepth));
+  guards_.MaxSize = SetConfirmed(doc2.Get(), L"MaxXMLSize", LongVariant(MaxXmlKiloChars));
 }
 
 bool TXmlDocument::LoadXml(const std::wstring& text) {
+  if (!guards_.MaxSize && text.size() > static_cast<size_t>(MaxXmlKiloChars) * 1024) return false;
+  if (!guards_.ProhibitDtd && HasDoctype(text)) return false;
+  if (!guards_.MaxDepth && NestsDeeperThan(text, MaxXmlElementDepth)) return false;
   // With its length: a NUL inside must fail the parse, not cut the text.
   UniqueBstr source;
   *source.Put() = ::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));

@@ -17,15 +17,40 @@ class EXmlError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// What the DOM is told to refuse, for text from the network: any DTD, more
+// than this many units of 1024 characters (16 Mi characters: no feed file
+// may be larger than 16 MiB), elements nested deeper than this.
+inline constexpr long MaxXmlKiloChars = 16 * 1024;
+inline constexpr long MaxXmlElementDepth = 256;
+
+// Which of those limits this MSXML confirmed: the property was accepted and
+// reads back as set. Wine's MSXML accepts "ProhibitDTD" and ignores it, and
+// rejects the two size limits; MSXML 3 before SP5 knows none of them.
+struct TXmlGuards {
+  bool ProhibitDtd = false;
+  bool MaxSize = false;
+  bool MaxDepth = false;
+};
+
+// Whether the text declares a DOCTYPE before its first element.
+bool HasDoctype(const std::wstring& text);
+// Whether elements in the text nest deeper than depth. A plain scan of the
+// tags (comments, CDATA sections, processing instructions and quoted
+// attribute values skipped): text it misreads is not well-formed and the
+// DOM refuses it anyway.
+bool NestsDeeperThan(const std::wstring& text, long depth);
+
 class TXmlDocument {
  public:
   // Throws EXmlError when the DOM service cannot be created.
   TXmlDocument();
-  // Whether the file loaded and is well-formed.
-  bool Load(const std::wstring& path);
   // Whether the text (the document itself, already decoded, with no XML
   // declaration of an encoding that would contradict it) is well-formed.
+  // Every limit above holds whether or not the DOM confirmed it: text that
+  // needs a limit the DOM did not confirm is checked here first, and text
+  // past it is refused without being parsed.
   bool LoadXml(const std::wstring& text);
+  const TXmlGuards& DomGuards() const { return guards_; }
   // The root element, or an empty pointer before a successful load.
   ComPtr<IXMLDOMNode> DocumentElement() const;
 
@@ -33,6 +58,7 @@ class TXmlDocument {
 
  private:
   ComPtr<IXMLDOMDocument> doc_;
+  TXmlGuards guards_;
 };
 
 // Nodes selected by an XPath below node; empty when none match.

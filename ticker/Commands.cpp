@@ -8,6 +8,7 @@
 #include "ticker/FeedThread.h"
 #include "ticker/Links.h"
 #include "ticker/MainWindow.h"
+#include "ticker/ManifestThread.h"
 #include "ticker/Messages.h"
 #include "ticker/Registry.h"
 

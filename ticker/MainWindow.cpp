@@ -1,4 +1,5 @@
 #include "ticker/MainWindow.h"
+#include "ticker/ManifestThread.h"
 
 #include "app/Globals.h"
 #include "build/BuildConfig.h"

@@ -25,10 +25,7 @@
 #include "widgets/SkinWidgets.h"
 
 class TFeedThread;
-
-// The version a manifest text names ("/data/version"), or empty. Throws
-// only when the XML service cannot be created.
-std::string ManifestVersion(const std::wstring& text);
+class TManifestThread;
 
 class TMainWindow : public TWindowEx {
  public:
@@ -149,7 +146,7 @@ class TMainWindow : public TWindowEx {
   static constexpr DWORD WorkerExitMs = 1500;
 
   std::unique_ptr<TFeedThread> FeedThread;
-  std::unique_ptr<TInternetThread> UpdateThread;
+  std::unique_ptr<TManifestThread> UpdateThread;
   std::unique_ptr<TInternetThread> CounterThread;
 
   std::unique_ptr<TOptions> Options;

@@ -7,25 +7,18 @@
 #include "app/Random.h"
 #include "build/BuildConfig.h"
 #include "feed/InternetRoot.h"
-#include "feed/XmlDom.h"
 #include "ticker/FeedPath.h"
 #include "ticker/Links.h"
+#include "ticker/ManifestThread.h"
 #include "ticker/MainWindow.h"
 #include "ticker/Messages.h"
 #include "ticker/Version.h"
 
 namespace {
 
-std::wstring Widen(const std::string& bytes) {
-  if (bytes.empty()) return std::wstring();
-  int n = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-  std::wstring text(static_cast<size_t>(n), L'\0');
-  ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), &text[0], n);
-  return text;
-}
-
-std::unique_ptr<TInternetThread> StartWorker(HWND window, UINT message, const char* host, const std::string& path) {
-  auto worker = std::make_unique<TInternetThread>(window, message, InternetHandle);
+template <class TWorker>
+std::unique_ptr<TWorker> StartWorker(HWND window, UINT message, const char* host, const std::string& path) {
+  auto worker = std::make_unique<TWorker>(window, message, InternetHandle);
   worker->Request().SetField(rfHost, host);
   worker->Request().SetField(rfPath, path);
   worker->Request().Port = build::HttpPort;
@@ -38,24 +31,10 @@ std::unique_ptr<TInternetThread> StartWorker(HWND window, UINT message, const ch
 
 }  // namespace
 
-std::string ManifestVersion(const std::wstring& text) {
-  TXmlDocument doc;  // an unavailable XML service raises to the caller
-  try {
-    if (!doc.LoadXml(text)) return std::string();
-    ComPtr<IXMLDOMNode> node = SelectSingleNode(doc.Root(), L"/data/version");
-    if (!node) return std::string();
-    std::wstring version = NodeText(node.Get());
-    // Versions are digits and dots; anything else simply compares as bytes.
-    return std::string(version.begin(), version.end());
-  } catch (const EXmlError&) {
-    return std::string();
-  }
-}
-
 void TMainWindow::CheckForUpdate() {
   if (cleanedUp_) return;
   try {
-    UpdateThread = StartWorker(WindowHandle(), WM_VERSIONDONE, build::WebHost,
+    UpdateThread = StartWorker<TManifestThread>(WindowHandle(), WM_VERSIONDONE, build::WebHost,
                                ManifestRequestPath(RandomBelow(RandLimit)));
   } catch (...) {
     UpdateThread.reset();
@@ -63,18 +42,13 @@ void TMainWindow::CheckForUpdate() {
 }
 
 void TMainWindow::VersionDone() {
-  std::wstring text;
+  // The worker has read the manifest: a hostile one costs its thread, never
+  // this one.
+  std::string version;
   if (UpdateThread) {
     UpdateThread->WaitFor();
-    if (UpdateThread->Result() == 0) text = Widen(ContentAsString(UpdateThread->Response()));
+    if (UpdateThread->Result() == 0) version = UpdateThread->Version();
     UpdateThread.reset();
-  }
-  if (text.empty()) return;
-  std::string version;
-  try {
-    version = ManifestVersion(text);
-  } catch (...) {
-    version = std::string(CurrentVersion);
   }
   if (version.empty() || !VersionNewer(version)) return;
 
@@ -89,7 +63,7 @@ void TMainWindow::VersionDone() {
 void TMainWindow::SendCounterHit() {
   if (CounterThread || cleanedUp_) return;  // a request still running absorbs the tick
   try {
-    CounterThread = StartWorker(WindowHandle(), WM_COUNTERDONE, build::CounterHost, CounterPath);
+    CounterThread = StartWorker<TInternetThread>(WindowHandle(), WM_COUNTERDONE, build::CounterHost, CounterPath);
   } catch (...) {
     CounterThread.reset();
   }

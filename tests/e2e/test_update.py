@@ -40,6 +40,25 @@ def test_same_older_or_textually_smaller_version_is_silent(env):
         assert env.message_box() is None
 
 
+def laughs(levels):
+    entities = ['<!ENTITY l0 "lol">'] + [
+        f'<!ENTITY l{i} "{("&l%d;" % (i - 1)) * 10}">' for i in range(1, levels + 1)]
+    return (b'<?xml version="1.0"?><!DOCTYPE data [' + "".join(entities).encode() +
+            f"]><data><version>&l{levels};</version></data>".encode())
+
+
+def test_hostile_manifests_offer_nothing_and_never_hold_the_window(env):
+    external = (b'<?xml version="1.0"?><!DOCTYPE data [<!ENTITY v SYSTEM "file:///C:/windows/win.ini">]>'
+                b"<data><version>9&v;</version></data>")
+    for manifest in (laughs(9), external):
+        with FeedServer(env.port, feed(env), manifest=manifest) as server, Ticker(env) as ticker:
+            ticker.wait_window()
+            pings = env.ping(4)
+            assert server.paths("/kavrelo.xml"), "no manifest request"
+            assert pings and pings["late"] == 0 and not pings["gone"], pings
+            assert env.message_box() is None
+
+
 def test_counter_requested_at_start_and_on_every_tick(env):
     with FeedServer(env.port, feed(env)) as server, Ticker(env) as ticker:
         ticker.wait_window()
@@ -60,6 +79,7 @@ if __name__ == "__main__":
     run([
         test_newer_version_is_offered_once,
         test_same_older_or_textually_smaller_version_is_silent,
+        test_hostile_manifests_offer_nothing_and_never_hold_the_window,
         test_counter_requested_at_start_and_on_every_tick,
         test_hanging_counter_request_absorbs_ticks,
     ])
