@@ -124,6 +124,9 @@ std::optional<THttpUrl> ResolveRedirect(const THttpUrl& from, const std::string&
     std::string rest = ref.substr(scheme.size() + 1);
     if (rest.compare(0, 2, "//") != 0) return std::nullopt;
     url.Secure = scheme == "https";
+    // What came over TLS never leads off it: a server (or whoever sits on
+    // the path) cannot strip it with a redirect.
+    if (from.Secure && !url.Secure) return std::nullopt;
     if (!ParseNetworkReference(rest, url)) return std::nullopt;
     return url;
   }

@@ -23,5 +23,6 @@ struct THttpUrl {
 // Where a redirect's Location leads from the address that answered: an
 // absolute http or https address, a scheme-relative "//host/path", an
 // absolute path or a relative one. Nothing for any other scheme, a missing
-// or malformed host or port, or control characters and spaces.
+// or malformed host or port, or control characters and spaces, and nothing
+// that leads from https to plain http.
 std::optional<THttpUrl> ResolveRedirect(const THttpUrl& from, const std::string& location);

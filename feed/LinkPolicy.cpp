@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "build/BuildConfig.h"
+#include "feed/Endpoints.h"
 
 namespace {
 
@@ -128,9 +129,7 @@ std::wstring Resolve(const std::wstring& ref, const std::wstring& base) {
 }  // namespace
 
 std::wstring FeedAddress() {
-  std::wstring a = L"http://" + Widen(build::NewsHost);
-  if (build::HttpPort != 0) a += L":" + std::to_wstring(build::HttpPort);
-  return a + L"/sondakika.rss";
+  return Widen(EndpointOrigin(build::News).c_str()) + L"/sondakika.rss";
 }
 
 std::wstring BuildReferral() { return Widen(build::Referral); }

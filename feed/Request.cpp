@@ -147,9 +147,11 @@ DWORD TRequest::OpenFlags() const {
   // Every exchange bypasses the system's URL cache both ways: a feed copy
   // under a new "?rand=" address every few minutes would only fill it, and
   // the counter must reach its server. Redirects are followed by
-  // SendRequest, which counts and checks them.
+  // SendRequest, which counts and checks them. WinInet's cookie jar is
+  // shared with every other program of the user: the ticker neither sends
+  // nor keeps cookies, so no host can follow it from request to request.
   DWORD flags = INTERNET_FLAG_HYPERLINK | INTERNET_FLAG_NO_AUTO_REDIRECT | INTERNET_FLAG_RELOAD |
-                INTERNET_FLAG_NO_CACHE_WRITE;
+                INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_COOKIES;
   if (Secure) flags |= INTERNET_FLAG_SECURE;
   return flags;
 }

@@ -7,10 +7,15 @@
 #   out/release/SHA256SUMS                          all of them
 #
 #   scripts/release.sh --news-host HOST --web-host HOST --counter-host HOST \
-#                      [--port N] [--referral TEXT]
+#                      [--plain-http news|web|counter]... [--port N] \
+#                      [--https-port N] [--referral TEXT]
 #
-# Each setting may come from the environment instead (KAVRELO_NEWS_HOST,
-# KAVRELO_WEB_HOST, KAVRELO_COUNTER_HOST, KAVRELO_HTTP_PORT, KAVRELO_REFERRAL).
+# Every host is reached over https (its certificate must check out) unless
+# --plain-http names it; --port is the port of the hosts reached over http
+# (0: 80), --https-port that of the others (0: 443). Each setting may come
+# from the environment instead (KAVRELO_NEWS_HOST, KAVRELO_WEB_HOST,
+# KAVRELO_COUNTER_HOST, KAVRELO_PLAIN_HTTP with the names separated by
+# spaces, KAVRELO_HTTP_PORT, KAVRELO_HTTPS_PORT, KAVRELO_REFERRAL).
 # A release that would talk to loopback or to the .example placeholders is
 # refused unless --allow-test-hosts is given (the release tests do that).
 # Other options: --build DIR (default build/release; the two Release builds
@@ -27,6 +32,8 @@ news=${KAVRELO_NEWS_HOST:-news.example}
 web=${KAVRELO_WEB_HOST:-kavrelo.example}
 counter=${KAVRELO_COUNTER_HOST:-counter.example}
 port=${KAVRELO_HTTP_PORT:-0}
+https_port=${KAVRELO_HTTPS_PORT:-0}
+plain=" ${KAVRELO_PLAIN_HTTP:-} "
 referral=${KAVRELO_REFERRAL:-kavrelo}
 allow_test_hosts=0
 installer=1
@@ -42,6 +49,8 @@ while [ $# -gt 0 ]; do
     --web-host) need "$@"; web=$2; shift 2 ;;
     --counter-host) need "$@"; counter=$2; shift 2 ;;
     --port) need "$@"; port=$2; shift 2 ;;
+    --https-port) need "$@"; https_port=$2; shift 2 ;;
+    --plain-http) need "$@"; plain="$plain$2 "; shift 2 ;;
     --referral) need "$@"; referral=$2; shift 2 ;;
     --build) need "$@"; build=$2; shift 2 ;;
     --out) need "$@"; out=$2; shift 2 ;;
@@ -70,12 +79,21 @@ for pair in "news-host=$news" "web-host=$web" "counter-host=$counter"; do
   test_host "$value" && refused+=("--$name $value")
 done
 [[ $port =~ ^[0-9]{1,5}$ ]] && [ "$port" -le 65535 ] || fail "--port '$port' is not a port (0 means 80)"
+[[ $https_port =~ ^[0-9]{1,5}$ ]] && [ "$https_port" -le 65535 ] ||
+  fail "--https-port '$https_port' is not a port (0 means 443)"
+for name in $plain; do
+  case "$name" in news|web|counter) ;; *) fail "--plain-http '$name' is not one of news, web, counter" ;; esac
+done
+# ON when the host is reached over https.
+https_of() { case "$plain" in *" $1 "*) echo OFF ;; *) echo ON ;; esac; }
+scheme_of() { [ "$(https_of "$1")" = ON ] && echo https || echo http; }
 [[ $referral =~ ^[A-Za-z0-9._~-]{1,64}$ ]] || fail "--referral '$referral' must be 1 to 64 of A-Z a-z 0-9 . _ ~ -"
 if [ ${#refused[@]} -gt 0 ] && [ $allow_test_hosts -eq 0 ]; then
   fail "refusing a release that talks to loopback or a placeholder: ${refused[*]} (--allow-test-hosts builds it anyway)"
 fi
 if [ $check_only -eq 1 ]; then
-  echo "news-host=$news web-host=$web counter-host=$counter port=$port referral=$referral"
+  echo "news=$(scheme_of news)://$news web=$(scheme_of web)://$web counter=$(scheme_of counter)://$counter" \
+       "port=$port https-port=$https_port referral=$referral"
   exit 0
 fi
 
@@ -91,7 +109,9 @@ for arch in x86 x64; do
   cmake -S "$root" -B "$arch_build" -G Ninja "${arch_args[@]}" \
     -DCMAKE_BUILD_TYPE=Release -DKAVRELO_TESTS=OFF -DKAVRELO_REPRODUCIBLE=ON \
     -DKAVRELO_NEWS_HOST="$news" -DKAVRELO_WEB_HOST="$web" -DKAVRELO_COUNTER_HOST="$counter" \
-    -DKAVRELO_HTTP_PORT="$port" -DKAVRELO_REFERRAL="$referral" >/dev/null
+    -DKAVRELO_NEWS_HTTPS=$(https_of news) -DKAVRELO_WEB_HTTPS=$(https_of web) \
+    -DKAVRELO_COUNTER_HTTPS=$(https_of counter) \
+    -DKAVRELO_HTTP_PORT="$port" -DKAVRELO_HTTPS_PORT="$https_port" -DKAVRELO_REFERRAL="$referral" >/dev/null
   step "building the $arch kavrelo.exe (Release)"
   cmake --build "$arch_build" --target kavrelo -j"$jobs"
 done
@@ -117,7 +137,11 @@ if git -C "$root" rev-parse --git-dir >/dev/null 2>&1; then
 fi
 
 rm -f "$out"/kavrelo-*-setup.exe "$out"/kavrelo-*-portable.zip "$out/SHA256SUMS"
-if [ "$port" -eq 0 ]; then web_url="http://$web/?linkid=7940"; else web_url="http://$web:$port/?linkid=7940"; fi
+# The installer's link to the maker's page, as the program builds it.
+if [ "$(https_of web)" = ON ]; then web_port=$https_port; else web_port=$port; fi
+web_url="$(scheme_of web)://$web"
+[ "$web_port" -eq 0 ] || web_url="$web_url:$web_port"
+web_url="$web_url/?linkid=7940"
 
 packages=()
 for arch in x86 x64; do

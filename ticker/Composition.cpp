@@ -50,7 +50,7 @@ void Label(TSkinText& t, const std::wstring& data, bool antialias, int align, in
 }
 
 std::wstring MakerDomain() {
-  std::string host = build::WebHost;
+  std::string host = build::Web.Host;
   return std::wstring(host.begin(), host.end());
 }
 

@@ -4,17 +4,12 @@
 
 #include <string>
 
-#include "build/BuildConfig.h"
+#include "feed/Endpoints.h"
 
-inline std::string HostWithPort(const char* host) {
-  std::string s = host;
-  if (build::HttpPort != 0) s += ":" + std::to_string(build::HttpPort);
-  return s;
-}
-
-// The maker's page ("/?linkid=7940") and the download page ("/?linkid=7941").
+// The maker's page ("/?linkid=7940") and the download page ("/?linkid=7941"),
+// https when the web host is reached that way.
 inline std::wstring MakerAddress(const char* pathAndQuery) {
-  std::string a = "http://" + HostWithPort(build::WebHost) + pathAndQuery;
+  std::string a = EndpointOrigin(build::Web) + pathAndQuery;
   return std::wstring(a.begin(), a.end());
 }
 

@@ -6,6 +6,7 @@
 #include "app/ProcessHelpers.h"
 #include "app/Random.h"
 #include "build/BuildConfig.h"
+#include "feed/Endpoints.h"
 #include "feed/InternetRoot.h"
 #include "framework/InputTick.h"
 #include "ticker/FeedCache.h"
@@ -51,9 +52,8 @@ void TMainWindow::RefreshFeed() {
   try {
     FeedThread = std::make_unique<TFeedThread>(WindowHandle(), WM_FEEDDONE, InternetHandle, FeedCachePath());
     TRequest& request = FeedThread->Request();
-    request.SetField(rfHost, build::NewsHost);
+    TargetEndpoint(request, build::News);
     request.SetField(rfPath, FeedRequestPath(RandomBelow(RandLimit)));
-    request.Port = build::HttpPort;
     request.TimeoutMs = build::HttpTimeoutMs;
     request.DeadlineMs = build::HttpDeadlineMs;
     request.MaxBodyBytes = build::MaxBodyBytes;

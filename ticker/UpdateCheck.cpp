@@ -17,11 +17,11 @@
 namespace {
 
 template <class TWorker>
-std::unique_ptr<TWorker> StartWorker(HWND window, UINT message, const char* host, const std::string& path) {
+std::unique_ptr<TWorker> StartWorker(HWND window, UINT message, const build::TEndpoint& endpoint,
+                                     const std::string& path) {
   auto worker = std::make_unique<TWorker>(window, message, InternetHandle);
-  worker->Request().SetField(rfHost, host);
+  TargetEndpoint(worker->Request(), endpoint);
   worker->Request().SetField(rfPath, path);
-  worker->Request().Port = build::HttpPort;
   worker->Request().TimeoutMs = build::HttpTimeoutMs;
   worker->Request().DeadlineMs = build::HttpDeadlineMs;
   worker->Request().MaxBodyBytes = build::MaxBodyBytes;
@@ -34,7 +34,7 @@ std::unique_ptr<TWorker> StartWorker(HWND window, UINT message, const char* host
 void TMainWindow::CheckForUpdate() {
   if (cleanedUp_) return;
   try {
-    UpdateThread = StartWorker<TManifestThread>(WindowHandle(), WM_VERSIONDONE, build::WebHost,
+    UpdateThread = StartWorker<TManifestThread>(WindowHandle(), WM_VERSIONDONE, build::Web,
                                ManifestRequestPath(RandomBelow(RandLimit)));
   } catch (...) {
     UpdateThread.reset();
@@ -63,7 +63,7 @@ void TMainWindow::VersionDone() {
 void TMainWindow::SendCounterHit() {
   if (CounterThread || cleanedUp_) return;  // a request still running absorbs the tick
   try {
-    CounterThread = StartWorker<TInternetThread>(WindowHandle(), WM_COUNTERDONE, build::CounterHost, CounterPath);
+    CounterThread = StartWorker<TInternetThread>(WindowHandle(), WM_COUNTERDONE, build::Counter, CounterPath);
   } catch (...) {
     CounterThread.reset();
   }

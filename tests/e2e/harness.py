@@ -122,11 +122,17 @@ class FeedServer:
     "empty" a 200 with no body, "loop" a redirect to itself, "chain"
     redirects to ever new addresses, "bigheaders"
     the feed behind 12 KB of headers, "trickle" one byte a second,
-    "busy" a 429 with Retry-After (`retry_after`). With `etag` set, feed
-    replies carry it and a request that sends it back gets a 304."""
+    "busy" a 429 with Retry-After (`retry_after`), "redirect" a 302 to
+    `location`. With `etag` set, feed replies carry it and a request that
+    sends it back gets a 304. With `tls` (folder, certificate name of
+    tls.make_certs) it speaks https."""
 
-    def __init__(self, port, feed=b"", mode="ok", manifest=None, counter_mode="ok"):
+    def __init__(self, port, feed=b"", mode="ok", manifest=None, counter_mode="ok", tls=None, location=None):
         self.feed = feed
+        # Where "redirect" (the feed's mode or the counter's) sends a client.
+        self.location = location
+        # TLS connections begun, a refused handshake included.
+        self.connections = 0
         self.mode = mode
         self.etag = None
         self.retry_after = "30"
@@ -160,6 +166,8 @@ class FeedServer:
                 if self.path.startswith("/kavrelo.xml"):
                     return self.reply(200, server.manifest, "text/xml")
                 if self.path == "/swidget/kavrelo.gif":
+                    if server.counter_mode == "redirect":
+                        return self.reply(302, b"", "text/plain", [("Location", server.location)])
                     if server.counter_mode == "stall":
                         server._stop.wait(120)
                         return
@@ -205,6 +213,8 @@ class FeedServer:
                         self.wfile.write(chunk)
                     self.close_connection = True
                     return
+                if mode == "redirect":
+                    return self.reply(302, b"", "text/plain", [("Location", server.location)])
                 if mode == "loop":
                     return self.reply(302, b"", "text/plain", [("Location", self.path)])
                 if mode == "chain":
@@ -251,6 +261,16 @@ class FeedServer:
         http.server.ThreadingHTTPServer.allow_reuse_address = True
         self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", port), Handler)
         self.httpd.daemon_threads = True
+        if tls:
+            # tls: (folder, certificate name) of tls.make_certs.
+            import tls as tls_support
+            tls_support.serve_tls(self.httpd, *tls)
+            accept = self.httpd.get_request
+
+            def counted():
+                self.connections += 1
+                return accept()
+            self.httpd.get_request = counted
         self.thread = threading.Thread(target=self.httpd.serve_forever, daemon=True)
         self.thread.start()
 
@@ -278,9 +298,9 @@ class FeedServer:
 class Ticker:
     """One run of kavrelo.exe under Wine."""
 
-    def __init__(self, env):
+    def __init__(self, env, exe=None):
         self.env = env
-        self.proc = subprocess.Popen([str(env.wine_run), str(env.build), str(env.exe)],
+        self.proc = subprocess.Popen([str(env.wine_run), str(env.build), str(exe or env.exe)],
                                      stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
 
     def wait_window(self, timeout=30):

@@ -51,6 +51,33 @@ TEST_CASE("redirect targets: resolved against the answering address, http and ht
   }
 }
 
+TEST_CASE("from https a redirect stays on https") {
+  THttpUrl from;
+  from.Secure = true;
+  from.Host = "news.example";
+  from.Path = "/feed.rss";
+  struct Case {
+    const char* location;
+    const char* key;  // empty: refused
+  } cases[] = {
+      {"http://news.example/feed.rss", ""},
+      {"HTTP://other.example:80/x", ""},
+      {"https://other.example/x", "https://other.example:443/x"},
+      {"//cdn.example/f", "https://cdn.example:443/f"},
+      {"/moved.rss", "https://news.example:443/moved.rss"},
+  };
+  for (const Case& c : cases) {
+    CAPTURE(c.location);
+    auto url = ResolveRedirect(from, c.location);
+    if (*c.key) {
+      REQUIRE(url);
+      CHECK(url->Key() == c.key);
+    } else {
+      CHECK_FALSE(url);
+    }
+  }
+}
+
 TEST_CASE("an address compares equal however its host and port are written") {
   THttpUrl a;
   a.Host = "News.Example";

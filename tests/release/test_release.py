@@ -217,6 +217,9 @@ def case_refusal(release):
         (real + ["--referral", "a&b"], True),
         (real + ["--referral", ""], True),
         (real + ["--bogus"], True),
+        (real + ["--plain-http", "news", "--plain-http", "counter", "--https-port", "8443"], False),
+        (real + ["--plain-http", "all"], True),
+        (real + ["--https-port", "443x"], True),
     ]
     env = {k: v for k, v in os.environ.items() if not k.startswith("KAVRELO_")}
     for row in table:
@@ -230,6 +233,15 @@ def case_refusal(release):
                        env=dict(env, KAVRELO_NEWS_HOST="haber.ornek.com.tr", KAVRELO_WEB_HOST="w.ornek.com.tr",
                                 KAVRELO_COUNTER_HOST="127.0.0.1"))
     check(r.returncode == 2 and "counter-host" in r.stderr, "a loopback host from the environment passed")
+    # https for every host unless one is named; the environment names them
+    # too.
+    r = subprocess.run(["bash", str(script), "--check", *real], capture_output=True, text=True, env=env)
+    check(r.stdout.startswith("news=https://haber.ornek.com.tr web=https://kavrelo.ornek.com.tr "
+                              "counter=https://sayac.ornek.net"), f"not https by default: {r.stdout}")
+    r = subprocess.run(["bash", str(script), "--check", *real, "--plain-http", "counter"], capture_output=True,
+                       text=True, env=dict(env, KAVRELO_PLAIN_HTTP="web"))
+    check("news=https://" in r.stdout and "web=http://" in r.stdout and "counter=http://" in r.stdout,
+          f"hosts named plain are not: {r.stdout}")
     # A refused release builds and writes nothing.
     with tempfile.TemporaryDirectory() as tmp:
         r = subprocess.run(["bash", str(script), "--build", f"{tmp}/b", "--out", f"{tmp}/o"],
