@@ -5,8 +5,19 @@
 #include <string>
 
 #include "app/Application.h"
+#include "app/DllSearch.h"
 #include "app/Globals.h"
 #include "framework/GdiPlus.h"
+
+namespace {
+
+// Before every other static object of the program, and so before anything
+// could load a DLL by name.
+struct TDllSearchFirst {
+  TDllSearchFirst() { RestrictDllSearch(); }
+} dllSearchFirst __attribute__((init_priority(101)));
+
+}  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // The command line is not interpreted.

@@ -20,5 +20,5 @@ target_include_directories(kavrelo_graphics PUBLIC
 # cairo.pc lists no private libraries; the static cairo needs these.
 target_link_libraries(kavrelo_graphics PUBLIC
   ${KAVRELO_DEPS_PREFIX}/lib/libcairo.a ${KAVRELO_DEPS_PREFIX}/lib/libpixman-1.a
-  gdiplus gdi32 msimg32 ole32 user32)
+  kavrelo_delay_gdiplus gdi32 ole32 user32)
 kavrelo_warnings(kavrelo_graphics)

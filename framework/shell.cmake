@@ -10,5 +10,5 @@ add_library(kavrelo_shellui STATIC
   ToolTip.cpp
   TrayIcon.cpp
 )
-target_link_libraries(kavrelo_shellui PUBLIC kavrelo_framework comctl32 shell32 gdi32 user32)
+target_link_libraries(kavrelo_shellui PUBLIC kavrelo_framework kavrelo_delay_comctl32 shell32 gdi32 user32)
 kavrelo_warnings(kavrelo_shellui)

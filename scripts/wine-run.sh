@@ -65,7 +65,9 @@ export WINEPREFIX="$state/prefix"
 export WINEDEBUG=-all
 # No Mono or Gecko downloads; and no menu entries or file associations in the
 # host desktop for what an installer under test puts in the Start menu.
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# KAVRELO_EXTRA_DLLOVERRIDES adds a test's own (the DLL-planting test asks
+# for native copies of DLLs first).
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d${KAVRELO_EXTRA_DLLOVERRIDES:+;$KAVRELO_EXTRA_DLLOVERRIDES}"
 # WinInet honours proxy variables even for 127.0.0.1.
 unset http_proxy HTTP_PROXY https_proxy HTTPS_PROXY all_proxy ALL_PROXY no_proxy NO_PROXY
 
