@@ -59,13 +59,16 @@ Var ClosedTicker
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
-!define MUI_FINISHPAGE_RUN "$INSTDIR\${EXE}"
+!define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_TEXT "$(RunNowText)"
+!define MUI_FINISHPAGE_RUN_FUNCTION StartTicker
 
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
+; (The show function is the finish page's: it follows the page's defines.)
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW FinishPageShow
 !insertmacro MUI_PAGE_FINISH
 
 !insertmacro MUI_UNPAGE_CONFIRM
@@ -218,9 +221,85 @@ Section "-Finish"
   ; page offers to start it.
   ${If} $ClosedTicker = 1
   ${AndIf} ${Silent}
-    Exec '"$INSTDIR\${EXE}"'
+    Call StartTicker
   ${EndIf}
 SectionEnd
+
+;
+; What this installer starts runs with its rights. Run elevated (as
+; administrator, or by an elevated updater) while the signed-in user's
+; shell is not, it would start the ticker elevated for years of logons'
+; worth of feeds and links: it then starts nothing, and the finish page
+; offers nothing. Pushes 1 in that case, else 0.
+!define TOKEN_QUERY 8
+!define TOKEN_ELEVATION 20
+!define PROCESS_QUERY_LIMITED_INFORMATION 0x1000
+; IS_ELEVATED PROCESS_HANDLE -> $0 (1 elevated, 0 not or unknown)
+!macro IS_ELEVATED process
+  StrCpy $0 0
+  System::Call 'advapi32::OpenProcessToken(p ${process}, i ${TOKEN_QUERY}, *p .r8) i .r9'
+  ${If} $9 <> 0
+    System::Call 'advapi32::GetTokenInformation(p r8, i ${TOKEN_ELEVATION}, *i .r7, i 4, *i .r9) i .r9'
+    ${If} $9 <> 0
+    ${AndIf} $7 <> 0
+      StrCpy $0 1
+    ${EndIf}
+    System::Call 'kernel32::CloseHandle(p r8)'
+  ${EndIf}
+!macroend
+Function ElevatedAboveShell
+  Push $0
+  Push $1
+  Push $2
+  Push $7
+  Push $8
+  Push $9
+  StrCpy $1 0
+  !insertmacro IS_ELEVATED -1
+  ; Elevated, and the shell (the desktop's Explorer) is not: UAC split the
+  ; user's rights and this installer has the other half. With UAC off both
+  ; are elevated. Without a shell window there is no signed-in user's shell
+  ; to start anything as (Wine has none), and the ticker starts as before.
+  ${If} $0 = 1
+    System::Call 'user32::GetShellWindow() p .r2'
+    ${If} $2 P<> 0
+      ; A shell this installer cannot look into is not shown to be elevated.
+      StrCpy $1 1
+      System::Call 'user32::GetWindowThreadProcessId(p r2, *i .r9) i'
+      System::Call 'kernel32::OpenProcess(i ${PROCESS_QUERY_LIMITED_INFORMATION}, i 0, i r9) p .r2'
+      ${If} $2 P<> 0
+        !insertmacro IS_ELEVATED $2
+        ${If} $0 = 1
+          StrCpy $1 0
+        ${EndIf}
+        System::Call 'kernel32::CloseHandle(p r2)'
+      ${EndIf}
+    ${EndIf}
+  ${EndIf}
+  Pop $9
+  Pop $8
+  Pop $7
+  Pop $2
+  Pop $0
+  Exch $1
+FunctionEnd
+
+Function StartTicker
+  Call ElevatedAboveShell
+  Pop $0
+  ${If} $0 = 0
+    Exec '"$INSTDIR\${EXE}"'
+  ${EndIf}
+FunctionEnd
+
+Function FinishPageShow
+  Call ElevatedAboveShell
+  Pop $0
+  ${If} $0 = 1
+    SendMessage $mui.FinishPage.Run ${BM_SETCHECK} 0 0
+    ShowWindow $mui.FinishPage.Run ${SW_HIDE}
+  ${EndIf}
+FunctionEnd
 
 Function .onInit
   SetShellVarContext current
