@@ -36,11 +36,13 @@ def brightness(rgb):
 
 def watch_fade(env, ticker, x, y, frames):
     """Brightness of the list while the window closes, until it is gone."""
-    while ticker.proc.poll() is None and len(frames) < 200:
+    tries = 0
+    while ticker.proc.poll() is None and tries < 200:
+        tries += 1
         try:
             frames.append(brightness(env.screen_region(x + 30, y + 75, 390, 213)))
-        except Exception:  # noqa: BLE001 - the display may go with the window
-            break
+        except Exception:  # noqa: BLE001 - a grab can fail while the window goes; try again while it lives
+            continue
 
 
 def shown(env):

@@ -1,6 +1,8 @@
 #include <doctest.h>
 
+#include "feed/Endpoints.h"
 #include "feed/HttpUrl.h"
+#include "feed/Request.h"
 
 TEST_CASE("redirect targets: resolved against the answering address, http and https only") {
   THttpUrl from;
@@ -88,4 +90,31 @@ TEST_CASE("an address compares equal however its host and port are written") {
   CHECK(a.Key() == b.Key());
   b.Secure = true;
   CHECK(a.Key() != b.Key());
+}
+
+TEST_CASE("an endpoint as an address prefix: its scheme, and its port only when it is not the scheme's own") {
+  struct Case {
+    build::TEndpoint endpoint;
+    const char* origin;
+  } cases[] = {
+      {{"news.example", true, 0}, "https://news.example"},
+      {{"news.example", true, 8443}, "https://news.example:8443"},
+      {{"127.0.0.1", false, 18473}, "http://127.0.0.1:18473"},
+      {{"kavrelo.example", false, 0}, "http://kavrelo.example"},
+  };
+  for (const Case& c : cases) {
+    CAPTURE(c.origin);
+    CHECK(EndpointOrigin(c.endpoint) == c.origin);
+    TRequest request;
+    TargetEndpoint(request, c.endpoint);
+    CHECK(request.GetField(rfHost) == c.endpoint.Host);
+    CHECK(request.Secure == c.endpoint.Secure);
+    CHECK(request.EffectivePort() == (c.endpoint.Port ? c.endpoint.Port : (c.endpoint.Secure ? 443 : 80)));
+    // What goes over TLS asks WinInet for it; nothing ever asks to ignore a
+    // certificate error.
+    const DWORD ignoring = INTERNET_FLAG_IGNORE_CERT_CN_INVALID | INTERNET_FLAG_IGNORE_CERT_DATE_INVALID |
+                           INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTP | INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS;
+    CHECK(((request.OpenFlags() & INTERNET_FLAG_SECURE) != 0) == c.endpoint.Secure);
+    CHECK((request.OpenFlags() & ignoring) == 0);
+  }
 }
