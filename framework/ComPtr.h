@@ -81,7 +81,8 @@ class UniqueVariant {
   VARIANT v_;
 };
 
-// COM for the calling thread, for a scope (tests, tools).
+// COM for the calling thread, a single-threaded apartment, for a scope
+// (worker threads that use the XML service, tests, tools).
 class ComSession {
  public:
   ComSession() : ok_(SUCCEEDED(::CoInitialize(nullptr))) {}
@@ -90,6 +91,7 @@ class ComSession {
   }
   ComSession(const ComSession&) = delete;
   ComSession& operator=(const ComSession&) = delete;
+  bool Ok() const { return ok_; }
 
  private:
   bool ok_;

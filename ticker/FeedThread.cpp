@@ -1,25 +1,8 @@
 #include "ticker/FeedThread.h"
 
-#include <objbase.h>
-
 #include "app/AtomicFile.h"
 #include "feed/FeedParser.h"
-
-namespace {
-
-// The XML service is a COM object: the worker has an apartment of its own
-// for the length of the check.
-struct TComApartment {
-  TComApartment() : ok(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-  ~TComApartment() {
-    if (ok) ::CoUninitialize();
-  }
-  TComApartment(const TComApartment&) = delete;
-  TComApartment& operator=(const TComApartment&) = delete;
-  bool ok;
-};
-
-}  // namespace
+#include "framework/ComPtr.h"
 
 TFeedThread::TFeedThread(HWND window, UINT message, HINTERNET root, std::wstring cachePath)
     : TInternetThread(window, message, root), cachePath_(std::move(cachePath)), checkPath_(cachePath_ + L".download") {}
@@ -49,9 +32,11 @@ void TFeedThread::Check() {
   if (response.Status < 200 || response.Status > 299 || response.Content.empty()) return;
   outcome_ = TFeedOutcome::NotAFeed;
   if (!WriteFileFlushed(checkPath_, response.Content)) return;
-  TComApartment apartment;
+  // The XML service is a COM object: the worker has an apartment of its own
+  // for the length of the check.
+  ComSession apartment;
   std::unique_ptr<TElementList> items;
-  if (apartment.ok) {
+  if (apartment.Ok()) {
     try {
       items = ParseFeed(checkPath_);
     } catch (...) {

@@ -1,9 +1,8 @@
 #include "ticker/ManifestThread.h"
 
-#include <objbase.h>
-
 #include "feed/FeedSource.h"
 #include "feed/XmlDom.h"
+#include "framework/ComPtr.h"
 
 std::string ManifestVersion(const std::wstring& text) {
   TXmlDocument doc;  // an unavailable XML service raises to the caller
@@ -23,15 +22,13 @@ std::string ManifestVersionOfBody(const std::string& body) {
   if (body.empty() || body.size() > static_cast<size_t>(MaxFeedBytes)) return std::string();
   // The XML service is a COM object: this thread has an apartment of its own
   // for the length of the reading.
-  if (FAILED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return std::string();
-  std::string version;
+  ComSession apartment;
+  if (!apartment.Ok()) return std::string();
   try {
-    version = ManifestVersion(DecodeFeedBytes(body));
+    return ManifestVersion(DecodeFeedBytes(body));
   } catch (...) {
-    // No XML service: no offer.
+    return std::string();  // no XML service: no offer
   }
-  ::CoUninitialize();
-  return version;
 }
 
 int TManifestThread::Exchange(HINTERNET root) {

@@ -18,22 +18,9 @@
 #include <string>
 
 #include "framework/WinHandles.h"
+#include "tools/TickerWindows.h"
 
 namespace {
-
-const wchar_t ClassName[] = L"kavreloclass";
-
-BOOL CALLBACK Count(HWND window, LPARAM counter) {
-  wchar_t name[64];
-  if (::GetClassNameW(window, name, 64) && std::wcscmp(name, ClassName) == 0) ++*reinterpret_cast<int*>(counter);
-  return TRUE;
-}
-
-int WindowCount() {
-  int count = 0;
-  ::EnumWindows(Count, reinterpret_cast<LPARAM>(&count));
-  return count;
-}
 
 struct TCopy {
   UniqueKernelHandle process;
@@ -61,7 +48,7 @@ bool EndRound(TCopy (&copies)[2]) {
   HANDLE processes[2] = {copies[0].process.Get(), copies[1].process.Get()};
   for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < 30000;) {
     if (::WaitForMultipleObjects(2, processes, TRUE, 100) == WAIT_OBJECT_0) return true;
-    for (HWND w = ::FindWindowW(ClassName, nullptr); w; w = nullptr) ::PostMessageW(w, WM_CLOSE, 0, 0);
+    if (HWND w = ::FindWindowW(TickerClassName, nullptr)) ::PostMessageW(w, WM_CLOSE, 0, 0);
   }
   ::TerminateProcess(processes[0], 1);
   ::TerminateProcess(processes[1], 1);
@@ -83,13 +70,13 @@ int Race(const wchar_t* exe, int rounds) {
     int windows = 0;
     int exits = 0;
     for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < 30000; ::Sleep(50)) {
-      windows = WindowCount();
+      windows = TickerWindowCount();
       exits = (Ended(copies[0]) ? 1 : 0) + (Ended(copies[1]) ? 1 : 0);
       if (windows >= 2 || exits == 2 || (windows == 1 && exits == 1)) break;
     }
     // A copy that passed its guard late would open its window now.
     ::Sleep(300);
-    windows = WindowCount();
+    windows = TickerWindowCount();
     exits = (Ended(copies[0]) ? 1 : 0) + (Ended(copies[1]) ? 1 : 0);
     std::printf("round=%d windows=%d exits=%d\n", round, windows, exits);
     std::fflush(stdout);
@@ -107,13 +94,13 @@ int HoldEvent(const wchar_t* name, const wchar_t* exe) {
   if (!StartSuspended(exe, copy)) return 1;
   ::ResumeThread(copy.thread.Get());
   if (::WaitForSingleObject(copy.process.Get(), 30000) != WAIT_OBJECT_0) {
-    std::printf("exit=timeout windows=%d\n", WindowCount());
+    std::printf("exit=timeout windows=%d\n", TickerWindowCount());
     ::TerminateProcess(copy.process.Get(), 1);
     return 0;
   }
   DWORD code = 0;
   ::GetExitCodeProcess(copy.process.Get(), &code);
-  std::printf("exit=%lu windows=%d\n", static_cast<unsigned long>(code), WindowCount());
+  std::printf("exit=%lu windows=%d\n", static_cast<unsigned long>(code), TickerWindowCount());
   return 0;
 }
 

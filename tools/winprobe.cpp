@@ -37,28 +37,16 @@
 
 #include "framework/ProcessMemory.h"
 #include "framework/WinHandles.h"
-
-namespace {
-
-const wchar_t ClassName[] = L"kavreloclass";
-
-BOOL CALLBACK Count(HWND window, LPARAM counter) {
-  wchar_t name[64];
-  if (::GetClassNameW(window, name, 64) && std::wcscmp(name, ClassName) == 0) ++*reinterpret_cast<int*>(counter);
-  return TRUE;
-}
-
-}  // namespace
+#include "tools/TickerWindows.h"
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 2) {
     std::fprintf(stderr, "usage: winprobe info | post MSG [WPARAM LPARAM]\n");
     return 1;
   }
-  HWND window = ::FindWindowW(ClassName, nullptr);
+  HWND window = ::FindWindowW(TickerClassName, nullptr);
   if (std::wcscmp(argv[1], L"info") == 0) {
-    int count = 0;
-    ::EnumWindows(&Count, reinterpret_cast<LPARAM>(&count));
+    int count = TickerWindowCount();
     RECT r{};
     if (window) ::GetWindowRect(window, &r);
     std::printf("count=%d visible=%d x=%ld y=%ld w=%ld h=%ld exstyle=0x%08lx\n", count,

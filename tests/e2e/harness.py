@@ -77,8 +77,11 @@ class Env:
         return {k: int(v) for k, v in (kv.split("=") for kv in r.stdout.split())}
 
     def display(self):
-        env = self.wine_env()
-        return re.search(r"DISPLAY='([^']*)'", env).group(1)
+        # Asked once: the answer comes from a script run, too slow to ask
+        # between the frames of a fade.
+        if not getattr(self, "_display", None):
+            self._display = re.search(r"DISPLAY='([^']*)'", self.wine_env()).group(1)
+        return self._display
 
     def wine_env(self):
         return subprocess.run([str(self.wine_run), str(self.build), "--env"],

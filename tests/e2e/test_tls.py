@@ -35,10 +35,16 @@ def saved_feed(env):
     return path.read_bytes() if path.exists() else None
 
 
-def start_with_cache(env, cached):
+def trusted_with_cache(env):
+    """The test CA trusted, and a saved feed of its own in a fresh data
+    folder: (the certificates' folder, the saved bytes)."""
+    folder = certs(env)
+    tls.trust_ca(env.wine, folder / "ca.pem")
+    cached = feed(env).replace(b"<title>", b"<title>Eski ", 1)
     env.fresh_data_folder()
     env.data.mkdir(parents=True)
     (env.data / "news.xml").write_bytes(cached)
+    return folder, cached
 
 
 def test_a_good_certificate_brings_the_feed_and_the_update_offer(env):
@@ -66,10 +72,7 @@ def test_a_good_certificate_brings_the_feed_and_the_update_offer(env):
 
 def refused(name):
     def test(env):
-        folder = certs(env)
-        tls.trust_ca(env.wine, folder / "ca.pem")
-        cached = feed(env).replace(b"<title>", b"<title>Eski ", 1)
-        start_with_cache(env, cached)
+        folder, cached = trusted_with_cache(env)
         manifest = b"<data><version>2.1</version></data>"
         with FeedServer(tls_port(env), feed(env), manifest=manifest, tls=(folder, name)) as server, \
                 FeedServer(env.port), Ticker(env, program(env)) as ticker:
@@ -87,10 +90,7 @@ def refused(name):
 
 
 def test_a_redirect_from_https_to_http_is_refused(env):
-    folder = certs(env)
-    tls.trust_ca(env.wine, folder / "ca.pem")
-    cached = feed(env).replace(b"<title>", b"<title>Eski ", 1)
-    start_with_cache(env, cached)
+    folder, cached = trusted_with_cache(env)
     plain_feed = f"http://127.0.0.1:{env.port}/sondakika.rss?rand=1"
     with FeedServer(tls_port(env), mode="redirect", location=plain_feed, tls=(folder, "valid")) as secure, \
             FeedServer(env.port, feed(env)) as plain, Ticker(env, program(env)) as ticker:

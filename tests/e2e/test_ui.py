@@ -85,10 +85,11 @@ def test_first_run_defaults_and_startup_switch(env):
         bright = brightness(env.screen_region(x + 30, y + 75, 390, 213))
         xdo(env, "mousemove", x + 426 + 10, y + 25 + 10)
         time.sleep(0.2)
+        # Watching before the click: the fade is over in well under a second.
         frames = []
         watcher = threading.Thread(target=lambda: watch_fade(env, ticker, x, y, frames), daemon=True)
-        xdo(env, "click", 1)
         watcher.start()
+        xdo(env, "click", 1)
         assert ticker.exit_code(20) == 0
         watcher.join(20)
         assert any(0.05 * bright < f < 0.9 * bright for f in frames), \

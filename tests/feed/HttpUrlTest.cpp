@@ -4,16 +4,36 @@
 #include "feed/HttpUrl.h"
 #include "feed/Request.h"
 
+namespace {
+
+struct RedirectCase {
+  const char* location;
+  const char* key;  // empty: refused
+};
+
+template <size_t N>
+void CheckRedirects(const THttpUrl& from, const RedirectCase (&cases)[N]) {
+  for (const RedirectCase& c : cases) {
+    CAPTURE(c.location);
+    auto url = ResolveRedirect(from, c.location);
+    if (*c.key) {
+      REQUIRE(url);
+      CHECK(url->Key() == c.key);
+    } else {
+      CHECK_FALSE(url);
+    }
+  }
+}
+
+}  // namespace
+
 TEST_CASE("redirect targets: resolved against the answering address, http and https only") {
   THttpUrl from;
   from.Host = "news.example";
   from.Port = 8080;
   from.Path = "/a/b/feed.rss?rand=5";
 
-  struct Case {
-    const char* location;
-    const char* key;  // empty: refused
-  } cases[] = {
+  const RedirectCase cases[] = {
       {"http://other.example/x", "http://other.example:80/x"},
       {"HTTPS://Other.Example:8443/x?q=1#frag", "https://other.example:8443/x?q=1"},
       {"https://other.example", "https://other.example:443/"},
@@ -41,16 +61,7 @@ TEST_CASE("redirect targets: resolved against the answering address, http and ht
       {"/a\r\nX-Evil: 1", ""},
       {"\\\\server\\share", ""},
   };
-  for (const Case& c : cases) {
-    CAPTURE(c.location);
-    auto url = ResolveRedirect(from, c.location);
-    if (*c.key) {
-      REQUIRE(url);
-      CHECK(url->Key() == c.key);
-    } else {
-      CHECK_FALSE(url);
-    }
-  }
+  CheckRedirects(from, cases);
 }
 
 TEST_CASE("from https a redirect stays on https") {
@@ -58,26 +69,14 @@ TEST_CASE("from https a redirect stays on https") {
   from.Secure = true;
   from.Host = "news.example";
   from.Path = "/feed.rss";
-  struct Case {
-    const char* location;
-    const char* key;  // empty: refused
-  } cases[] = {
+  const RedirectCase cases[] = {
       {"http://news.example/feed.rss", ""},
       {"HTTP://other.example:80/x", ""},
       {"https://other.example/x", "https://other.example:443/x"},
       {"//cdn.example/f", "https://cdn.example:443/f"},
       {"/moved.rss", "https://news.example:443/moved.rss"},
   };
-  for (const Case& c : cases) {
-    CAPTURE(c.location);
-    auto url = ResolveRedirect(from, c.location);
-    if (*c.key) {
-      REQUIRE(url);
-      CHECK(url->Key() == c.key);
-    } else {
-      CHECK_FALSE(url);
-    }
-  }
+  CheckRedirects(from, cases);
 }
 
 TEST_CASE("an address compares equal however its host and port are written") {
