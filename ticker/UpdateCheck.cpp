@@ -35,7 +35,7 @@ void TMainWindow::CheckForUpdate() {
   if (cleanedUp_) return;
   try {
     UpdateThread = StartWorker<TManifestThread>(WindowHandle(), WM_VERSIONDONE, build::Web,
-                               ManifestRequestPath(RandomBelow(RandLimit)));
+                                                ManifestRequestPath(RandomBelow(RandLimit)));
   } catch (...) {
     UpdateThread.reset();
   }
