@@ -89,7 +89,7 @@ void TApplication::CreateMainWindow() {
   mainWindow_->SetClassNameW(L"kavreloclass");
   mainWindow_->SetCaption(L"kavrelo");
   mainWindow_->HandleNeeded();
-  mainWindow_->Opacity = 0;
+  mainWindow_->SetOpacity(0);
   mainWindow_->SetVisible(true);
 }
 

@@ -40,15 +40,14 @@ TControl::TControl(const wchar_t* className) : name_(L"Widget_" + std::to_wstrin
 
 TControl::~TControl() {
   // A window that outlives its control would send its next message to freed
-  // memory; it goes with the control.
-  // Its messages stop reaching us first: the derived parts are gone already.
-  if (handle_ != nullptr && ::IsWindow(handle_) && FromWindow(handle_) == this) {
-    ::RemovePropW(handle_, ControlPropertyName());
-    if (defaultProc_ != nullptr)
-      SetWindowProc(handle_, defaultProc_);
-    ::DestroyWindow(handle_);
+  // memory; it goes with the control. Its messages stop reaching us first:
+  // the derived parts are gone already.
+  HWND window = handle_.Get();
+  if (handle_.Live() && FromWindow(window) == this) {
+    ::RemovePropW(window, ControlPropertyName());
+    if (defaultProc_ != nullptr) SetWindowProc(window, defaultProc_);
   }
-  handle_ = nullptr;
+  handle_.Destroy();
   WNDCLASSW existing;
   if (::GetClassInfoW(ModuleInstance(), className_.c_str(), &existing))
     ::UnregisterClassW(className_.c_str(), ModuleInstance());  // fails while others use it
@@ -62,41 +61,22 @@ TControl* TControl::FromWindow(HWND window) {
 
 HWND TControl::Handle() {
   HandleNeeded();
-  return handle_;
-}
-
-void TControl::SetHandle(HWND window) {
-  if ((handle_ != nullptr && ::IsWindow(handle_)) || window == handle_ || !::IsWindow(window)) return;
-  RECT client;
-  ::GetClientRect(window, &client);
-  width_ = client.right;
-  height_ = client.bottom;
-  enabled_ = ::IsWindowEnabled(window) != FALSE;
-  visible_ = ::IsWindowVisible(window) != FALSE;
-  POINT origin{0, 0};
-  ::MapWindowPoints(window, parent_ ? parent_->handle_ : parentWindow_, &origin, 1);
-  left_ = origin.x;
-  top_ = origin.y;
-  cursorHandle_ = reinterpret_cast<HCURSOR>(::GetClassLongPtrW(window, GCLP_HCURSOR));
-  style_ = static_cast<DWORD>(::GetWindowLongW(window, GWL_STYLE));
-  exStyle_ = static_cast<DWORD>(::GetWindowLongW(window, GWL_EXSTYLE));
-  CtrlID = ::GetWindowLongW(window, GWL_ID);
-  handle_ = window;
+  return handle_.Get();
 }
 
 void TControl::HandleNeeded() {
-  if (handle_ != nullptr) return;
+  if (handle_) return;
   if (parent_ != nullptr) parent_->HandleNeeded();
   CreateHandle();
 }
 
 void TControl::CreateHandle() {
-  if (handle_ != nullptr) return;
+  if (handle_) return;
   CreateWnd();
-  ::SetPropW(handle_, ControlPropertyName(), this);
+  ::SetPropW(handle_.Get(), ControlPropertyName(), this);
   // A new child goes on top of its siblings.
   if (parent_ != nullptr)
-    ::SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
+    ::SetWindowPos(handle_.Get(), HWND_TOP, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
 }
 
 void TControl::CreateParams(TCreateParams& params) {
@@ -130,9 +110,9 @@ void TControl::CreateSubClass(TCreateParams& params, const wchar_t* className) {
 }
 
 void TControl::CreateWindowHandle(const TCreateParams& p) {
-  handle_ = ::CreateWindowExW(p.ExStyle, p.ClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width,
+  handle_.Adopt(::CreateWindowExW(p.ExStyle, p.ClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width,
                               p.Height, p.WndParent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(CtrlID)),
-                              p.WindowClass.hInstance, p.Param);
+                              p.WindowClass.hInstance, p.Param));
 }
 
 void TControl::CreateWnd() {
@@ -154,43 +134,38 @@ void TControl::CreateWnd() {
   if (creationError_) {
     // The system destroyed the half-made window; what went wrong is ours
     // to report.
-    handle_ = nullptr;
+    handle_.Forget(handle_.Get());
     std::rethrow_exception(std::exchange(creationError_, nullptr));
   }
-  if (handle_ == nullptr) RaiseLastError("CreateWindowExW");
+  HWND window = handle_.Get();
+  if (window == nullptr) RaiseLastError("CreateWindowExW");
   if (registered) {
-    WNDPROC proc = WindowProcOf(handle_);
+    WNDPROC proc = WindowProcOf(window);
     if (proc != &TControl::WindowProc) {
       // A class we did not register (a system control): subclass it.
       defaultProc_ = proc;
-      SetWindowProc(handle_, &TControl::WindowProc);
+      SetWindowProc(window, &TControl::WindowProc);
     }
   }
-  if ((params.Style & WS_CHILD) && ::GetWindowLongW(handle_, GWL_ID) == 0)
-    ::SetWindowLongPtrW(handle_, GWL_ID, reinterpret_cast<LONG_PTR>(handle_));
+  if ((params.Style & WS_CHILD) && ::GetWindowLongW(window, GWL_ID) == 0)
+    ::SetWindowLongPtrW(window, GWL_ID, reinterpret_cast<LONG_PTR>(window));
   caption_.clear();
 }
 
 void TControl::DestroyHandle() {
-  if (handle_ != nullptr) DestroyWnd();
+  if (handle_) DestroyWnd();
 }
 
 void TControl::DestroyWnd() {
   caption_ = Caption();
-  DestroyWindowHandle();
-}
-
-void TControl::DestroyWindowHandle() {
-  if (!::DestroyWindow(handle_)) RaiseLastError("DestroyWindow");
-  handle_ = nullptr;
+  if (!handle_.Destroy()) RaiseLastError("DestroyWindow");
 }
 
 // --- properties ----------------------------------------------------------
 
 LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
-  TMessage m{handle_, msg, wParam, lParam, 0};
-  Dispatch(m);
-  return m.Result;
+  TMessage m{handle_.Get(), msg, wParam, lParam, 0};
+  return Deliver(m);
 }
 
 std::wstring TControl::Caption() const {
@@ -216,7 +191,7 @@ void TControl::SetCursor(int index) {
 }
 
 void TControl::MoveLiveWindow() {
-  if (handle_ != nullptr && ::IsWindow(handle_)) ::MoveWindow(handle_, left_, top_, width_, height_, FALSE);
+  if (handle_.Live()) ::MoveWindow(handle_.Get(), left_, top_, width_, height_, FALSE);
 }
 
 void TControl::SetLeft(int value) {
@@ -251,18 +226,18 @@ void TControl::SetSize(int width, int height) {
 }
 
 void TControl::SetBounds(int x, int y, int width, int height) {
-  if (handle_ == nullptr || !::IsWindow(handle_)) return;
+  if (!handle_.Live()) return;
   left_ = x;
   top_ = y;
   width_ = width;
   height_ = height;
-  ::MoveWindow(handle_, x, y, width, height, TRUE);
+  ::MoveWindow(handle_.Get(), x, y, width, height, TRUE);
 }
 
 void TControl::SetEnabled(bool value) {
   if (value == enabled_) return;
   enabled_ = value;
-  if (handle_ != nullptr && ::IsWindow(handle_)) ::EnableWindow(handle_, value);
+  if (handle_.Live()) ::EnableWindow(handle_.Get(), value);
 }
 
 void TControl::SetVisible(bool value) {
@@ -271,7 +246,7 @@ void TControl::SetVisible(bool value) {
 }
 
 void TControl::SetFocus() {
-  if (handle_ != nullptr && ::IsWindowVisible(handle_) && ::IsWindowEnabled(handle_)) ::SetFocus(handle_);
+  if (handle_ && ::IsWindowVisible(handle_.Get()) && ::IsWindowEnabled(handle_.Get())) ::SetFocus(handle_.Get());
 }
 
 void TControl::SetParent(TControl* parent) {
@@ -280,41 +255,41 @@ void TControl::SetParent(TControl* parent) {
 
 int TControl::ControlCount() const {
   int count = 0;
-  if (handle_ == nullptr) return 0;
-  for (HWND child = ::GetWindow(handle_, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT))
+  if (!handle_) return 0;
+  for (HWND child = ::GetWindow(handle_.Get(), GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT))
     ++count;
   return count;
 }
 
 DWORD TControl::Style() const {
-  return handle_ != nullptr && ::IsWindow(handle_) ? static_cast<DWORD>(::GetWindowLongW(handle_, GWL_STYLE)) : 0;
+  return handle_.Live() ? static_cast<DWORD>(::GetWindowLongW(handle_.Get(), GWL_STYLE)) : 0;
 }
 
 void TControl::SetStyle(DWORD value) {
   style_ = value;
-  if (handle_ != nullptr && ::IsWindow(handle_)) ::SetWindowLongW(handle_, GWL_STYLE, static_cast<LONG>(value));
+  if (handle_.Live()) ::SetWindowLongW(handle_.Get(), GWL_STYLE, static_cast<LONG>(value));
 }
 
 DWORD TControl::ExStyle() const {
-  return handle_ != nullptr && ::IsWindow(handle_) ? static_cast<DWORD>(::GetWindowLongW(handle_, GWL_EXSTYLE)) : 0;
+  return handle_.Live() ? static_cast<DWORD>(::GetWindowLongW(handle_.Get(), GWL_EXSTYLE)) : 0;
 }
 
 void TControl::SetExStyle(DWORD value) {
   exStyle_ = value;
-  if (handle_ != nullptr && ::IsWindow(handle_)) ::SetWindowLongW(handle_, GWL_EXSTYLE, static_cast<LONG>(value));
+  if (handle_.Live()) ::SetWindowLongW(handle_.Get(), GWL_EXSTYLE, static_cast<LONG>(value));
 }
 
 void TControl::SetClassNameW(const std::wstring& name) {
-  if (handle_ == nullptr) className_ = name;
+  if (!handle_) className_ = name;
 }
 
 void TControl::SendToolInfo(UINT message, UINT flags) {
-  if (ApplicationToolTip == nullptr || handle_ == nullptr || !::IsWindow(handle_)) return;
+  if (ApplicationToolTip == nullptr || !handle_.Live()) return;
   TOOLINFOW info = {};
   info.cbSize = TTTOOLINFOW_V2_SIZE;
   info.uFlags = flags;
   info.hwnd = ApplicationToolTip;
-  info.uId = reinterpret_cast<UINT_PTR>(handle_);
+  info.uId = reinterpret_cast<UINT_PTR>(handle_.Get());
   info.lpszText = LPSTR_TEXTCALLBACKW;
   ::SendMessageW(ApplicationToolTip, message, 0, reinterpret_cast<LPARAM>(&info));
 }
@@ -335,4 +310,10 @@ void TControl::SetHint(const std::wstring& value) {
 
 void TControl::Invalidate() {
   if (parent_ != nullptr) parent_->Invalidate();
+}
+
+void TControl::SetOpacity(BYTE value) {
+  if (value == opacity_) return;
+  opacity_ = value;
+  OpacityChanged();
 }

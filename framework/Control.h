@@ -1,10 +1,12 @@
 // Base of every on-screen object: one control is one window. The single
 // framework window procedure finds the control from a window property and
-// hands it the message; every message becomes a virtual handler and, where
-// one exists, an event.
+// hands it the message. One table (ControlDispatch.cpp) reads each message's
+// parameters into typed arguments, calls the control's handler for it, and
+// says whether the system's default procedure sees the message afterwards.
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdint>
 #include <stdexcept>
@@ -13,8 +15,10 @@
 
 #include "framework/ControlEvents.h"
 #include "framework/InputTick.h"
+#include "framework/WindowOwner.h"
 
-// The message record every handler receives.
+// A window message as the system delivers it. Only the dispatcher reads it;
+// handlers receive typed arguments.
 struct TMessage {
   HWND Window;
   UINT Msg;
@@ -54,7 +58,7 @@ class TControl {
   // the control through it).
   void SetHandle(HWND window);
   // The window field itself; never creates.
-  HWND WindowHandle() const { return handle_; }
+  HWND WindowHandle() const { return handle_.Get(); }
 
   std::wstring Caption() const;
   void SetCaption(const std::wstring& caption);
@@ -102,45 +106,47 @@ class TControl {
   void SetHint(const std::wstring& value);
 
   int CtrlID = 0;
-  // Paint-pipeline switches of the layered controls.
-  bool Redraw = true;
   // The mouse goes through to the window beneath (decorations on a face
   // that can be dragged).
   bool MouseTransparent = false;
-  bool Cached = false;
-  bool Locked = false;
+
+  // Constant alpha of the control's picture: a layered top-level window
+  // applies it to the whole window, a layered child to its picture in the
+  // parent.
+  BYTE Opacity() const { return opacity_; }
+  void SetOpacity(BYTE value);
 
   const std::wstring& ClassNameW() const { return className_; }
   // Only while no window exists.
   void SetClassNameW(const std::wstring& name);
 
+  // Events are for the control's users; a control's own reactions live in
+  // its handlers, so assigning an event never replaces them.
   TMouseEvent OnMouseMove, OnMouseEnter, OnMouseLeave, OnMouseHover, OnMouseDown, OnMouseUp, OnClick, OnDblClick;
   TMouseWheelEvent OnMouseWheel;
   TSizeEvent OnSize;
   TSizingEvent OnSizing;
   TMoveEvent OnMove;
   TMovingEvent OnMoving;
-  TNotifyEvent OnSysTimer, OnSetFocus, OnKillFocus;
+  TNotifyEvent OnSetFocus, OnKillFocus;
   TContextMenuEvent OnContextMenu;
   TMouseEvent OnDrag;
   TKeyEvent OnKeyDown, OnKeyUp;
   TCharEvent OnChar;
-  TKeyPressEvent OnKeyPress;
   TWindowPosChangingEvent OnWindowPosChanging, OnWindowPosChanged;
 
-  virtual void DefaultHandler(TMessage& message);
-  virtual void Dispatch(TMessage& message);
   virtual void HandleNeeded();
   virtual void DestroyHandle();
 
-  virtual void Refresh() { Repaint(); }
+  // Brings the control's picture up to date and hands it to its parent (or,
+  // for a top-level window, to the system).
   virtual void Repaint() {}
-  virtual void Update() {}
-  virtual void Paint() {}
-  virtual void Present() {}
+  // Marks the control's picture as out of date; the next presentation of
+  // its window paints it again.
   virtual void Invalidate();
 
-  // Sends a message straight to this control's dispatcher, window or not.
+  // Delivers a message straight to this control, window or not, as the
+  // window procedure would.
   LRESULT Perform(UINT msg, WPARAM wParam, LPARAM lParam);
 
  protected:
@@ -161,66 +167,93 @@ class TControl {
   virtual void CreateWnd();
   virtual void CreateHandle();
   virtual void DestroyWnd();
-  virtual void DestroyWindowHandle();
   // Prepares params to create a window of an existing (system) class.
   void CreateSubClass(TCreateParams& params, const wchar_t* className);
 
-  virtual void WMCreate(TMessage& m);
-  virtual void WMDestroy(TMessage& m);
-  virtual void WMSetCursor(TMessage& m);
-  virtual void WMMouseHover(TMessage& m);
-  virtual void MouseEntered(TMessage& m);
-  virtual void WMMouseLeave(TMessage& m);
-  virtual void WMMouseMove(TMessage& m);
-  virtual void WMButtonDown(TMessage& m);
-  virtual void WMButtonUp(TMessage& m);
-  virtual void WMMouseWheel(TMessage& m);
-  virtual void WMButtonDblClk(TMessage& m);
-  virtual void WMSize(TMessage& m);
-  virtual void WMSizing(TMessage& m);
-  virtual void WMMove(TMessage& m);
-  virtual void WMMoving(TMessage& m);
-  virtual void WMSysTimer(TMessage& m);
-  virtual void WMSetFocus(TMessage& m);
-  virtual void WMKillFocus(TMessage& m);
-  virtual void WMShowWindow(TMessage& m);
-  virtual void WMGetDlgCode(TMessage& m);
-  virtual void WMCancelMode(TMessage& m);
-  virtual void WMWindowPosChanged(TMessage& m);
-  virtual void WMWindowPosChanging(TMessage& m);
-  virtual void WMNCHitTest(TMessage& m);
-  virtual void WMGetText(TMessage& m);
-  virtual void WMGetTextLength(TMessage& m);
-  virtual void WMSetText(TMessage& m);
-  virtual void WMHScroll(TMessage& m);
-  virtual void WMVScroll(TMessage& m);
-  virtual void WMNotify(TMessage& m);
-  virtual void WMCtlColor(TMessage& m);
-  virtual void WMChar(TMessage& m);
-  virtual void WMKeyDown(TMessage& m);
-  virtual void WMKeyUp(TMessage& m);
-  virtual void WMContextMenu(TMessage& m);
-  virtual void WMCommand(TMessage& m);
-  virtual void WMDrawItem(TMessage& m);
-  virtual void WMMeasureItem(TMessage& m);
-  virtual void CaptionChanged(TMessage& m);
-  virtual void FontChanged(TMessage& m);
+  // Where the control's opacity takes effect; called after it changed.
+  virtual void OpacityChanged() {}
+  // A plain left press and release over the control; fires OnClick.
+  virtual void Click(int keys, int x, int y);
+
+  // --- message handlers -----------------------------------------------------
+  // One per row of the dispatch table; the table, not the handler, decides
+  // whether the system's default procedure also sees the message. Where a
+  // handler returns bool, true means it answered and the default procedure
+  // is skipped.
+  virtual void WMCreate() {}
+  virtual void WMDestroy() {}
+  // Destroys the window.
+  virtual void WMClose();
+  virtual void WMActivate(WORD /*state*/, HWND /*other*/) {}
+  virtual bool WMMouseActivate(WORD /*hitTest*/, WORD /*button*/, int& /*result*/) { return false; }
+  virtual void WMTimer(UINT_PTR /*id*/) {}
+  virtual bool WMPaint(HDC /*dc*/) { return false; }
+  virtual void WMMove(int x, int y);
+  virtual void WMSize(int kind, int width, int height);
+  virtual void WMSizing(int edge, RECT& r);
+  virtual void WMMoving(int edge, RECT& r);
+  virtual void WMWindowPosChanging(WINDOWPOS& pos);
+  virtual void WMWindowPosChanged(WINDOWPOS& pos);
+  virtual void WMShowWindow(bool shown);
+  virtual void WMSetFocus();
+  virtual void WMKillFocus();
+  virtual void WMSetText(const wchar_t* text);
+  virtual bool WMSetCursor(UINT hitTest);
+  virtual void WMContextMenu(int x, int y);
+  // Handlers may rewrite the key; the default procedure sees the new one.
+  virtual void WMKeyDown(WORD& key, TShiftState shift);
+  virtual void WMKeyUp(WORD& key, TShiftState shift);
+  // A code set to 0 swallows the character.
+  virtual void WMChar(int& code);
+  // button: MK_LBUTTON, MK_RBUTTON or MK_MBUTTON; keys: the MK_ flags.
+  virtual void WMMouseMove(int keys, int x, int y);
+  virtual void WMButtonDown(int button, int keys, int x, int y);
+  virtual void WMButtonUp(int button, int keys, int x, int y);
+  virtual void WMButtonDblClk(int button, int keys, int x, int y);
+  virtual void WMMouseWheel(int keys, int delta, int x, int y);
+  virtual void WMMouseHover(int keys, int x, int y);
+  virtual void WMMouseLeave();
+  // A menu command (from null, code 0) or a control's notification that is
+  // not reflected to a control of ours.
+  virtual void WMCommand(WORD /*id*/, WORD /*code*/, HWND /*from*/) {}
+  // The colours of this control's own system window, asked of its parent
+  // and reflected here; brush stays 0 for the system's choice.
+  virtual void WMCtlColor(HDC /*dc*/, LRESULT& /*brush*/) {}
+  virtual bool WMNotify(NMHDR& /*header*/) { return false; }
+  virtual void WMQueryEndSession() {}
+  virtual void WMEndSession(bool /*ending*/) {}
+  // The shell's callback of a notification-area icon: the mouse or balloon
+  // message.
+  virtual void WMTrayNotify(UINT /*event*/) {}
+  // A message numbered WM_USER and above that no row names: the program's
+  // own, or a registered one.
+  virtual bool WMPrivate(UINT /*msg*/) { return false; }
+  virtual void CaptionChanged() {}
+  virtual void FontChanged() {}
 
   static TControl* FromWindow(HWND window);
   static LRESULT CALLBACK WindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 
  private:
+  struct TRoute;
+  static const TRoute* RouteOf(UINT msg);
+  // Runs the message's handler, then the default procedure as the table
+  // says; the result is the message's answer.
+  LRESULT Deliver(TMessage& m);
+  // The default procedure, when the window is there; sets m.Result.
+  bool CallDefault(TMessage& m) const;
   void MoveLiveWindow();
   void SendToolInfo(UINT message, UINT flags);
-  void ReflectToParent(TMessage& m);
+  void ReflectToParent(const TMessage& m);
   bool ReflectToControl(HWND target, TMessage& m);
+  void MouseEntered();
 
   // What a handler threw during its window's creation, raised again by
   // CreateWnd once the system's frames are behind us.
   std::exception_ptr creationError_;
   std::wstring name_;
   std::wstring className_;
-  HWND handle_ = nullptr;
+  TWindowOwner handle_;
   WNDPROC defaultProc_ = nullptr;
   TControl* parent_ = nullptr;
   HWND parentWindow_ = nullptr;
@@ -233,6 +266,7 @@ class TControl {
   bool showHint_ = false;
   std::wstring hint_;
   DWORD style_ = 0, exStyle_ = 0;
+  BYTE opacity_ = 255;
   bool mouseInside_ = false;
   bool clickPending_ = false;
   POINT lastMove_ = {0, 0};

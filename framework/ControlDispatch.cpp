@@ -1,36 +1,41 @@
-// The framework window procedure and the message table of TControl: every
-// window message becomes a virtual handler, which fires the matching event
-// and then (mostly) lets the default procedure run.
+// The framework window procedure and the dispatch table of TControl. Each
+// row reads one message's parameters into typed arguments for its handler
+// and says whether the system's default procedure sees the message too: no
+// other place decides that, and no other file reads wParam or lParam.
 #include "framework/Control.h"
-#include "framework/RecordLayouts.h"
+#include "framework/InputMessages.h"
 #include "framework/WindowProcs.h"
 
-#include <commctrl.h>
 #include <windowsx.h>
+
+// What the system's default procedure gets to see of a message.
+enum class TDefault : unsigned char {
+  After,   // the handler only watches: the default procedure always runs, after it
+  First,   // the default procedure runs first, the handler after it
+  Never,   // the handler answers; the default procedure never sees the message
+  Unless,  // the default procedure runs unless the handler answered (returned true)
+};
+
+struct TControl::TRoute {
+  UINT First, Last;  // the messages of the row, both included
+  TDefault Default;
+  // Reads the parameters and calls the handler; true when it answered.
+  bool (*Handle)(TControl& control, TMessage& m);
+};
 
 namespace {
 
-int SignedLow(LPARAM l) { return GET_X_LPARAM(l); }
-int SignedHigh(LPARAM l) { return GET_Y_LPARAM(l); }
-
-bool IsInputMessage(UINT msg) { return (msg >= 0x0100 && msg <= 0x0109) || (msg >= 0x0200 && msg <= 0x020A); }
+int X(LPARAM l) { return GET_X_LPARAM(l); }
+int Y(LPARAM l) { return GET_Y_LPARAM(l); }
+int Keys(WPARAM w) { return static_cast<int>(w); }
 
 TShiftState KeyShift(LPARAM lParam) {
   TShiftState shift = 0;
   if (::GetKeyState(VK_SHIFT) & 0x8000) shift |= ssShift;
   if (::GetKeyState(VK_CONTROL) & 0x8000) shift |= ssCtrl;
-  if (lParam & 0x20000000) shift |= ssAlt;
+  if (lParam & 0x20000000) shift |= ssAlt;  // the context code
   return shift;
 }
-
-template <typename Event, typename... Args>
-void Fire(const Event& event, Args&&... args) {
-  if (event) event(std::forward<Args>(args)...);
-}
-
-}  // namespace
-
-namespace {
 
 // A handler that threw: the message counts as handled and nothing more
 // happens for it. The toolchain's exceptions cannot unwind through the
@@ -50,6 +55,259 @@ LRESULT FailedMessage(HWND window, UINT msg) {
 
 }  // namespace
 
+const TControl::TRoute* TControl::RouteOf(UINT msg) {
+  using D = TDefault;
+  // Searched in order: the framework's own messages come before the row
+  // that takes every other private message.
+  static const TRoute routes[] = {
+      // --- window life ---
+      {WM_CREATE, WM_CREATE, D::First,
+       [](TControl& c, TMessage& m) {
+         // CreateWindowExW has not returned yet: handlers need the window now.
+         if (!c.handle_) c.handle_.Adopt(m.Window);
+         c.WMCreate();
+         return false;
+       }},
+      {WM_DESTROY, WM_DESTROY, D::After, [](TControl& c, TMessage&) { c.WMDestroy(); return false; }},
+      {WM_CLOSE, WM_CLOSE, D::Never, [](TControl& c, TMessage&) { c.WMClose(); return true; }},
+      // Left to the default procedure, activation would move the focus.
+      {WM_ACTIVATE, WM_ACTIVATE, D::Never,
+       [](TControl& c, TMessage& m) {
+         c.WMActivate(LOWORD(m.WParam), reinterpret_cast<HWND>(m.LParam));
+         return true;
+       }},
+      // A child leaves the answer to its parent, through the default procedure.
+      {WM_MOUSEACTIVATE, WM_MOUSEACTIVATE, D::Unless,
+       [](TControl& c, TMessage& m) {
+         int result = MA_ACTIVATE;
+         if (!c.WMMouseActivate(LOWORD(m.LParam), HIWORD(m.LParam), result)) return false;
+         m.Result = result;
+         return true;
+       }},
+      {WM_TIMER, WM_TIMER, D::After, [](TControl& c, TMessage& m) { c.WMTimer(m.WParam); return false; }},
+      {WM_PAINT, WM_PAINT, D::Unless,
+       [](TControl& c, TMessage& m) { return c.WMPaint(reinterpret_cast<HDC>(m.WParam)); }},
+      // The session may end; whether it really does comes with WM_ENDSESSION.
+      {WM_QUERYENDSESSION, WM_QUERYENDSESSION, D::Never,
+       [](TControl& c, TMessage& m) {
+         c.WMQueryEndSession();
+         m.Result = TRUE;
+         return true;
+       }},
+      {WM_ENDSESSION, WM_ENDSESSION, D::After,
+       [](TControl& c, TMessage& m) { c.WMEndSession(m.WParam != 0); return false; }},
+
+      // --- place and size ---
+      {WM_MOVE, WM_MOVE, D::After, [](TControl& c, TMessage& m) { c.WMMove(X(m.LParam), Y(m.LParam)); return false; }},
+      {WM_SIZE, WM_SIZE, D::After,
+       [](TControl& c, TMessage& m) {
+         c.WMSize(static_cast<int>(m.WParam), X(m.LParam), Y(m.LParam));
+         return false;
+       }},
+      {WM_SIZING, WM_SIZING, D::After,
+       [](TControl& c, TMessage& m) {
+         if (m.LParam) c.WMSizing(static_cast<int>(m.WParam), *reinterpret_cast<RECT*>(m.LParam));
+         return false;
+       }},
+      {WM_MOVING, WM_MOVING, D::After,
+       [](TControl& c, TMessage& m) {
+         if (m.LParam) c.WMMoving(static_cast<int>(m.WParam), *reinterpret_cast<RECT*>(m.LParam));
+         return false;
+       }},
+      {WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGING, D::After,
+       [](TControl& c, TMessage& m) {
+         if (m.LParam) c.WMWindowPosChanging(*reinterpret_cast<WINDOWPOS*>(m.LParam));
+         return false;
+       }},
+      {WM_WINDOWPOSCHANGED, WM_WINDOWPOSCHANGED, D::After,
+       [](TControl& c, TMessage& m) {
+         if (m.LParam) c.WMWindowPosChanged(*reinterpret_cast<WINDOWPOS*>(m.LParam));
+         return false;
+       }},
+      {WM_SHOWWINDOW, WM_SHOWWINDOW, D::After,
+       [](TControl& c, TMessage& m) { c.WMShowWindow(m.WParam != 0); return false; }},
+      // Windows hands a press on a disabled child to the window beneath; Wine
+      // drops it. Saying so outright works the same on both.
+      {WM_NCHITTEST, WM_NCHITTEST, D::Unless,
+       [](TControl& c, TMessage& m) {
+         if (!c.MouseTransparent) return false;
+         m.Result = HTTRANSPARENT;
+         return true;
+       }},
+      {WM_SETCURSOR, WM_SETCURSOR, D::Unless,
+       [](TControl& c, TMessage& m) {
+         if (!c.WMSetCursor(LOWORD(m.LParam))) return false;
+         m.Result = TRUE;
+         return true;
+       }},
+
+      // --- text: kept by the control while it has no window ---
+      {WM_SETTEXT, WM_SETTEXT, D::After,
+       [](TControl& c, TMessage& m) {
+         c.WMSetText(reinterpret_cast<const wchar_t*>(m.LParam));
+         m.Result = TRUE;
+         return false;
+       }},
+      {WM_GETTEXT, WM_GETTEXT, D::After,
+       [](TControl& c, TMessage& m) {
+         auto* buffer = reinterpret_cast<wchar_t*>(m.LParam);
+         size_t room = static_cast<size_t>(m.WParam);
+         if (buffer != nullptr && room > 0) {
+           size_t n = c.caption_.size() < room - 1 ? c.caption_.size() : room - 1;
+           c.caption_.copy(buffer, n);
+           buffer[n] = L'\0';
+           m.Result = static_cast<LRESULT>(n);
+         }
+         return false;
+       }},
+      {WM_GETTEXTLENGTH, WM_GETTEXTLENGTH, D::After,
+       [](TControl& c, TMessage& m) {
+         m.Result = static_cast<LRESULT>(c.caption_.size());
+         return false;
+       }},
+
+      // --- focus and keyboard ---
+      {WM_SETFOCUS, WM_SETFOCUS, D::After, [](TControl& c, TMessage&) { c.WMSetFocus(); return false; }},
+      {WM_KILLFOCUS, WM_KILLFOCUS, D::After, [](TControl& c, TMessage&) { c.WMKillFocus(); return false; }},
+      {WM_KEYDOWN, WM_KEYDOWN, D::After,
+       [](TControl& c, TMessage& m) {
+         WORD key = LOWORD(m.WParam);
+         c.WMKeyDown(key, KeyShift(m.LParam));
+         m.WParam = key;
+         return false;
+       }},
+      {WM_KEYUP, WM_KEYUP, D::After,
+       [](TControl& c, TMessage& m) {
+         WORD key = LOWORD(m.WParam);
+         c.WMKeyUp(key, KeyShift(m.LParam));
+         m.WParam = key;
+         return false;
+       }},
+      {WM_CHAR, WM_CHAR, D::Unless,
+       [](TControl& c, TMessage& m) {
+         int code = static_cast<int>(m.WParam);
+         c.WMChar(code);
+         m.WParam = static_cast<WPARAM>(code);
+         return code == 0;
+       }},
+
+      // --- mouse ---
+      {WM_MOUSEMOVE, WM_MOUSEMOVE, D::After,
+       [](TControl& c, TMessage& m) {
+         c.WMMouseMove(Keys(m.WParam), X(m.LParam), Y(m.LParam));
+         return false;
+       }},
+      // Down, up and double click of the left, right and middle buttons, in
+      // that order.
+      {WM_LBUTTONDOWN, WM_MBUTTONDBLCLK, D::After,
+       [](TControl& c, TMessage& m) {
+         const int buttons[] = {MK_LBUTTON, MK_RBUTTON, MK_MBUTTON};
+         unsigned n = m.Msg - WM_LBUTTONDOWN;
+         int button = buttons[n / 3], keys = Keys(m.WParam), x = X(m.LParam), y = Y(m.LParam);
+         switch (n % 3) {
+           case 0: c.WMButtonDown(button, keys, x, y); break;
+           case 1: c.WMButtonUp(button, keys, x, y); break;
+           default: c.WMButtonDblClk(button, keys, x, y); break;
+         }
+         return false;
+       }},
+      {WM_MOUSEWHEEL, WM_MOUSEWHEEL, D::After,
+       [](TControl& c, TMessage& m) {
+         c.WMMouseWheel(LOWORD(m.WParam), GET_WHEEL_DELTA_WPARAM(m.WParam), X(m.LParam), Y(m.LParam));
+         return false;
+       }},
+      {WM_MOUSEHOVER, WM_MOUSEHOVER, D::After,
+       [](TControl& c, TMessage& m) {
+         c.WMMouseHover(Keys(m.WParam), X(m.LParam), Y(m.LParam));
+         return false;
+       }},
+      {WM_MOUSELEAVE, WM_MOUSELEAVE, D::After, [](TControl& c, TMessage&) { c.WMMouseLeave(); return false; }},
+      {WM_CONTEXTMENU, WM_CONTEXTMENU, D::After,
+       [](TControl& c, TMessage& m) { c.WMContextMenu(X(m.LParam), Y(m.LParam)); return false; }},
+
+      // --- what children tell their parent ---
+      // A notification goes back to the control that sent it, once.
+      {WM_COMMAND, WM_COMMAND, D::Never,
+       [](TControl& c, TMessage& m) {
+         auto from = reinterpret_cast<HWND>(m.LParam);
+         if (!c.ReflectToControl(from, m)) c.WMCommand(LOWORD(m.WParam), HIWORD(m.WParam), from);
+         return true;
+       }},
+      {WM_CTLCOLORMSGBOX, WM_CTLCOLORSTATIC, D::Never,
+       [](TControl& c, TMessage& m) {
+         auto from = reinterpret_cast<HWND>(m.LParam);
+         if (c.ReflectToControl(from, m)) return true;
+         LRESULT brush = 0;
+         if (from != nullptr && from == c.handle_.Get()) c.WMCtlColor(reinterpret_cast<HDC>(m.WParam), brush);
+         m.Result = brush;
+         return true;
+       }},
+      {WM_NOTIFY, WM_NOTIFY, D::Unless,
+       [](TControl& c, TMessage& m) {
+         auto* header = reinterpret_cast<NMHDR*>(m.LParam);
+         if (header != nullptr && c.WMNotify(*header)) return true;
+         c.ReflectToParent(m);
+         return false;
+       }},
+      {WM_HSCROLL, WM_VSCROLL, D::After, [](TControl& c, TMessage& m) { c.ReflectToParent(m); return false; }},
+      // Every window of ours is a Unicode window; asked which format its
+      // notifications take, a subclassed common control (the tooltip, which
+      // notifies itself) might answer ANSI, and TTN_GETDISPINFOW would never
+      // come.
+      {WM_NOTIFYFORMAT, WM_NOTIFYFORMAT, D::Unless,
+       [](TControl&, TMessage& m) {
+         if (m.LParam != NF_QUERY) return false;
+         m.Result = NFR_UNICODE;
+         return true;
+       }},
+      // Other processes have nothing to hand us: data they send is dropped.
+      {WM_COPYDATA, WM_COPYDATA, D::Never, [](TControl&, TMessage&) { return true; }},
+
+      // --- the framework's own ---
+      {CM_MOUSEENTERED, CM_MOUSEENTERED, D::Never, [](TControl& c, TMessage&) { c.MouseEntered(); return true; }},
+      {CM_FONTCHANGED, CM_FONTCHANGED, D::Never, [](TControl& c, TMessage&) { c.FontChanged(); return true; }},
+      {CM_CAPTIONCHANGED, CM_CAPTIONCHANGED, D::Never, [](TControl& c, TMessage&) { c.CaptionChanged(); return true; }},
+      {WM_TRAYNOTIFY, WM_TRAYNOTIFY, D::Never,
+       [](TControl& c, TMessage& m) { c.WMTrayNotify(static_cast<UINT>(m.LParam)); return true; }},
+      // The program's own messages and registered ones; a system control's
+      // own (TTM_*, STM_*) are left to it.
+      {WM_USER, 0xFFFF, D::Unless, [](TControl& c, TMessage& m) { return c.WMPrivate(m.Msg); }},
+  };
+  for (const TRoute& route : routes)
+    if (msg >= route.First && msg <= route.Last) return &route;
+  return nullptr;
+}
+
+bool TControl::CallDefault(TMessage& m) const {
+  if (defaultProc_ == nullptr || m.Window == nullptr || !::IsWindow(m.Window)) return false;
+  m.Result = ::CallWindowProcW(defaultProc_, m.Window, m.Msg, m.WParam, m.LParam);
+  return true;
+}
+
+LRESULT TControl::Deliver(TMessage& m) {
+  if (IsInputMessage(m.Msg)) LastInputTick = ::GetTickCount();
+  const TRoute* route = RouteOf(m.Msg);
+  if (route == nullptr) {
+    CallDefault(m);
+    return m.Result;
+  }
+  switch (route->Default) {
+    case TDefault::First:
+      CallDefault(m);
+      route->Handle(*this, m);
+      break;
+    case TDefault::After:
+      route->Handle(*this, m);
+      CallDefault(m);
+      break;
+    case TDefault::Never: route->Handle(*this, m); break;
+    case TDefault::Unless:
+      if (!route->Handle(*this, m)) CallDefault(m);
+      break;
+  }
+  return m.Result;
+}
+
 LRESULT CALLBACK TControl::WindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
   TControl* control = FromWindow(window);
   if (control == nullptr && msg == WM_CREATE) {
@@ -59,358 +317,39 @@ LRESULT CALLBACK TControl::WindowProc(HWND window, UINT msg, WPARAM wParam, LPAR
     if (control != nullptr) {
       TMessage m{window, msg, wParam, lParam, 0};
       try {
-        control->Dispatch(m);
+        return control->Deliver(m);
       } catch (...) {
         control->creationError_ = std::current_exception();
         return FailedMessage(window, msg);
       }
-      return m.Result;
     }
   }
   if (control == nullptr) return ::DefWindowProcW(window, msg, wParam, lParam);
+  if (msg == WM_NCDESTROY) {
+    // The window's last message: from here on it is the system's alone.
+    if (control->defaultProc_ != nullptr) SetWindowProc(window, control->defaultProc_);
+    ::RemovePropW(window, ControlPropertyName());
+    control->handle_.Forget(window);
+  }
   TMessage m{window, msg, wParam, lParam, 0};
   try {
-    if (msg == WM_NCDESTROY) {
-      if (control->defaultProc_ != nullptr)
-        SetWindowProc(window, control->defaultProc_);
-      control->Dispatch(m);
-      ::RemovePropW(window, ControlPropertyName());
-      if (control->handle_ == window) control->handle_ = nullptr;
-    } else {
-      control->Dispatch(m);
-    }
+    return control->Deliver(m);
   } catch (...) {
     return FailedMessage(window, msg);
   }
-  return m.Result;
-}
-
-void TControl::DefaultHandler(TMessage& m) {
-  if (defaultProc_ != nullptr && m.Window != nullptr && ::IsWindow(m.Window))
-    m.Result = ::CallWindowProcW(defaultProc_, m.Window, m.Msg, m.WParam, m.LParam);
-}
-
-void TControl::Dispatch(TMessage& m) {
-  if (IsInputMessage(m.Msg)) LastInputTick = ::GetTickCount();
-  switch (m.Msg) {
-    case WM_CREATE: WMCreate(m); break;
-    case WM_DESTROY: WMDestroy(m); break;
-    case WM_MOVE: WMMove(m); break;
-    case WM_SIZE: WMSize(m); break;
-    case WM_SETFOCUS: WMSetFocus(m); break;
-    case WM_KILLFOCUS: WMKillFocus(m); break;
-    case WM_SETTEXT: WMSetText(m); break;
-    case WM_GETTEXT: WMGetText(m); break;
-    case WM_GETTEXTLENGTH: WMGetTextLength(m); break;
-    case WM_SHOWWINDOW: WMShowWindow(m); break;
-    case WM_CANCELMODE: WMCancelMode(m); break;
-    case WM_SETCURSOR: WMSetCursor(m); break;
-    case WM_DRAWITEM: WMDrawItem(m); break;
-    case WM_MEASUREITEM: WMMeasureItem(m); break;
-    case WM_WINDOWPOSCHANGING: WMWindowPosChanging(m); break;
-    case WM_WINDOWPOSCHANGED: WMWindowPosChanged(m); break;
-    case WM_NOTIFY: WMNotify(m); break;
-    case WM_HSCROLL: WMHScroll(m); break;
-    case WM_VSCROLL: WMVScroll(m); break;
-    case WM_CONTEXTMENU: WMContextMenu(m); break;
-    case WM_NCHITTEST: WMNCHitTest(m); break;
-    case WM_GETDLGCODE: WMGetDlgCode(m); break;
-    case WM_KEYDOWN: WMKeyDown(m); break;
-    case WM_KEYUP: WMKeyUp(m); break;
-    case WM_CHAR: WMChar(m); break;
-    case WM_COMMAND: WMCommand(m); break;
-    case 0x0118: WMSysTimer(m); break;  // the system caret timer
-    case WM_MOUSEMOVE: WMMouseMove(m); break;
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN: WMButtonDown(m); break;
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONUP: WMButtonUp(m); break;
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDBLCLK: WMButtonDblClk(m); break;
-    case WM_MOUSEWHEEL: WMMouseWheel(m); break;
-    case WM_SIZING: WMSizing(m); break;
-    case WM_MOVING: WMMoving(m); break;
-    case WM_MOUSEHOVER: WMMouseHover(m); break;
-    case WM_MOUSELEAVE: WMMouseLeave(m); break;
-    case CM_MOUSEENTERED: MouseEntered(m); break;
-    case CM_FONTCHANGED: FontChanged(m); break;
-    case CM_CAPTIONCHANGED: CaptionChanged(m); break;
-    default:
-      if (m.Msg >= WM_CTLCOLORMSGBOX && m.Msg <= WM_CTLCOLORSTATIC)
-        WMCtlColor(m);
-      else
-        DefaultHandler(m);
-      break;
-  }
-}
-
-void TControl::WMCreate(TMessage& m) {
-  if (handle_ == nullptr) handle_ = m.Window;
-  DefaultHandler(m);
-}
-
-void TControl::WMDestroy(TMessage& m) { DefaultHandler(m); }
-
-void TControl::WMMove(TMessage& m) {
-  left_ = SignedLow(m.LParam);
-  top_ = SignedHigh(m.LParam);
-  lastMove_ = {left_, top_};
-  Fire(OnMove, this, left_, top_);
-  DefaultHandler(m);
-}
-
-void TControl::WMSize(TMessage& m) {
-  RECT r;
-  if (::GetWindowRect(m.Window, &r)) {
-    width_ = r.right - r.left;
-    height_ = r.bottom - r.top;
-  }
-  ClientWidth = SignedLow(m.LParam);
-  ClientHeight = SignedHigh(m.LParam);
-  Fire(OnSize, this, static_cast<int>(m.WParam), ClientWidth, ClientHeight);
-  DefaultHandler(m);
-}
-
-void TControl::WMSetFocus(TMessage& m) {
-  Fire(OnSetFocus, this);
-  DefaultHandler(m);
-}
-
-void TControl::WMKillFocus(TMessage& m) {
-  Fire(OnKillFocus, this);
-  DefaultHandler(m);
-}
-
-void TControl::WMSetText(TMessage& m) {
-  auto* text = reinterpret_cast<const wchar_t*>(m.LParam);
-  caption_ = text ? text : L"";
-  m.Result = TRUE;
-  DefaultHandler(m);
-}
-
-void TControl::WMGetText(TMessage& m) {
-  auto* buffer = reinterpret_cast<wchar_t*>(m.LParam);
-  size_t room = static_cast<size_t>(m.WParam);
-  if (buffer != nullptr && room > 0) {
-    size_t n = caption_.size() < room - 1 ? caption_.size() : room - 1;
-    caption_.copy(buffer, n);
-    buffer[n] = L'\0';
-    m.Result = static_cast<LRESULT>(n);
-  }
-  DefaultHandler(m);
-}
-
-void TControl::WMGetTextLength(TMessage& m) {
-  m.Result = static_cast<LRESULT>(caption_.size());
-  DefaultHandler(m);
-}
-
-void TControl::WMShowWindow(TMessage& m) {
-  visible_ = m.WParam != 0;
-  DefaultHandler(m);
-}
-
-void TControl::WMCancelMode(TMessage& m) { DefaultHandler(m); }
-
-void TControl::WMSetCursor(TMessage& m) {
-  if (LOWORD(m.LParam) == HTCLIENT && cursorHandle_ != nullptr) {
-    ::SetCursor(cursorHandle_);
-    m.Result = 1;
-    return;
-  }
-  DefaultHandler(m);
 }
 
 bool TControl::ReflectToControl(HWND target, TMessage& m) {
   // A control never reflects to itself: the reflected message arrives with
   // the sender in lParam, and would bounce back forever.
-  if (target == nullptr || target == handle_ || target == m.Window || !::IsWindow(target)) return false;
+  if (target == nullptr || target == handle_.Get() || target == m.Window || !::IsWindow(target)) return false;
   TControl* control = FromWindow(target);
   if (control == nullptr) return false;
-  control->Dispatch(m);
+  m.Result = control->Deliver(m);
   return true;
 }
 
-void TControl::WMDrawItem(TMessage& m) {
-  auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
-  if (item != nullptr) ReflectToControl(item->hwndItem, m);
-  m.Result = 1;
+void TControl::ReflectToParent(const TMessage& m) {
+  if (parent_ != nullptr && parent_->handle_.Live())
+    ::SendMessageW(parent_->handle_.Get(), m.Msg, m.WParam, m.LParam);
 }
-
-void TControl::WMMeasureItem(TMessage& m) {
-  auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
-  if (item != nullptr) ReflectToControl(reinterpret_cast<HWND>(static_cast<UINT_PTR>(item->CtlID)), m);
-  m.Result = 1;
-}
-
-void TControl::WMWindowPosChanging(TMessage& m) {
-  if (OnWindowPosChanging && m.LParam) OnWindowPosChanging(this, *reinterpret_cast<WINDOWPOS*>(m.LParam));
-  DefaultHandler(m);
-}
-
-void TControl::WMWindowPosChanged(TMessage& m) {
-  if (OnWindowPosChanged && m.LParam) OnWindowPosChanged(this, *reinterpret_cast<WINDOWPOS*>(m.LParam));
-  DefaultHandler(m);
-}
-
-void TControl::ReflectToParent(TMessage& m) {
-  if (parent_ != nullptr && parent_->handle_ != nullptr && ::IsWindow(parent_->handle_))
-    ::SendMessageW(parent_->handle_, m.Msg, m.WParam, m.LParam);
-}
-
-void TControl::WMNotify(TMessage& m) {
-  ReflectToParent(m);
-  DefaultHandler(m);
-}
-
-void TControl::WMHScroll(TMessage& m) {
-  ReflectToParent(m);
-  DefaultHandler(m);
-}
-
-void TControl::WMVScroll(TMessage& m) {
-  ReflectToParent(m);
-  DefaultHandler(m);
-}
-
-void TControl::WMContextMenu(TMessage& m) {
-  Fire(OnContextMenu, this, SignedLow(m.LParam), SignedHigh(m.LParam));
-  DefaultHandler(m);
-}
-
-void TControl::WMNCHitTest(TMessage& m) {
-  // Windows hands a press on a disabled child to the window beneath; Wine
-  // drops it. Saying so outright works the same on both.
-  if (MouseTransparent) {
-    m.Result = HTTRANSPARENT;
-    return;
-  }
-  DefaultHandler(m);
-}
-
-void TControl::WMGetDlgCode(TMessage& m) {
-  m.Result = DLGC_WANTALLKEYS;
-  DefaultHandler(m);
-}
-
-void TControl::WMKeyDown(TMessage& m) {
-  if (OnKeyDown) {
-    WORD key = LOWORD(m.WParam);
-    OnKeyDown(this, key, KeyShift(m.LParam));
-    m.WParam = key;
-  }
-  DefaultHandler(m);
-}
-
-void TControl::WMKeyUp(TMessage& m) {
-  if (OnKeyUp) {
-    WORD key = LOWORD(m.WParam);
-    OnKeyUp(this, key, KeyShift(m.LParam));
-    m.WParam = key;
-  }
-  DefaultHandler(m);
-}
-
-void TControl::WMChar(TMessage& m) {
-  int code = static_cast<int>(m.WParam);
-  Fire(OnChar, this, code);
-  m.WParam = static_cast<WPARAM>(code);
-  if (code != 0) DefaultHandler(m);
-}
-
-void TControl::WMCommand(TMessage& m) { ReflectToControl(reinterpret_cast<HWND>(m.LParam), m); }
-
-void TControl::WMCtlColor(TMessage& m) { ReflectToControl(reinterpret_cast<HWND>(m.LParam), m); }
-
-void TControl::WMSysTimer(TMessage& m) {
-  Fire(OnSysTimer, this);
-  DefaultHandler(m);
-}
-
-void TControl::WMMouseMove(TMessage& m) {
-  int x = SignedLow(m.LParam), y = SignedHigh(m.LParam), keys = static_cast<int>(m.WParam);
-  if (m.WParam == MK_LBUTTON) {
-    // The left button alone: a drag, and nothing else.
-    Fire(OnDrag, this, keys, x, y);
-  } else {
-    Fire(OnMouseMove, this, keys, x, y);
-    if (!mouseInside_) {
-      mouseInside_ = true;
-      TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_HOVER | TME_LEAVE, m.Window, HOVER_DEFAULT};
-      ::_TrackMouseEvent(&track);
-      // OnMouseEnter comes after this move has been handled.
-      ::PostMessageW(m.Window, CM_MOUSEENTERED, 0, 0);
-    }
-  }
-  DefaultHandler(m);
-}
-
-void TControl::MouseEntered(TMessage& m) {
-  mouseInside_ = true;
-  Fire(OnMouseEnter, this, static_cast<int>(m.WParam), SignedLow(m.LParam), SignedHigh(m.LParam));
-}
-
-void TControl::WMMouseHover(TMessage& m) {
-  mouseInside_ = true;
-  Fire(OnMouseHover, this, static_cast<int>(m.WParam), SignedLow(m.LParam), SignedHigh(m.LParam));
-  DefaultHandler(m);
-}
-
-void TControl::WMMouseLeave(TMessage& m) {
-  mouseInside_ = false;
-  Fire(OnMouseLeave, this, static_cast<int>(m.WParam), SignedLow(m.LParam), SignedHigh(m.LParam));
-  DefaultHandler(m);
-}
-
-void TControl::WMButtonDown(TMessage& m) {
-  Fire(OnMouseDown, this, static_cast<int>(m.WParam), SignedLow(m.LParam), SignedHigh(m.LParam));
-  // Only a plain left press (no other button, no modifier) can become a click.
-  clickPending_ = m.WParam == MK_LBUTTON;
-  DefaultHandler(m);
-}
-
-void TControl::WMButtonUp(TMessage& m) {
-  int released = m.Msg == WM_LBUTTONUP ? MK_LBUTTON : (m.Msg == WM_RBUTTONUP ? MK_RBUTTON : MK_MBUTTON);
-  int keys = static_cast<int>(m.WParam) | released;
-  int x = SignedLow(m.LParam), y = SignedHigh(m.LParam);
-  Fire(OnMouseUp, this, keys, x, y);
-  if (clickPending_ && !(m.WParam & MK_LBUTTON) && OnClick) {
-    RECT client;
-    ::GetClientRect(m.Window, &client);
-    ::MapWindowPoints(m.Window, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    POINT cursor;
-    ::GetCursorPos(&cursor);
-    if (::PtInRect(&client, cursor)) {
-      clickPending_ = false;
-      OnClick(this, keys, x, y);
-    }
-  }
-  DefaultHandler(m);
-}
-
-void TControl::WMButtonDblClk(TMessage& m) {
-  Fire(OnDblClick, this, static_cast<int>(m.WParam), SignedLow(m.LParam), SignedHigh(m.LParam));
-  DefaultHandler(m);
-}
-
-void TControl::WMMouseWheel(TMessage& m) {
-  Fire(OnMouseWheel, this, static_cast<int>(LOWORD(m.WParam)), static_cast<int>(GET_WHEEL_DELTA_WPARAM(m.WParam)),
-       SignedLow(m.LParam), SignedHigh(m.LParam));
-  DefaultHandler(m);
-}
-
-void TControl::WMSizing(TMessage& m) {
-  if (OnSizing && m.LParam) OnSizing(this, static_cast<int>(m.WParam), *reinterpret_cast<RECT*>(m.LParam));
-  DefaultHandler(m);
-}
-
-void TControl::WMMoving(TMessage& m) {
-  if (OnMoving && m.LParam) OnMoving(this, static_cast<int>(m.WParam), *reinterpret_cast<RECT*>(m.LParam));
-  DefaultHandler(m);
-}
-
-void TControl::CaptionChanged(TMessage&) {}
-void TControl::FontChanged(TMessage&) {}

@@ -22,7 +22,6 @@ using TShiftState = unsigned;
 
 using TNotifyEvent = std::function<void(TControl* sender)>;
 using TMouseEvent = std::function<void(TControl* sender, int keys, int x, int y)>;
-using TMouseMoveEvent = TMouseEvent;
 using TMouseWheelEvent = std::function<void(TControl* sender, int keys, int wheelDelta, int x, int y)>;
 using TSizingEvent = std::function<void(TControl* sender, int edge, RECT& r)>;
 using TSizeEvent = std::function<void(TControl* sender, int flag, int newWidth, int newHeight)>;
@@ -30,7 +29,6 @@ using TMoveEvent = std::function<void(TControl* sender, int x, int y)>;
 using TMovingEvent = std::function<void(TControl* sender, int side, RECT& r)>;
 using TContextMenuEvent = std::function<void(TControl* sender, int x, int y)>;
 using TKeyEvent = std::function<void(TControl* sender, WORD& key, TShiftState shift)>;
-using TKeyPressEvent = std::function<void(TControl* sender, int& key)>;
 using TCharEvent = std::function<void(TControl* sender, int& charCode)>;
 using TWindowPosChangingEvent = std::function<void(TControl* sender, WINDOWPOS& windowPos)>;
 
@@ -38,3 +36,7 @@ using TWindowPosChangingEvent = std::function<void(TControl* sender, WINDOWPOS& 
 inline constexpr UINT CM_MOUSEENTERED = 0x8146;
 inline constexpr UINT CM_FONTCHANGED = 0x933F;
 inline constexpr UINT CM_CAPTIONCHANGED = 0x9343;
+// A layered window presents what its controls marked.
+inline constexpr UINT CM_PRESENT = 0x9344;
+// The shell's callback message of a notification-area icon.
+inline constexpr UINT WM_TRAYNOTIFY = 0x9334;

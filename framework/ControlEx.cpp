@@ -14,19 +14,66 @@ TControlEx::~TControlEx() { canvas_->Font().OnChange = nullptr; }
 void TControlEx::CreateHandle() {
   TControl::CreateHandle();
   canvas_->Resize(Width(), Height());
+  Invalidate();
 }
 
-void TControlEx::WMSize(TMessage& m) {
-  TControl::WMSize(m);
-  canvas_->Resize(Width(), Height());
+RECT TControlEx::AreaInWindow() const {
+  RECT r{0, 0, Width(), Height()};
+  HWND window = WindowHandle();
+  if (window == nullptr) return r;
+  HWND top = ::GetAncestor(window, GA_ROOT);
+  ::MapWindowPoints(window, top, reinterpret_cast<POINT*>(&r), 2);
+  return r;
 }
+
+void TControlEx::Invalidate() {
+  marked_ = true;
+  TellParent(AreaInWindow());
+}
+
+void TControlEx::ChildChanged(const RECT& area) {
+  marked_ = true;
+  TellParent(area);
+}
+
+void TControlEx::TellParent(const RECT& area) {
+  if (auto* parent = dynamic_cast<TControlEx*>(Parent()))
+    parent->ChildChanged(area);
+  else if (Parent() != nullptr)
+    Parent()->Invalidate();
+}
+
+void TControlEx::PlacementChanged() {
+  // The parent's whole picture: it covers where the control was and is.
+  if (auto* parent = dynamic_cast<TControlEx*>(Parent())) parent->Invalidate();
+}
+
+void TControlEx::WMSize(int kind, int width, int height) {
+  TControl::WMSize(kind, width, height);
+  // A resized canvas starts empty.
+  canvas_->Resize(Width(), Height());
+  Invalidate();
+}
+
+void TControlEx::WMMove(int x, int y) {
+  TControl::WMMove(x, y);
+  PlacementChanged();
+}
+
+void TControlEx::WMShowWindow(bool shown) {
+  TControl::WMShowWindow(shown);
+  PlacementChanged();
+}
+
+void TControlEx::OpacityChanged() { PlacementChanged(); }
+void TControlEx::CaptionChanged() { Invalidate(); }
 
 void TControlEx::Paint() {
   canvas_->Clear();
   if (OnPaint) OnPaint(this);
 }
 
-void TControlEx::PaintChildren() {
+void TControlEx::ComposeChildren() {
   HWND child = ::GetWindow(WindowHandle(), GW_CHILD);
   if (child == nullptr) return;
   // Bottom of the z-order first, so the top-most child is composited last.
@@ -37,22 +84,32 @@ void TControlEx::PaintChildren() {
 }
 
 void TControlEx::Repaint() {
-  if (painting_) return;  // a repaint in progress covers nested requests
+  if (painting_) return;  // a composition in progress covers nested requests
   struct Guard {
     bool& flag;
     ~Guard() { flag = false; }
   } guard{painting_ = true};
   if (!::IsWindow(WindowHandle())) return;
-  if (Redraw) {
-    if (!Locked) Paint();
-    Redraw = !Cached;
+  Freshen();
+  if (marked_) {
+    // Cleared first: whatever marks the picture while it is painted is
+    // painted at the next presentation, not lost.
+    marked_ = false;
+    try {
+      Paint();
+      // The canvas was painted over: every child's picture goes back on it.
+      ComposeChildren();
+    } catch (...) {
+      // Half a picture is no picture: the next presentation tries again.
+      marked_ = true;
+      throw;
+    }
   }
-  if (!Locked) PaintChildren();
   Present();
 }
 
 void TControlEx::Present() {
   auto* parent = dynamic_cast<TControlEx*>(Parent());
   if (parent == nullptr) throw std::bad_cast();
-  parent->Canvas().DrawAlpha(canvas_->Bitmap(), Left(), Top(), Opacity);
+  parent->Canvas().DrawAlpha(canvas_->Bitmap(), Left(), Top(), Opacity());
 }

@@ -30,30 +30,15 @@ void TToolTip::SetBackColor(COLORREF value) { Query(TTM_SETTIPBKCOLOR, value); }
 COLORREF TToolTip::TextColor() const { return static_cast<COLORREF>(Query(TTM_GETTIPTEXTCOLOR, 0)); }
 void TToolTip::SetTextColor(COLORREF value) { Query(TTM_SETTIPTEXTCOLOR, value); }
 
-void TToolTip::Dispatch(TMessage& m) {
-  // The tools name the tooltip itself as the window to notify, so the
-  // tooltip asks itself which text format to use; left to the common
-  // control it may answer ANSI, and TTN_GETDISPINFOW would never come.
-  if (m.Msg == WM_NOTIFYFORMAT && m.LParam == NF_QUERY) {
-    m.Result = NFR_UNICODE;
-    return;
-  }
-  TWinControl::Dispatch(m);
+bool TToolTip::WMNotify(NMHDR& header) {
+  if (header.code != TTN_GETDISPINFOW) return TWinControl::WMNotify(header);
+  if (EnableTip) GetDispInfo(reinterpret_cast<NMTTDISPINFOW&>(header));
+  return true;
 }
 
-void TToolTip::WMNotify(TMessage& m) {
-  auto* header = reinterpret_cast<NMHDR*>(m.LParam);
-  if (header == nullptr) return;
-  if (header->code == TTN_GETDISPINFOW) {
-    if (EnableTip) GetDispInfo(*reinterpret_cast<NMTTDISPINFOW*>(m.LParam));
-    return;
-  }
-  TWinControl::WMNotify(m);
-}
-
-void TToolTip::WMDestroy(TMessage& m) {
+void TToolTip::WMDestroy() {
   ForgetApplicationToolTip();
-  TWinControl::WMDestroy(m);
+  TWinControl::WMDestroy();
 }
 
 void TToolTip::GetDispInfo(NMTTDISPINFOW& info) {

@@ -30,9 +30,8 @@ class TToolTip : public TWinControl {
 
  protected:
   void CreateParams(TCreateParams& params) override;
-  void Dispatch(TMessage& m) override;
-  void WMNotify(TMessage& m) override;
-  void WMDestroy(TMessage& m) override;
+  bool WMNotify(NMHDR& header) override;
+  void WMDestroy() override;
   // Answers the tooltip's text request for one tool (a control's window).
   virtual void GetDispInfo(NMTTDISPINFOW& info);
 

@@ -1,6 +1,7 @@
 #include "framework/TrayIcon.h"
 
 #include <cstddef>
+#include <utility>
 
 namespace {
 
@@ -62,7 +63,6 @@ UINT TTrayIcon::TaskbarCreatedMessage() {
 }
 
 void TTrayIcon::AfterCreate() {
-  TWindow::AfterCreate();
   // An elevated copy would otherwise never hear from a new Explorer.
   if (TaskbarCreatedMessage() != 0)
     ::ChangeWindowMessageFilterEx(WindowHandle(), TaskbarCreatedMessage(), MSGFLT_ALLOW, nullptr);
@@ -97,11 +97,26 @@ void TTrayIcon::SetBalloonTitle(const std::wstring& value) {
   Notify(NIM_MODIFY);
 }
 
-void TTrayIcon::SetIcon(HICON value) {
+void TTrayIcon::SetIcon(UniqueIcon value) {
   // Destroying the icon we are handed again would leave the shell a dead one.
-  if (value == icon_.Get()) return;
-  icon_.Reset(value);
-  data_.hIcon = value;
+  if (value.Get() == icon_) {
+    if (value.Get() == ownIcon_.Get())
+      (void)value.Release();  // ours already
+    else
+      ownIcon_ = std::move(value);  // borrowed so far, ours from now on
+    return;
+  }
+  ownIcon_ = std::move(value);
+  icon_ = ownIcon_.Get();
+  data_.hIcon = icon_;
+  UpdateIcon();
+}
+
+void TTrayIcon::SetIcon(SharedIcon value) {
+  if (value.Get() == icon_) return;
+  ownIcon_.Reset();
+  icon_ = value.Get();
+  data_.hIcon = icon_;
   UpdateIcon();
 }
 
@@ -122,43 +137,38 @@ void TTrayIcon::RemoveIcon() {
   visibleTray_ = false;
 }
 
-void TTrayIcon::Dispatch(TMessage& m) {
-  switch (m.Msg) {
-    case WM_QUERYENDSESSION: m.Result = 1; break;
-    case WM_ENDSESSION:
-      if (m.WParam) RemoveIcon();
-      break;
-    case WM_TRAYNOTIFY: TrayMessage(m); break;
-    default:
-      if (m.Msg != 0 && m.Msg == TaskbarCreatedMessage()) {
-        // Explorer started again (after a crash or a restart) with an empty
-        // notification area: the icon goes back, tip and all.
-        if (visibleTray_) Notify(NIM_ADD);
-        break;
-      }
-      TWindow::Dispatch(m);
-      break;
-  }
+void TTrayIcon::WMEndSession(bool ending) {
+  TWindow::WMEndSession(ending);
+  if (ending) RemoveIcon();
 }
 
-void TTrayIcon::WMDestroy(TMessage& m) {
+bool TTrayIcon::WMPrivate(UINT msg) {
+  if (msg == 0 || msg != TaskbarCreatedMessage()) return TWindow::WMPrivate(msg);
+  // Explorer started again (after a crash or a restart) with an empty
+  // notification area: the icon goes back, tip and all.
+  if (visibleTray_) Notify(NIM_ADD);
+  return true;
+}
+
+void TTrayIcon::WMDestroy() {
   RemoveIcon();
   // A later window may get the same handle value: nothing may reach the
   // shell in this one's name any more.
   data_.hWnd = nullptr;
-  icon_.Reset();
+  ownIcon_.Reset();
+  icon_ = nullptr;
   data_.hIcon = nullptr;
-  TWindow::WMDestroy(m);
+  TWindow::WMDestroy();
 }
 
-void TTrayIcon::TrayMessage(TMessage& m) {
+void TTrayIcon::WMTrayNotify(UINT event) {
   auto fire = [this](const TMouseEvent& event, int button) {
     if (!event) return;
     POINT cursor{0, 0};
     ::GetCursorPos(&cursor);
     event(this, ShellKeys() | button, cursor.x, cursor.y);
   };
-  switch (static_cast<UINT>(m.LParam)) {
+  switch (event) {
     case WM_MOUSEMOVE: fire(OnMouseMove, 0); break;
     case WM_LBUTTONDOWN:
       fire(OnMouseDown, MK_LBUTTON);
@@ -186,7 +196,7 @@ void TTrayIcon::TrayMessage(TMessage& m) {
     case NIN_BALLOONUSERCLICK:
       // The balloon has been shown: later modifications must not show it again.
       data_.uFlags &= ~static_cast<UINT>(NIF_INFO);
-      if (OnBalloonAction) OnBalloonAction(this, static_cast<int>(m.LParam));
+      if (OnBalloonAction) OnBalloonAction(this, static_cast<int>(event));
       break;
     default: break;
   }

@@ -13,9 +13,6 @@
 #include "framework/RecordLayouts.h"
 #include "framework/WinHandles.h"
 
-// The shell's callback message for this icon.
-inline constexpr UINT WM_TRAYNOTIFY = 0x9334;
-
 enum TBalloonFlags { bfNone = NIIF_NONE, bfInfo = NIIF_INFO, bfWarning = NIIF_WARNING, bfError = NIIF_ERROR };
 
 // Action is the balloon notification: 0x402 shown, 0x403 hidden, 0x404 timed
@@ -40,11 +37,11 @@ class TTrayIcon : public TWindow {
   void SetBalloonTimeout(int value) { data_.uTimeout = static_cast<UINT>(value); }
   TBalloonFlags BalloonFlags = bfNone;
 
-  HICON Icon() const { return icon_.Get(); }
-  // Takes ownership of the icon; the previous one is destroyed.
-  void SetIcon(HICON value);
-  // Kept for the owner; the tray icon does not use it.
-  HMENU PopupMenu = nullptr;
+  HICON Icon() const { return icon_; }
+  // The icon shown; an icon of our own is destroyed when it is replaced or
+  // the tray icon goes, a shared one (LoadIcon's) never is.
+  void SetIcon(UniqueIcon value);
+  void SetIcon(SharedIcon value);
 
   // Whether the icon is in the notification area. Set before the window
   // exists, the icon appears when the window is created; the window's end
@@ -55,7 +52,6 @@ class TTrayIcon : public TWindow {
   // OnMouseDown, OnMouseUp, OnMouseMove, OnClick and OnDblClick (inherited)
   // fire with the button flag (MK_LBUTTON 1, MK_RBUTTON 2, MK_MBUTTON 0x10),
   // MK_SHIFT and MK_CONTROL, and the cursor's screen position.
-  TNotifyEvent OnAnimate;  // nothing fires it
   TBalloonActionEvent OnBalloonAction;
 
   // Shell_NotifyIconW with the icon's record; false when the shell refuses
@@ -75,10 +71,11 @@ class TTrayIcon : public TWindow {
  protected:
   void CreateParams(TCreateParams& params) override;
   void AfterCreate() override;
-  void Dispatch(TMessage& m) override;
-  void WMDestroy(TMessage& m) override;
-  // The shell's callback: lParam is the mouse or balloon message.
-  virtual void TrayMessage(TMessage& m);
+  void WMDestroy() override;
+  void WMEndSession(bool ending) override;
+  bool WMPrivate(UINT msg) override;
+  // The shell's callback: the mouse or balloon message.
+  void WMTrayNotify(UINT event) override;
 
  private:
   void UpdateIcon();
@@ -86,7 +83,8 @@ class TTrayIcon : public TWindow {
   void RemoveIcon();
 
   std::wstring hintText_, balloonHint_, balloonTitle_;
-  UniqueIcon icon_;
+  UniqueIcon ownIcon_;
+  HICON icon_ = nullptr;
   bool visibleTray_ = false;
   bool clickPending_ = false;
   NOTIFYICONDATAW data_;

@@ -27,12 +27,19 @@ struct MenuTraits {
 };
 using UniqueMenu = UniqueHandle<MenuTraits>;
 
+// One type for both kinds of icon: an icon we made or copied is ours to
+// destroy; a shared icon (LoadIcon, LoadImage with LR_SHARED) belongs to the
+// system and must never be destroyed, only borrowed.
+template <bool Owned>
 struct IconTraits {
   using Handle = HICON;
   static Handle Invalid() { return nullptr; }
-  static void Close(Handle h) { ::DestroyIcon(h); }
+  static void Close(Handle h) {
+    if (Owned) ::DestroyIcon(h);
+  }
 };
-using UniqueIcon = UniqueHandle<IconTraits>;
+using UniqueIcon = UniqueHandle<IconTraits<true>>;
+using SharedIcon = UniqueHandle<IconTraits<false>>;
 
 struct GdiObjectTraits {
   using Handle = HGDIOBJ;

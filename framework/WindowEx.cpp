@@ -2,10 +2,7 @@
 
 TWindowEx::TWindowEx() : TWindowEx(L"TWindowEx") {}
 
-TWindowEx::TWindowEx(const wchar_t* className) : TControlEx(className) {
-  SetSize(320, 240);
-  Cached = false;
-}
+TWindowEx::TWindowEx(const wchar_t* className) : TTopLevel<TControlEx>(className) { SetSize(320, 240); }
 
 void TWindowEx::CreateParams(TCreateParams& params) {
   TControlEx::CreateParams(params);
@@ -23,7 +20,7 @@ void TWindowEx::SetAlwaysTop(bool value) {
                  SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE);
   ::SetForegroundWindow(window);
   ::SetActiveWindow(window);
-  Invalidate();
+  Update();
 }
 
 void TWindowEx::SetTransparent(bool value) {
@@ -47,70 +44,49 @@ void TWindowEx::Present() {
   POINT destination{Left(), Top()};
   SIZE size{Width(), Height()};
   POINT source{0, 0};
-  BLENDFUNCTION blend{AC_SRC_OVER, 0, Opacity, AC_SRC_ALPHA};
+  BLENDFUNCTION blend{AC_SRC_OVER, 0, Opacity(), AC_SRC_ALPHA};
   ::GdiFlush();
   // A failure keeps the previous picture on screen; nothing to undo.
   UpdateLayered(window, nullptr, &destination, &size, Canvas().DC(), &source, 0, &blend, ULW_ALPHA);
 }
 
+void TWindowEx::OpacityChanged() {
+  // Only the constant alpha changes: the picture is handed over again as it
+  // is, also while hidden, so a window shown later shows it at this alpha.
+  // Until the canvas has the window's size nothing was composed to show.
+  if (WindowHandle() != nullptr && !Painting() && Canvas().Width() == Width() && Canvas().Height() == Height())
+    Present();
+}
+
 void TWindowEx::Invalidate() {
-  if (!Painting()) Repaint();
+  MarkOwnPicture();
+  PresentLater(RECT{0, 0, Width(), Height()});
 }
 
-void TWindowEx::WMSize(TMessage& m) {
-  TControlEx::WMSize(m);
-  if (OnResize) OnResize(this);
+void TWindowEx::ChildChanged(const RECT& area) {
+  MarkOwnPicture();
+  PresentLater(area);
 }
 
-void TWindowEx::WMShowWindow(TMessage& m) {
-  TControlEx::WMShowWindow(m);
-  if (m.WParam) {
-    if (OnShow) OnShow(this);
-  } else if (OnHide) {
-    OnHide(this);
-  }
+void TWindowEx::PresentLater(const RECT& area) {
+  RECT both;
+  ::UnionRect(&both, &markedArea_, &area);
+  markedArea_ = both;
+  HWND window = WindowHandle();
+  if (presentPosted_ || window == nullptr || !::IsWindow(window)) return;
+  // One message however many controls are marked before it arrives.
+  presentPosted_ = ::PostMessageW(window, CM_PRESENT, 0, 0) != FALSE;
 }
 
-void TWindowEx::WMDestroy(TMessage&) {
-  if (OnDestroy) OnDestroy(this);
+void TWindowEx::Update() {
+  if (Painting()) return;
+  markedArea_ = RECT{0, 0, 0, 0};
+  Repaint();
 }
 
-void TWindowEx::DoClose() {
-  TCloseAction action = caFree;
-  if (OnClose) OnClose(this, action);
-  if (action == caHide)
-    SetVisible(false);
-  else if (action == caFree)
-    ::DestroyWindow(WindowHandle());
-}
-
-void TWindowEx::WMActivate(TMessage& m) {
-  if (OnActivate) OnActivate(this, LOWORD(m.WParam), reinterpret_cast<HWND>(m.LParam));
-}
-
-void TWindowEx::WMMouseActivate(TMessage& m) {
-  int result = MA_ACTIVATE;
-  if (OnMouseActivate) OnMouseActivate(this, LOWORD(m.LParam), HIWORD(m.LParam), result);
-  m.Result = result;
-}
-
-void TWindowEx::WMTimer(TMessage& m) {
-  if (OnTimer) OnTimer(this, static_cast<int>(m.WParam));
-}
-
-void TWindowEx::Dispatch(TMessage& m) {
-  // These six get no default processing.
-  switch (m.Msg) {
-    case WM_CREATE:
-      TControl::WMCreate(m);
-      if (OnCreate) OnCreate(this);
-      AfterCreate();
-      break;
-    case WM_DESTROY: WMDestroy(m); break;
-    case WM_ACTIVATE: WMActivate(m); break;
-    case WM_CLOSE: DoClose(); break;
-    case WM_MOUSEACTIVATE: WMMouseActivate(m); break;
-    case WM_TIMER: WMTimer(m); break;
-    default: TControlEx::Dispatch(m); break;
-  }
+bool TWindowEx::WMPrivate(UINT msg) {
+  if (msg != CM_PRESENT) return TTopLevel<TControlEx>::WMPrivate(msg);
+  presentPosted_ = false;
+  if (Marked()) Update();
+  return true;
 }

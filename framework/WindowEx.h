@@ -5,18 +5,10 @@
 
 #include <windows.h>
 
-#include <functional>
-
 #include "framework/ControlEx.h"
+#include "framework/TopLevel.h"
 
-enum TCloseAction { caNone = 0, caHide = 1, caFree = 2, caMinimize = 3 };
-
-using TCloseEvent = std::function<void(TControl* sender, TCloseAction& action)>;
-using TActivateEvent = std::function<void(TControl* sender, WORD activation, HWND window)>;
-using TMouseActivateEvent = std::function<void(TControl* sender, WORD hitTest, WORD mouseButton, int& result)>;
-using TTimerEvent = std::function<void(TControl* sender, int timerId)>;
-
-class TWindowEx : public TControlEx {
+class TWindowEx : public TTopLevel<TControlEx> {
  public:
   TWindowEx();
   explicit TWindowEx(const wchar_t* className);
@@ -28,38 +20,33 @@ class TWindowEx : public TControlEx {
   // Lets mouse input pass through the window.
   void SetTransparent(bool value);
 
-  TNotifyEvent OnCreate, OnDestroy, OnDeactivate, OnShow, OnHide, OnResize;
-  TCloseEvent OnClose;
-  TActivateEvent OnActivate;
-  TMouseActivateEvent OnMouseActivate;
-  TTimerEvent OnTimer;
-
   // Hands the canvas to the system at (Left, Top) with the window's Opacity.
   void Present() override;
   // The system call Present makes; tests replace it to see what reaches the
   // system.
   using TUpdateLayered = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF, BLENDFUNCTION*, DWORD);
   static TUpdateLayered UpdateLayered;
-  // Repaints the whole window now, unless a repaint is running.
+  // Marks the window's own picture; it is presented with whatever else is
+  // marked once the window's messages are next handled, or at Update.
   void Invalidate() override;
-  void Update() override { Repaint(); }
+  // Presents now: paints what is marked and composes the rest from the
+  // pictures kept. Does nothing inside a presentation.
+  void Update();
+  // What was marked since the last presentation, in client coordinates;
+  // empty when nothing was.
+  RECT MarkedArea() const { return markedArea_; }
 
  protected:
   void CreateParams(TCreateParams& params) override;
-  void Dispatch(TMessage& message) override;
-  void WMSize(TMessage& m) override;
-  void WMShowWindow(TMessage& m) override;
-  void WMDestroy(TMessage& m) override;
-
-  // WM_CLOSE: OnClose decides; by default the window is destroyed.
-  virtual void DoClose();
-  virtual void WMActivate(TMessage& m);
-  virtual void WMMouseActivate(TMessage& m);
-  virtual void WMTimer(TMessage& m);
-  // Runs once the window exists, after OnCreate.
-  virtual void AfterCreate() {}
+  void OpacityChanged() override;
+  void ChildChanged(const RECT& area) override;
+  bool WMPrivate(UINT msg) override;
 
  private:
+  void PresentLater(const RECT& area);
+
   bool alwaysTop_ = false;
   bool transparent_ = false;
+  bool presentPosted_ = false;
+  RECT markedArea_{0, 0, 0, 0};
 };

@@ -10,12 +10,12 @@
 #include "ticker/MainWindow.h"
 #include "ticker/ManifestThread.h"
 #include "ticker/Messages.h"
-#include "ticker/Registry.h"
 
-void TMainWindow::WMCommand(TMessage& message) {
-  // Notifications from controls and accelerators carry a non-zero high word.
-  if (message.WParam >= 0x10000) return;
-  switch (LOWORD(message.WParam)) {
+void TMainWindow::WMCommand(WORD id, WORD code, HWND from) {
+  // Only the menu's commands: accelerators carry code 1, and a control's
+  // notification names the control.
+  if (code != 0 || from != nullptr) return;
+  switch (id) {
     case CmdAbout: ToggleAbout(); break;
     case CmdOptions: ToggleOptions(); break;
     case CmdUpdate: RefreshFeed(); break;
@@ -73,21 +73,18 @@ void TMainWindow::OpenMakerPage() {
   ::ShellExecuteW(nullptr, L"open", MakerAddress(MakerPageLink).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-void TMainWindow::OptionClicked(TCheckBoxEx& box) {
+void TMainWindow::OptionClicked(std::size_t index) {
+  TCheckBoxEx& box = *SwitchBoxes[index];
   // The box does not toggle itself.
   box.SetTicked(!box.Ticked());
   changedBoxes_.insert(&box);
-  bool on = box.Ticked();
-  if (&box == StartupBox.get())
-    SetAutoStart(on);  // registry failures leave the box and the file as they are
-  else if (&box == AlwaysTopBox.get())
-    SetAlwaysTop(on);
-  else if (&box == TrayBox.get())
-    TrayIcon->SetVisibleTray(on);
-  else if (&box == AutoScaleBox.get())
-    AutoScaleOn = on;
-  Invalidate();
+  Switches[index].Apply(*this, box.Ticked());
+  Update();
   SaveOptions();
+}
+
+void TMainWindow::ShowTrayIcon(bool on) {
+  if (TrayIcon) TrayIcon->SetVisibleTray(on);
 }
 
 void TMainWindow::CloseTicker() {

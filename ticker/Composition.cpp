@@ -68,11 +68,11 @@ void TMainWindow::CreateTrayAndTip() {
   ToolTip->EnableTip = true;
 
   TrayIcon = std::make_unique<TTrayIcon>();
-  TrayIcon->SetIcon(::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(101)));
+  TrayIcon->SetIcon(SharedIcon(::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(101))));
   TrayIcon->OnMouseUp = [this](TControl*, int keys, int, int) { TrayMouseUp(keys); };
   TrayIcon->HandleNeeded();
   TrayIcon->SetHintText(LoadResString(108));
-  TrayIcon->SetVisibleTray(Options->ShowTray());
+  TrayIcon->SetVisibleTray(Options->Switch(*FindSwitch(u"showtray")));
 }
 
 void TMainWindow::CreateWidgets() {
@@ -152,7 +152,6 @@ void TMainWindow::CreateFace() {
   NewsList->Font().SetName(L"Trebuchet MS");
   NewsList->Font().SetSize(9);
   NewsList->LoadFromFile(FeedCachePath());
-  NewsList->Cached = true;
   NewsList->OnDrag = [this](TControl*, int keys, int, int) {
     if (keys & MK_LBUTTON) MouseDownHandler(MK_LBUTTON);
   };
@@ -192,26 +191,24 @@ void TMainWindow::CreateOptionsPanel() {
     sheet->Tint(0xFFF0F0F0);
   }
   OptionsSheet->OnMouseDown = drag;
-  OptionsSheet->Opacity = 0;
+  OptionsSheet->SetOpacity(0);
   Place(*OptionsSheet, true);
 
   int top = 20;
-  const unsigned captions[] = {104, 105, 106, 107};
-  std::unique_ptr<TCheckBoxEx>* boxes[] = {&StartupBox, &AlwaysTopBox, &TrayBox, &AutoScaleBox};
-  for (int i = 0; i < 4; ++i) {
-    auto& box = *boxes[i];
-    box = Make<TCheckBoxEx>(OptionsSheet.get(), 40, top);
+  SwitchBoxes.clear();
+  for (std::size_t i = 0; i < SwitchCount; ++i) {
+    auto box = Make<TCheckBoxEx>(OptionsSheet.get(), 40, top);
     box->SetSize(300, 20);
     box->StateBitmaps().SetUnticked(LoadSkinImage(5007));
     box->StateBitmaps().SetTicked(LoadSkinImage(5008));
     box->Canvas().SetAntialias(false);
     box->Canvas().StringFormat().SetLineAlignment(1);
     SetFont(*box, L"Trebuchet MS", 9, 0xCF000000);
-    box->SetCaption(LoadResString(captions[i]));
-    TCheckBoxEx* raw = box.get();
-    box->OnClick = [this, raw](TControl*, int, int, int) { OptionClicked(*raw); };
+    box->SetCaption(LoadResString(Switches[i].Caption));
+    box->OnClick = [this, i](TControl*, int, int, int) { OptionClicked(i); };
     Place(*box, true);
     top = box->Top() + box->Height() + 8;
+    SwitchBoxes.push_back(std::move(box));
   }
 
   OptionsClose = Make<TImageEx>(OptionsSheet.get(), OptionsSheet->Width() - 25, OptionsSheet->Height() - 30);
@@ -232,7 +229,7 @@ void TMainWindow::CreateAboutPanel() {
   AboutSheet = Make<TControlEx>(AboutPanel.get(), 0, -224);
   AboutSheet->SetSize(385, 224);
   AboutSheet->OnMouseDown = drag;
-  AboutSheet->Opacity = 0;
+  AboutSheet->SetOpacity(0);
   Place(*AboutSheet, true);
 
   AboutImage = Make<TImageEx>(AboutSheet.get(), 25, 0);
@@ -285,19 +282,18 @@ void TMainWindow::CreateAboutPanel() {
 
 void TMainWindow::FadeIn(int step, DWORD delay) {
   SetVisible(true);
-  while (Opacity + step < 255) {
-    Opacity = static_cast<BYTE>(Opacity + step);
-    Present();  // only the constant alpha changes; no widget repaints
+  // Only the constant alpha changes from frame to frame; no widget repaints.
+  while (Opacity() + step < 255) {
+    SetOpacity(static_cast<BYTE>(Opacity() + step));
     ::Sleep(delay);
   }
-  Opacity = 255;
-  Invalidate();
+  SetOpacity(255);
+  Update();
 }
 
 void TMainWindow::FadeOut(int step, DWORD delay) {
-  while (Opacity - step > 0) {
-    Opacity = static_cast<BYTE>(Opacity - step);
-    Present();
+  while (Opacity() - step > 0) {
+    SetOpacity(static_cast<BYTE>(Opacity() - step));
     ::Sleep(delay);
   }
   SetVisible(false);
@@ -312,44 +308,39 @@ int SlideAlphaStep(int sheetHeight) {
 }
 }  // namespace
 
+// Each frame moves the sheet and changes its alpha: only the holder is
+// composed again, from the sheet's picture as it is, and the news list
+// beneath is not painted at all.
 void TMainWindow::SlideIn(TControlEx& holder, TControlEx& sheet) {
   const int k = SlideAlphaStep(sheet.Height());
   holder.Show();
-  Invalidate();
-  ListArea->Locked = true;
-  sheet.Locked = true;
+  Update();
   for (;;) {
     int next = sheet.Top() + 15;
     if (next >= 0) break;
     sheet.SetTop(next);
-    if (sheet.Opacity + k < 255) sheet.Opacity = static_cast<BYTE>(sheet.Opacity + k);
-    Invalidate();
+    if (sheet.Opacity() + k < 255) sheet.SetOpacity(static_cast<BYTE>(sheet.Opacity() + k));
+    Update();
   }
-  sheet.Opacity = 255;
+  sheet.SetOpacity(255);
   sheet.SetTop(0);
-  sheet.Locked = false;
-  ListArea->Locked = false;
-  Invalidate();
+  Update();
 }
 
 void TMainWindow::SlideOut(TControlEx& holder, TControlEx& sheet) {
   const int h = sheet.Height();
   const int k = SlideAlphaStep(h);
-  ListArea->Locked = true;
-  sheet.Locked = true;
   for (;;) {
     int next = sheet.Top() - 15;
     if (next <= -h) break;
     sheet.SetTop(next);
-    if (sheet.Opacity - k > 0) sheet.Opacity = static_cast<BYTE>(sheet.Opacity - k);
-    Invalidate();
+    if (sheet.Opacity() - k > 0) sheet.SetOpacity(static_cast<BYTE>(sheet.Opacity() - k));
+    Update();
   }
-  sheet.Opacity = 0;
+  sheet.SetOpacity(0);
   sheet.SetTop(-h);
   holder.Hide();
-  sheet.Locked = false;
-  ListArea->Locked = false;
-  Invalidate();
+  Update();
 }
 
 void TMainWindow::ShowOptions() { SlideIn(*OptionsPanel, *OptionsSheet); }
@@ -381,6 +372,7 @@ void TMainWindow::ScaleWindow(bool activated) {
     ShrinkDone = true;
   }
   Invalidate();
+  Update();
 }
 
 void TMainWindow::Paint() {
@@ -396,10 +388,9 @@ void TMainWindow::Paint() {
 
 // --- edge snapping --------------------------------------------------------------
 
-void TMainWindow::WMWindowPosChanging(TMessage& message) {
-  TWindowEx::WMWindowPosChanging(message);
-  auto* pos = reinterpret_cast<WINDOWPOS*>(message.LParam);
-  if (pos == nullptr || (pos->flags & SWP_NOMOVE)) return;
+void TMainWindow::WMWindowPosChanging(WINDOWPOS& pos) {
+  TWindowEx::WMWindowPosChanging(pos);
+  if (pos.flags & SWP_NOMOVE) return;
   // The monitor the window is being moved onto, not the one it leaves.
-  SnapToEdges(WorkAreaAt(pos->x, pos->y, Width(), Height()), Width(), Height(), pos->x, pos->y);
+  SnapToEdges(WorkAreaAt(pos.x, pos.y, Width(), Height()), Width(), Height(), pos.x, pos.y);
 }

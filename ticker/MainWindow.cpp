@@ -13,14 +13,6 @@ constexpr int ResourceId = 101;
 TMainWindow::TMainWindow() : TWindowEx(L"TMainWindow"), RefreshInterval(build::RefreshMs) {
   SetSize(475, 350);
   SetAlwaysTop(true);
-  OnMouseDown = [this](TControl*, int keys, int, int) { MouseDownHandler(keys); };
-  OnMouseWheel = [this](TControl*, int, int delta, int, int) { ScrollBy(WheelScroll(delta)); };
-  OnActivate = [this](TControl*, WORD state, HWND other) {
-    if (state != WA_INACTIVE)
-      ScaleWindow(true);
-    else if (other != WindowHandle())
-      ScaleWindow(false);
-  };
 }
 
 TMainWindow::~TMainWindow() { CleanUp(); }
@@ -47,51 +39,67 @@ void TMainWindow::AfterCreate() {
   CreateTimers();
 }
 
-void TMainWindow::Dispatch(TMessage& message) {
-  switch (message.Msg) {
-    case WM_FEEDDONE: FeedDone(); return;
-    case WM_VERSIONDONE: VersionDone(); return;
-    case WM_COUNTERDONE: CounterDone(); return;
-    case WM_COMMAND: WMCommand(message); return;
-    case WM_QUERYENDSESSION:
-      // The user may still cancel the log-off, so nothing stops here; the
-      // options are saved in case the system ends the process without
-      // another word.
-      message.Result = 1;
-      SaveOptions();
-      return;
-    case WM_ENDSESSION:
-      // Only now is the session really ending; after a cancelled log-off
-      // (wParam FALSE) the ticker simply goes on.
-      // Once cleaned up, the window goes as after any close, so the process
-      // ends by itself rather than at the system's hand.
-      if (message.WParam) {
-        CleanUp();
-        DoClose();
-      }
-      return;
-    case WM_COPYDATA:
-    case WM_DISPLAYCHANGE:
-    case WM_REMOTENOTIFY: return;
-    case WM_REMOTECLOSE: CloseTicker(); return;
-    case WM_CLOSE:
-      // The user asked for the window to go: it goes from the screen before
-      // anything is waited for.
-      ::ShowWindow(WindowHandle(), SW_HIDE);
-      CleanUp();
-      DoClose();
-      return;
-    default: TWindowEx::Dispatch(message); return;
+void TMainWindow::WMButtonDown(int button, int keys, int x, int y) {
+  TWindowEx::WMButtonDown(button, keys, x, y);
+  MouseDownHandler(keys);
+}
+
+void TMainWindow::WMMouseWheel(int keys, int delta, int x, int y) {
+  TWindowEx::WMMouseWheel(keys, delta, x, y);
+  ScrollBy(WheelScroll(delta));
+}
+
+void TMainWindow::WMActivate(WORD state, HWND other) {
+  TWindowEx::WMActivate(state, other);
+  if (state != WA_INACTIVE)
+    ScaleWindow(true);
+  else if (other != WindowHandle())
+    ScaleWindow(false);
+}
+
+bool TMainWindow::WMPrivate(UINT msg) {
+  switch (msg) {
+    case WM_FEEDDONE: FeedDone(); return true;
+    case WM_VERSIONDONE: VersionDone(); return true;
+    case WM_COUNTERDONE: CounterDone(); return true;
+    case WM_REMOTENOTIFY: return true;
+    case WM_REMOTECLOSE: CloseTicker(); return true;
+    default: return TWindowEx::WMPrivate(msg);
   }
 }
 
-void TMainWindow::WMDestroy(TMessage& message) {
-  TWindowEx::WMDestroy(message);
+void TMainWindow::WMQueryEndSession() {
+  // The user may still cancel the log-off, so nothing stops here; the
+  // options are saved in case the system ends the process without another
+  // word.
+  SaveOptions();
+}
+
+void TMainWindow::WMEndSession(bool ending) {
+  TWindowEx::WMEndSession(ending);
+  // Only now is the session really ending; after a cancelled log-off the
+  // ticker simply goes on. Once cleaned up, the window goes as after any
+  // close, so the process ends by itself rather than at the system's hand.
+  if (!ending) return;
+  CleanUp();
+  DoClose();
+}
+
+void TMainWindow::WMClose() {
+  // The user asked for the window to go: it goes from the screen before
+  // anything is waited for.
+  ::ShowWindow(WindowHandle(), SW_HIDE);
+  CleanUp();
+  DoClose();
+}
+
+void TMainWindow::WMDestroy() {
+  TWindowEx::WMDestroy();
   ::PostQuitMessage(0);
 }
 
-void TMainWindow::WMTimer(TMessage& message) {
-  switch (message.WParam) {
+void TMainWindow::WMTimer(UINT_PTR id) {
+  switch (id) {
     case StartupTimerId: FirstShow(); break;
     case TrimTimerId: TrimCheck(); break;
     case RefreshTimerId: RefreshFeed(); break;

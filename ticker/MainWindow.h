@@ -11,6 +11,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "app/WinTimer.h"
 #include "feed/InternetThread.h"
@@ -89,6 +90,8 @@ class TMainWindow : public TWindowEx {
   // The window's options to the file, unless the file could not be read
   // (then it is read again first, and left alone while it still cannot).
   void SaveOptions();
+  // The notification-area icon shown or removed.
+  void ShowTrayIcon(bool on);
 
   float Scale = 1.0f;
   const float MaxScale = 1.0f;
@@ -102,11 +105,18 @@ class TMainWindow : public TWindowEx {
   const unsigned RefreshInterval;
 
  protected:
-  void Dispatch(TMessage& message) override;
   void AfterCreate() override;
-  void WMTimer(TMessage& message) override;
-  void WMDestroy(TMessage& message) override;
-  void WMWindowPosChanging(TMessage& message) override;
+  void WMTimer(UINT_PTR id) override;
+  void WMDestroy() override;
+  void WMClose() override;
+  void WMActivate(WORD state, HWND other) override;
+  void WMButtonDown(int button, int keys, int x, int y) override;
+  void WMMouseWheel(int keys, int delta, int x, int y) override;
+  void WMWindowPosChanging(WINDOWPOS& pos) override;
+  void WMCommand(WORD id, WORD code, HWND from) override;
+  void WMQueryEndSession() override;
+  void WMEndSession(bool ending) override;
+  bool WMPrivate(UINT msg) override;
   void Paint() override;
 
  private:
@@ -121,7 +131,7 @@ class TMainWindow : public TWindowEx {
   void SlideOut(TControlEx& holder, TControlEx& sheet);
   void MouseDownHandler(int keys);
   void TrayMouseUp(int keys);
-  void OptionClicked(TCheckBoxEx& box);
+  void OptionClicked(std::size_t index);
   void ApplyStoredOptions(bool keepChangesOfThisRun);
   bool OptionWidgetsReady() const;
   void ScrollKey(WORD key);
@@ -131,7 +141,6 @@ class TMainWindow : public TWindowEx {
   TScrollGeometry ScrollGeometry() const;
   void TrimCheck();
   void ThrobberStep();
-  void WMCommand(TMessage& message);
 
   std::unique_ptr<TWinTimer> StartupTimer;
   std::unique_ptr<TWinTimer> TrimTimer;
@@ -153,7 +162,8 @@ class TMainWindow : public TWindowEx {
   std::unique_ptr<TToolTip> ToolTip;
   std::unique_ptr<TTrayIcon> TrayIcon;
   UniqueMenu MenuHandle;
-  UniqueIcon IconHandle;
+  // The program's icon is shared: loaded, never destroyed.
+  SharedIcon IconHandle;
 
   // The face, parents before children (the tree is torn down in reverse).
   std::unique_ptr<TControlEx> ScaleHost;
@@ -165,7 +175,8 @@ class TMainWindow : public TWindowEx {
   std::unique_ptr<TThumbEx> Thumb;
   std::unique_ptr<TControlEx> OptionsPanel;
   std::unique_ptr<TImageEx> OptionsSheet;
-  std::unique_ptr<TCheckBoxEx> StartupBox, AlwaysTopBox, TrayBox, AutoScaleBox;
+  // One box per switch, in the order of Switches.
+  std::vector<std::unique_ptr<TCheckBoxEx>> SwitchBoxes;
   std::unique_ptr<TImageEx> OptionsClose;
   std::unique_ptr<TControlEx> AboutPanel, AboutSheet;
   std::unique_ptr<TImageEx> AboutImage, AboutLogo, AboutClose;

@@ -35,11 +35,5 @@ void TOptions::WriteLeft(std::int32_t value) { WriteInteger(General, u"left", va
 std::int32_t TOptions::Top() const { return ReadInteger(General, u"top", DefaultTop); }
 void TOptions::WriteTop(std::int32_t value) { WriteInteger(General, u"top", value); }
 
-bool TOptions::AlwaysTop() const { return ReadBool(OptionsSection, u"alwaystop", true); }
-void TOptions::WriteAlwaysTop(bool value) { WriteBool(OptionsSection, u"alwaystop", value); }
-bool TOptions::AutoScale() const { return ReadBool(OptionsSection, u"autoscale", true); }
-void TOptions::WriteAutoScale(bool value) { WriteBool(OptionsSection, u"autoscale", value); }
-bool TOptions::ShowTray() const { return ReadBool(OptionsSection, u"showtray", true); }
-void TOptions::WriteShowTray(bool value) { WriteBool(OptionsSection, u"showtray", value); }
-bool TOptions::AutoStart() const { return ReadBool(OptionsSection, u"startup", true); }
-void TOptions::WriteAutoStart(bool value) { WriteBool(OptionsSection, u"startup", value); }
+bool TOptions::Switch(const TSwitch& option) const { return ReadBool(OptionsSection, option.Key, option.Default); }
+void TOptions::WriteSwitch(const TSwitch& option, bool value) { WriteBool(OptionsSection, option.Key, value); }

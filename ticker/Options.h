@@ -1,5 +1,5 @@
-// The user's options: the window position and the four switches, kept in
-// "options.ini" in the data folder.
+// The user's options: the window position and the switches (Switches.h),
+// kept in "options.ini" in the data folder.
 #pragma once
 
 #include <windows.h>
@@ -8,6 +8,7 @@
 #include <string>
 
 #include "settings/WIniFiles.h"
+#include "ticker/Switches.h"
 
 // The desktop's work area, from which the first-run position is taken.
 RECT CurrentWorkArea();
@@ -25,18 +26,12 @@ class TOptions : public TWMemIniFile {
   std::int32_t DefaultLeft;
 
   // Each option reads the in-memory store with its default; Write* changes
-  // memory only (UpdateFile puts it on disk). WriteAutoStart records the
-  // switch; the Run value itself is SetAutoStart's (ticker/Registry.h).
+  // memory only (UpdateFile puts it on disk). A switch's Write records it
+  // only: applying it is the switch's own (TSwitch::Apply).
   std::int32_t Left() const;
   void WriteLeft(std::int32_t value);
   std::int32_t Top() const;
   void WriteTop(std::int32_t value);
-  bool AlwaysTop() const;
-  void WriteAlwaysTop(bool value);
-  bool AutoScale() const;
-  void WriteAutoScale(bool value);
-  bool ShowTray() const;
-  void WriteShowTray(bool value);
-  bool AutoStart() const;
-  void WriteAutoStart(bool value);
+  bool Switch(const TSwitch& option) const;
+  void WriteSwitch(const TSwitch& option, bool value);
 };

@@ -3,9 +3,8 @@
 #include "settings/WMemIniFile.h"
 #include "ticker/MainWindow.h"
 #include "ticker/Monitors.h"
-#include "ticker/Registry.h"
 
-bool TMainWindow::OptionWidgetsReady() const { return Options && StartupBox && AlwaysTopBox && TrayBox && AutoScaleBox; }
+bool TMainWindow::OptionWidgetsReady() const { return Options && SwitchBoxes.size() == SwitchCount; }
 
 void TMainWindow::ApplyOptions() { ApplyStoredOptions(false); }
 
@@ -19,20 +18,17 @@ void TMainWindow::ApplyStoredOptions(bool keepChangesOfThisRun) {
     SetLeft(left);
     SetTop(top);
   }
-  auto apply = [&](TCheckBoxEx& box, bool stored) {
-    if (!(keepChangesOfThisRun && changedBoxes_.count(&box))) box.SetTicked(stored);
-  };
-  apply(*StartupBox, Options->AutoStart());
-  apply(*AlwaysTopBox, Options->AlwaysTop());
-  apply(*TrayBox, Options->ShowTray());
-  apply(*AutoScaleBox, Options->AutoScale());
-  if (TrayIcon) TrayIcon->SetVisibleTray(TrayBox->Ticked());
-  AutoScaleOn = AutoScaleBox->Ticked();
-  SetAlwaysTop(AlwaysTopBox->Ticked());
-  // The box is what the user sees: the Run value follows it, with this
-  // copy's path, whatever an older copy left there. While the file could
-  // not be read the box shows only the default, not the user's choice.
-  if (Options->LoadResult() != TWLoadResult::Unreadable) SetAutoStart(StartupBox->Ticked());
+  for (std::size_t i = 0; i < SwitchCount; ++i) {
+    TCheckBoxEx& box = *SwitchBoxes[i];
+    if (!(keepChangesOfThisRun && changedBoxes_.count(&box))) box.SetTicked(Options->Switch(Switches[i]));
+  }
+  // The box is what the user sees: what it switches follows it (the Run
+  // value with this copy's path, whatever an older copy left there). While
+  // the file could not be read the box shows only the default, not the
+  // user's choice, and what lives outside the file is left alone.
+  const bool readable = Options->LoadResult() != TWLoadResult::Unreadable;
+  for (std::size_t i = 0; i < SwitchCount; ++i)
+    if (readable || !Switches[i].KeptOutside) Switches[i].Apply(*this, SwitchBoxes[i]->Ticked());
   optionsApplied_ = true;
 }
 
@@ -50,10 +46,7 @@ void TMainWindow::SaveOptions() {
   }
   Options->WriteLeft(Left());
   Options->WriteTop(Top());
-  Options->WriteAutoStart(StartupBox->Ticked());
-  Options->WriteAlwaysTop(AlwaysTopBox->Ticked());
-  Options->WriteShowTray(TrayBox->Ticked());
-  Options->WriteAutoScale(AutoScaleBox->Ticked());
+  for (std::size_t i = 0; i < SwitchCount; ++i) Options->WriteSwitch(Switches[i], SwitchBoxes[i]->Ticked());
   // A failed write (a read-only or locked file) leaves the old file whole;
   // the next save writes everything again.
   Options->UpdateFile();

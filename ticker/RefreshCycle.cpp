@@ -32,7 +32,7 @@ void TMainWindow::CreateTimers() {
 void TMainWindow::FirstShow() {
   if (!StartupTimer) return;
   StartupTimer->SetEnabled(false);
-  Invalidate();
+  Update();
   FadeIn(4, 1);
   RefreshFeed();
   CheckForUpdate();
@@ -89,17 +89,15 @@ void TMainWindow::FeedDone() {
     FeedThread.reset();
   }
   if (items && NewsList) {
-    NewsList->Redraw = true;
     NewsList->ShowFeed(FeedCachePath(), std::move(items));
     UpdateScroller();
     if (Shrunk) {
       Paint();
       Present();
     }
-    NewsList->Redraw = false;
   }
   SetBusy(false);
-  Invalidate();
+  Update();
   if (RefreshTimer) {
     // A server that asked for a pause gets it for this one period.
     RefreshTimer->Interval = nextPeriod;
@@ -123,6 +121,6 @@ void TMainWindow::ThrobberStep() {
   if (!ThrobberTimer) return;
   ThrobberTimer->SetEnabled(false);
   if (Throbber) Throbber->NextFrame();
-  Invalidate();
+  Update();
   ThrobberTimer->SetEnabled(true);
 }

@@ -13,23 +13,23 @@ TScrollGeometry TMainWindow::ScrollGeometry() const {
 
 void TMainWindow::ScrollBy(int delta) {
   if (!NewsList) return;
-  if (KAVRELO_LIST_SCROLL.ScrollBy(delta)) Invalidate();
+  if (KAVRELO_LIST_SCROLL.ScrollBy(delta)) Update();
 }
 
 void TMainWindow::UpdateScroller() {
   if (!NewsList) return;
   KAVRELO_LIST_SCROLL.Fit();
-  Invalidate();
+  Update();
 }
 
 void TMainWindow::ScrollKey(WORD key) {
   if (!NewsList) return;
-  if (KAVRELO_LIST_SCROLL.Key(key)) Invalidate();
+  if (KAVRELO_LIST_SCROLL.Key(key)) Update();
 }
 
 void TMainWindow::TrackClick(int y) {
   if (!NewsList) return;
-  if (KAVRELO_LIST_SCROLL.TrackClick(y)) Invalidate();
+  if (KAVRELO_LIST_SCROLL.TrackClick(y)) Update();
 }
 
 void TMainWindow::ThumbPressed(int keys) {
@@ -39,5 +39,5 @@ void TMainWindow::ThumbPressed(int keys) {
 
 void TMainWindow::ThumbDragged(int keys) {
   if (!NewsList) return;
-  if (KAVRELO_LIST_SCROLL.ThumbDragged(keys)) Invalidate();
+  if (KAVRELO_LIST_SCROLL.ThumbDragged(keys)) Update();
 }

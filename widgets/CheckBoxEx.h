@@ -25,8 +25,11 @@ class TCheckBoxEx : public TControlEx {
   ~TCheckBoxEx() override;
 
   bool Ticked() const { return ticked_; }
-  // Stores only; the owner repaints.
-  void SetTicked(bool value) { ticked_ = value; }
+  void SetTicked(bool value) {
+    if (value == ticked_) return;
+    ticked_ = value;
+    Invalidate();
+  }
   TStateBitmaps& StateBitmaps() { return *stateBitmaps_; }
 
   // The state image at the origin, then Caption in the rest of the box (from

@@ -1,7 +1,6 @@
 #include "widgets/ContentEx.h"
 
 #include <shellapi.h>
-#include <windowsx.h>
 
 #include <algorithm>
 #include <cmath>
@@ -36,7 +35,6 @@ std::wstring Lines(const std::wstring& text) {
 }  // namespace
 
 TContentEx::TContentEx() : TControlEx(L"TContentEx"), BaseAddress(FeedAddress()) {
-  OnClick = [this](TControl*, int, int x, int y) { OpenItem(x, ListY(y)); };
   OpenAddress = [](const std::wstring& address) {
     // A link the shell cannot open fails silently.
     ::ShellExecuteW(nullptr, L"open", address.c_str(), nullptr, nullptr, SW_SHOW);
@@ -52,6 +50,7 @@ void TContentEx::LoadFromFile(const std::wstring& path) {
     items_ = std::move(parsed);
   }
   if (items_ && !items_->empty()) Layout(previous ? previous.get() : items_.get());
+  Invalidate();
 }
 
 void TContentEx::ShowFeed(const std::wstring& path, std::unique_ptr<TElementList> items) {
@@ -62,11 +61,14 @@ void TContentEx::ShowFeed(const std::wstring& path, std::unique_ptr<TElementList
     items_ = std::move(items);
   }
   if (items_ && !items_->empty()) Layout(previous ? previous.get() : items_.get());
+  Invalidate();
 }
 
 int TContentEx::UpdateHeight() {
   if (!items_ || items_->empty()) return Parent() ? Parent()->Height() : Height();
-  return Layout(items_.get());
+  int height = Layout(items_.get());
+  Invalidate();
+  return height;
 }
 
 namespace {
@@ -216,13 +218,16 @@ void TContentEx::FitCanvas() {
 }
 
 void TContentEx::CreateHandle() {
+  // The canvas is the band, not the window: TControlEx's sizing is skipped.
   TControl::CreateHandle();
   FitCanvas();
+  Invalidate();
 }
 
-void TContentEx::WMSize(TMessage& m) {
-  TControl::WMSize(m);
+void TContentEx::WMSize(int kind, int width, int height) {
+  TControl::WMSize(kind, width, height);
   FitCanvas();
+  Invalidate();
 }
 
 std::pair<int, int> TContentEx::Visible() const {
@@ -294,10 +299,10 @@ void TContentEx::PaintRows(size_t first, size_t last) {
   }
 }
 
-void TContentEx::Repaint() {
+void TContentEx::Freshen() {
   if (!BandCovers()) {
-    Redraw = true;
-  } else if (!Redraw && !Locked && !rows_.empty()) {
+    MarkOwnPicture();
+  } else if (!Marked() && !rows_.empty()) {
     // Inside the band, rows the view reaches for the first time are drawn
     // beside the ones already there; each row owns its pixel rows, so the
     // band looks as if it had been drawn at once.
@@ -318,29 +323,33 @@ void TContentEx::Repaint() {
       }
     }
   }
-  TControlEx::Repaint();
 }
 
 void TContentEx::Present() {
   auto* parent = dynamic_cast<TControlEx*>(Parent());
   if (parent == nullptr) throw std::bad_cast();
   int band = bandTop_ == INT_MIN ? 0 : bandTop_;
-  parent->Canvas().DrawAlpha(Canvas().Bitmap(), Left(), Top() + scrollTop_ + band, Opacity);
+  parent->Canvas().DrawAlpha(Canvas().Bitmap(), Left(), Top() + scrollTop_ + band, Opacity());
 }
 
-void TContentEx::WMMouseMove(TMessage& m) {
-  TControlEx::WMMouseMove(m);
+void TContentEx::WMMouseMove(int keys, int x, int y) {
+  TControlEx::WMMouseMove(keys, x, y);
   // The hand only over a headline that a click would open.
-  SetCursor(AddressAt(GET_X_LPARAM(m.LParam), ListY(GET_Y_LPARAM(m.LParam))).empty() ? ArrowCursor : HandCursor);
+  SetCursor(AddressAt(x, ListY(y)).empty() ? ArrowCursor : HandCursor);
 }
 
-void TContentEx::WMButtonDown(TMessage& m) {
-  ::SetCapture(m.Window);
+void TContentEx::WMButtonDown(int button, int keys, int x, int y) {
+  ::SetCapture(WindowHandle());
   SetFocus();
-  TControlEx::WMButtonDown(m);
+  TControlEx::WMButtonDown(button, keys, x, y);
 }
 
-void TContentEx::WMButtonUp(TMessage& m) {
+void TContentEx::WMButtonUp(int button, int keys, int x, int y) {
   ::ReleaseCapture();
-  TControlEx::WMButtonUp(m);
+  TControlEx::WMButtonUp(button, keys, x, y);
+}
+
+void TContentEx::Click(int keys, int x, int y) {
+  OpenItem(x, ListY(y));
+  TControlEx::Click(keys, x, y);
 }

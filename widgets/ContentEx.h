@@ -51,8 +51,9 @@ class TContentEx : public TControlEx {
 
   // Renders the items that meet the band around the viewport.
   void Paint() override;
-  // Repaints first when the viewport has left the rendered band.
-  void Repaint() override;
+  // Marks the list when the viewport has left the rendered band; inside it,
+  // draws the rows the view reaches for the first time.
+  void Freshen() override;
   // Composites the band where it lies in the parent.
   void Present() override;
 
@@ -62,6 +63,7 @@ class TContentEx : public TControlEx {
   void SetItems(std::unique_ptr<TElementList> items) {
     items_ = std::move(items);
     rows_.clear();
+    Invalidate();
   }
   // What OpenItem hands to the shell; tests replace it.
   std::function<void(const std::wstring& address)> OpenAddress;
@@ -83,16 +85,24 @@ class TContentEx : public TControlEx {
   // Where the list's first row is, relative to the viewport's top: 0 or
   // less while scrolled (what the list's Top was when it was a tall window).
   int ScrollTop() const { return scrollTop_; }
-  void SetScrollTop(int top) { scrollTop_ = top; }
+  // Only the place of the picture in the viewport changes (and rows the view
+  // reaches for the first time are drawn when it is next composed).
+  void SetScrollTop(int top) {
+    if (top == scrollTop_) return;
+    scrollTop_ = top;
+    PlacementChanged();
+  }
   // The list row of a row of the window (mouse messages).
   int ListY(int windowY) const { return windowY - scrollTop_; }
 
  protected:
   void CreateHandle() override;
-  void WMSize(TMessage& m) override;
-  void WMMouseMove(TMessage& m) override;
-  void WMButtonDown(TMessage& m) override;
-  void WMButtonUp(TMessage& m) override;
+  void WMSize(int kind, int width, int height) override;
+  void WMMouseMove(int keys, int x, int y) override;
+  void WMButtonDown(int button, int keys, int x, int y) override;
+  void WMButtonUp(int button, int keys, int x, int y) override;
+  // Opens the headline clicked, then tells the list's users.
+  void Click(int keys, int x, int y) override;
 
  private:
   // What measuring one item found; placing is arithmetic on these.

@@ -19,6 +19,7 @@ void TImageEx::SetResourceID(int id) {
   image_.reset();
   resourceId_ = id;
   image_ = LoadSkinImage(id);
+  Invalidate();
   if (!image_) return;
   bitmap_ = image_->Clone();
   if (autoSize_) SetSize(image_->Width(), image_->Height());

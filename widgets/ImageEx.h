@@ -19,6 +19,7 @@ class TImageEx : public TControlEx {
   // or does not decode leaves Image and Bitmap null and the size as it was.
   void SetResourceID(int id);
   const TBitmapEx* Image() const { return image_.get(); }
+  // Changes made to it show once the control is next marked (Invalidate).
   TBitmapEx* Bitmap() const { return bitmap_.get(); }
   bool AutoSize() const { return autoSize_; }
   // Switching it on takes the size of the image already loaded.

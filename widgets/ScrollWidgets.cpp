@@ -5,13 +5,13 @@ void TBitmapControlEx::Paint() {
   if (bitmap_) Canvas().Draw(*bitmap_, 0, 0);
 }
 
-void TThumbEx::WMButtonDown(TMessage& m) {
-  ::SetCapture(m.Window);
+void TThumbEx::WMButtonDown(int button, int keys, int x, int y) {
+  ::SetCapture(WindowHandle());
   SetFocus();
-  TBitmapControlEx::WMButtonDown(m);
+  TBitmapControlEx::WMButtonDown(button, keys, x, y);
 }
 
-void TThumbEx::WMButtonUp(TMessage& m) {
+void TThumbEx::WMButtonUp(int button, int keys, int x, int y) {
   ::ReleaseCapture();
-  TBitmapControlEx::WMButtonUp(m);
+  TBitmapControlEx::WMButtonUp(button, keys, x, y);
 }

@@ -17,7 +17,10 @@ class TBitmapControlEx : public TControlEx {
  public:
   using TControlEx::TControlEx;
   // Takes ownership; the previous bitmap is freed.
-  void SetBitmap(std::unique_ptr<TBitmapEx> bitmap) { bitmap_ = std::move(bitmap); }
+  void SetBitmap(std::unique_ptr<TBitmapEx> bitmap) {
+    bitmap_ = std::move(bitmap);
+    Invalidate();
+  }
   TBitmapEx* Bitmap() const { return bitmap_.get(); }
   void Paint() override;
 
@@ -36,6 +39,6 @@ class TThumbEx : public TBitmapControlEx {
   TThumbEx() : TBitmapControlEx(L"TThumbEx") {}
 
  protected:
-  void WMButtonDown(TMessage& m) override;
-  void WMButtonUp(TMessage& m) override;
+  void WMButtonDown(int button, int keys, int x, int y) override;
+  void WMButtonUp(int button, int keys, int x, int y) override;
 };

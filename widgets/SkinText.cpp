@@ -17,20 +17,20 @@ void TSkinText::CreateHandle() {
   RefreshText();
 }
 
-void TSkinText::WMSetText(TMessage& m) {
-  TControlEx::WMSetText(m);
+void TSkinText::WMSetText(const wchar_t* text) {
+  TControlEx::WMSetText(text);
   if (autoSize_) AdjustSize();
 }
 
-void TSkinText::FontChanged(TMessage& m) {
-  TControlEx::FontChanged(m);
+void TSkinText::FontChanged() {
+  TControlEx::FontChanged();
   // Another face or size measures differently: a label sized for the old
   // font would clip its text or leave a gap.
   RefreshText();
 }
 
-void TSkinText::WMSize(TMessage& m) {
-  TControlEx::WMSize(m);
+void TSkinText::WMSize(int kind, int width, int height) {
+  TControlEx::WMSize(kind, width, height);
   // A shadow rendered at another size is clipped or misplaced.
   if (shadowBitmap_ && (shadowBitmap_->Width() != Width() || shadowBitmap_->Height() != Height()))
     shadowStale_ = true;
@@ -50,6 +50,7 @@ void TSkinText::SetAutoSize(bool value) {
 void TSkinText::RefreshText() {
   if (autoSize_) AdjustSize();
   RebuildShadow();
+  Invalidate();
 }
 
 void TSkinText::AdjustSize() {

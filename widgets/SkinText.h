@@ -48,9 +48,9 @@ class TSkinText : public TControlEx {
  protected:
   void CreateParams(TCreateParams& params) override;
   void CreateHandle() override;
-  void WMSetText(TMessage& m) override;
-  void FontChanged(TMessage& m) override;
-  void WMSize(TMessage& m) override;
+  void WMSetText(const wchar_t* text) override;
+  void FontChanged() override;
+  void WMSize(int kind, int width, int height) override;
 
  private:
   void RefreshText();

@@ -7,7 +7,7 @@ TThrobberEx::TThrobberEx() : TControlEx(L"TThrobberEx"), bitmap_(LoadSkinImage(S
 TThrobberEx::~TThrobberEx() = default;
 
 void TThrobberEx::NextFrame() {
-  frame_ = (frame_ >= 0 && frame_ < FrameCount - 1) ? frame_ + 1 : 0;
+  SetFrame((frame_ >= 0 && frame_ < FrameCount - 1) ? frame_ + 1 : 0);
 }
 
 void TThrobberEx::Paint() {

@@ -18,7 +18,11 @@ class TThrobberEx : public TControlEx {
 
   int Frame() const { return frame_; }
   // Any value is kept; one outside the strip paints nothing.
-  void SetFrame(int value) { frame_ = value; }
+  void SetFrame(int value) {
+    if (value == frame_) return;
+    frame_ = value;
+    Invalidate();
+  }
   // 0, 1, ..., 17, 0, ...; a frame outside the strip starts again at 0.
   void NextFrame();
   // The frame strip; null when the resource could not be loaded.

@@ -12,7 +12,7 @@ TEST_CASE("children are composited over the parent in z-order") {
   Solid red(0xFFFF0000), blue(0xFF0000FF);
   Place(red, f.window, 0, 0, 30, 20);
   Place(blue, f.window, 20, 10, 30, 20);  // created later: on top
-  f.window.Invalidate();
+  f.window.Update();
   CHECK(f.Pixel(5, 5) == 0xFFFF0000u);
   CHECK(f.Pixel(25, 15) == 0xFF0000FFu);  // the overlap shows the later child
   CHECK(f.Pixel(55, 35) == 0u);
@@ -20,14 +20,14 @@ TEST_CASE("children are composited over the parent in z-order") {
   SUBCASE("a hidden child is neither painted nor composited") {
     int before = blue.paints;
     blue.Hide();
-    f.window.Invalidate();
+    f.window.Update();
     CHECK(blue.paints == before);
     CHECK(f.Pixel(25, 15) == 0xFFFF0000u);
     CHECK(f.Pixel(45, 25) == 0u);
   }
   SUBCASE("opacity scales the child's premultiplied pixels") {
-    blue.Opacity = 128;
-    f.window.Invalidate();
+    blue.SetOpacity(128);
+    f.window.Update();
     // Half of opaque blue, premultiplied; over red where they overlap.
     std::uint32_t alone = f.Pixel(45, 25);
     std::uint32_t alpha = alone >> 24, blue = alone & 0xFF, redGreen = alone & 0x00FFFF00u;
@@ -57,8 +57,8 @@ TEST_CASE("the window's opacity is the constant alpha handed to the system") {
   Fixture f;
   auto saved = TWindowEx::UpdateLayered;
   TWindowEx::UpdateLayered = &RecordPresent;
-  f.window.Opacity = 137;
-  f.window.Invalidate();
+  f.window.SetOpacity(137);
+  f.window.Update();
   TWindowEx::UpdateLayered = saved;
   REQUIRE(presents > 0);
   CHECK(lastBlend.SourceConstantAlpha == 137);
@@ -66,24 +66,61 @@ TEST_CASE("the window's opacity is the constant alpha handed to the system") {
   CHECK(lastBlend.BlendOp == AC_SRC_OVER);
 }
 
-TEST_CASE("a cached control paints again only when asked; a locked one not at all") {
+TEST_CASE("a control paints again only when marked; a move or a sibling's change only recomposes it") {
   Fixture f;
-  Solid child(0xFF00FF00);
+  Solid child(0xFF00FF00), sibling(0xFFFF0000);
   Place(child, f.window, 0, 0, 10, 10);
-  child.Cached = true;
-  f.window.Invalidate();
-  f.window.Invalidate();
+  Place(sibling, f.window, 40, 0, 10, 10);
+  f.window.Update();
+  f.window.Update();
   CHECK(child.paints == 1);
   CHECK(f.Pixel(1, 1) == 0xFF00FF00u);  // the kept picture is still composited
-  child.Redraw = true;
-  f.window.Invalidate();
+  child.Invalidate();
+  CHECK(child.Marked());
+  CHECK(f.window.Marked());  // the parent holds the child's picture
+  f.window.Update();
   CHECK(child.paints == 2);
+  CHECK_FALSE(child.Marked());
 
-  child.Cached = false;
-  child.Locked = true;
-  child.Redraw = true;
-  f.window.Invalidate();
+  sibling.Invalidate();
+  f.window.Update();
+  CHECK(sibling.paints == 2);
   CHECK(child.paints == 2);
+  child.SetLeft(20);
+  f.window.Update();
+  CHECK(child.paints == 2);
+  CHECK(f.Pixel(21, 1) == 0xFF00FF00u);
+  CHECK(f.Pixel(1, 1) == 0u);  // moved, not painted again
+}
+
+TEST_CASE("a mark reaches the screen without asking, once however many controls are marked") {
+  Fixture f;
+  Solid a(0xFF00FF00), b(0xFF0000FF);
+  Place(a, f.window, 0, 0, 10, 10);
+  Place(b, f.window, 30, 20, 10, 10);
+  f.window.Update();
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+  auto saved = TWindowEx::UpdateLayered;
+  TWindowEx::UpdateLayered = &RecordPresent;
+  presents = 0;
+  a.Invalidate();
+  b.Invalidate();
+  // The area marked is what the two cover, not the whole window.
+  RECT marked = f.window.MarkedArea();
+  CHECK(marked.left == 0);
+  CHECK(marked.top == 0);
+  CHECK(marked.right == 40);
+  CHECK(marked.bottom == 30);
+  CHECK(presents == 0);  // nothing yet: the window's messages present it
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+  TWindowEx::UpdateLayered = saved;
+  CHECK(presents == 1);
+  CHECK(a.paints == 2);
+  CHECK(b.paints == 2);
+  CHECK_FALSE(f.window.Marked());
+  RECT after = f.window.MarkedArea();
+  CHECK(::IsRectEmpty(&after));
 }
 
 TEST_CASE("Invalidate from inside a paint does not start a second pass") {
@@ -93,8 +130,9 @@ TEST_CASE("Invalidate from inside a paint does not start a second pass") {
     ++paints;
     f.window.Invalidate();
   };
-  f.window.Invalidate();
+  f.window.Update();
   CHECK(paints == 1);
+  CHECK(f.window.Marked());  // the mark made while painting waits for the next pass
 }
 
 TEST_CASE("OnClose decides what WM_CLOSE does") {

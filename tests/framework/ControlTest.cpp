@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/Control.h"
+#include "framework/InputMessages.h"
 
 namespace {
 
@@ -24,20 +25,41 @@ class Host : public TControl {
   }
 };
 
+LRESULT CALLBACK RecordingDefault(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// A control whose class's default procedure records what reaches it.
 class Probe : public TControl {
  public:
   Probe() : TControl(L"TTestProbe") {}
   int defaults = 0;
-  std::map<UINT, int> seen;  // every message that reached this control
-  void DefaultHandler(TMessage& m) override {
-    ++defaults;
-    TControl::DefaultHandler(m);
+  std::map<UINT, int> defaulted;  // what reached the default procedure
+  std::map<UINT, int> seen;       // notifications reflected to this control
+  bool createdAfterDefault = false;
+  using TControl::FromWindow;
+
+ protected:
+  void CreateParams(TCreateParams& p) override {
+    TControl::CreateParams(p);
+    p.WindowClass.lpfnWndProc = &RecordingDefault;
   }
-  void Dispatch(TMessage& m) override {
-    ++seen[m.Msg];
-    TControl::Dispatch(m);
-  }
+  void WMCreate() override { createdAfterDefault = defaulted[WM_CREATE] == 1; }
+  void WMCommand(WORD, WORD, HWND) override { ++seen[WM_COMMAND]; }
+  void WMCtlColor(HDC, LRESULT&) override { ++seen[WM_CTLCOLORSTATIC]; }
 };
+
+// During WM_CREATE the control is not yet linked to its window: it is the
+// one being created.
+Probe* creating = nullptr;
+
+LRESULT CALLBACK RecordingDefault(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto* probe = dynamic_cast<Probe*>(Probe::FromWindow(window));
+  if (probe == nullptr) probe = creating;
+  if (probe != nullptr) {
+    ++probe->defaults;
+    ++probe->defaulted[msg];
+  }
+  return ::DefWindowProcW(window, msg, wParam, lParam);
+}
 
 void Pump() {
   MSG msg;
@@ -77,8 +99,7 @@ TEST_CASE("controls are named in creation order and have no window until needed"
   CHECK(a.Width() == 1);
   CHECK(a.Height() == 1);
   CHECK(a.Enabled());
-  CHECK(a.Redraw);
-  CHECK_FALSE(a.Cached);
+  CHECK(a.Opacity() == 255);
 }
 
 TEST_CASE("a child control without any parent refuses to create its window") {
@@ -284,4 +305,95 @@ TEST_CASE("a child's notification is reflected to it once, not back and forth") 
   ::SendMessageW(host.WindowHandle(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), reinterpret_cast<LPARAM>(plain));
   CHECK(child.seen[WM_COMMAND] == 0);
   ::DestroyWindow(plain);
+}
+
+TEST_CASE("the dispatch table decides what the default procedure sees") {
+  Host host;
+  Probe child;
+  child.SetParent(&host);
+  creating = &child;
+  HWND w = child.Handle();
+  creating = nullptr;
+  REQUIRE(w != nullptr);
+  // Creation: the default procedure first, then the control's handler.
+  CHECK(child.defaulted[WM_CREATE] == 1);
+  CHECK(child.createdAfterDefault);
+
+  struct Row {
+    const char* what;
+    UINT msg;
+    WPARAM wParam;
+    LPARAM lParam;
+    bool reachesDefault;
+  };
+  const Row rows[] = {
+      {"watched: a move", WM_MOVE, 0, MAKELPARAM(3, 4), true},
+      {"watched: a timer", WM_TIMER, 9, 0, true},
+      {"watched: a key", WM_KEYDOWN, VK_DOWN, 0, true},
+      {"watched: a press", WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1), true},
+      {"a message without a row", WM_ERASEBKGND, 0, 0, true},
+      {"a private message nobody answers", WM_USER + 5, 0, 0, true},
+      {"a child asks its parent about activation", WM_MOUSEACTIVATE, 0, MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN), true},
+      {"hit test of a control the mouse does not pass", WM_NCHITTEST, 0, 0, true},
+      {"a cursor the control does not choose", WM_SETCURSOR, 0, MAKELPARAM(HTCLIENT, 0), true},
+      {"a notification format re-query", WM_NOTIFYFORMAT, 0, NF_REQUERY, true},
+      {"answered: activation", WM_ACTIVATE, WA_ACTIVE, 0, false},
+      {"answered: the session may end", WM_QUERYENDSESSION, 0, 0, false},
+      {"answered: a menu command", WM_COMMAND, 40000, 0, false},
+      {"answered: the notification format", WM_NOTIFYFORMAT, 0, NF_QUERY, false},
+      {"answered: data from another process", WM_COPYDATA, 0, 0, false},
+      {"answered: a font change of the framework", CM_FONTCHANGED, 0, 0, false},
+  };
+  for (const Row& row : rows) {
+    CAPTURE(row.what);
+    int before = child.defaulted[row.msg];
+    ::SendMessageW(w, row.msg, row.wParam, row.lParam);
+    CHECK(child.defaulted[row.msg] == before + (row.reachesDefault ? 1 : 0));
+  }
+  CHECK(::SendMessageW(w, WM_QUERYENDSESSION, 0, 0) == TRUE);
+  CHECK(::SendMessageW(w, WM_NOTIFYFORMAT, 0, NF_QUERY) == NFR_UNICODE);
+
+  SUBCASE("a handler's answer skips the default procedure") {
+    child.MouseTransparent = true;
+    int before = child.defaulted[WM_NCHITTEST];
+    CHECK(::SendMessageW(w, WM_NCHITTEST, 0, 0) == HTTRANSPARENT);
+    CHECK(child.defaulted[WM_NCHITTEST] == before);
+    child.SetCursor(13);
+    before = child.defaulted[WM_SETCURSOR];
+    CHECK(::SendMessageW(w, WM_SETCURSOR, reinterpret_cast<WPARAM>(w), MAKELPARAM(HTCLIENT, 0)) == TRUE);
+    CHECK(child.defaulted[WM_SETCURSOR] == before);
+  }
+  SUBCASE("a close destroys the window without the default procedure") {
+    int before = child.defaulted[WM_CLOSE];
+    ::SendMessageW(w, WM_CLOSE, 0, 0);
+    CHECK(child.defaulted[WM_CLOSE] == before);
+    CHECK_FALSE(::IsWindow(w));
+    CHECK(child.WindowHandle() == nullptr);
+  }
+}
+
+TEST_CASE("every keyboard and mouse message counts as input, and nothing else does") {
+  for (UINT msg = 0; msg < 0x400; ++msg) {
+    bool keyboard = msg >= WM_KEYDOWN && msg <= WM_UNICHAR;
+    bool mouse = msg >= WM_MOUSEMOVE && msg <= WM_MOUSEHWHEEL;
+    bool frame = msg >= WM_NCMOUSEMOVE && msg <= WM_NCXBUTTONDBLCLK;
+    CAPTURE(msg);
+    CHECK(IsInputMessage(msg) == (keyboard || mouse || frame));
+  }
+  for (UINT msg : {WM_XBUTTONDOWN, WM_XBUTTONUP, WM_XBUTTONDBLCLK, WM_MOUSEHWHEEL, WM_SYSKEYDOWN, WM_SYSCHAR,
+                   WM_UNICHAR, WM_NCLBUTTONDOWN, WM_NCXBUTTONUP})
+    CHECK(IsInputMessage(msg));
+  // Events of the system, not of the user.
+  for (UINT msg : {WM_MOUSEHOVER, WM_MOUSELEAVE, WM_TIMER, WM_PAINT, WM_SETCURSOR, WM_NCHITTEST, WM_CAPTURECHANGED})
+    CHECK_FALSE(IsInputMessage(msg));
+
+  Host host;
+  TControl child;
+  child.SetParent(&host);
+  HWND w = child.Handle();
+  LastInputTick = 0;
+  ::SendMessageW(w, WM_MOUSEHOVER, 0, 0);
+  CHECK(LastInputTick == 0);
+  ::SendMessageW(w, WM_XBUTTONDOWN, MAKEWPARAM(0, XBUTTON1), 0);
+  CHECK(LastInputTick != 0);
 }

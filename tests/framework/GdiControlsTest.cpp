@@ -14,23 +14,38 @@ void Pump() {
   while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
 }
 
-// Records the fonts its window is given.
+LRESULT CALLBACK RecordingDefault(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// Records the fonts its window is given, through its class's default
+// procedure: no row of the dispatch table takes WM_SETFONT.
 class FontProbe : public TWinControl {
  public:
-  FontProbe() : TWinControl(L"TTestFontProbe") {}
+  FontProbe() : TWinControl(L"TTestFontProbe") { creating = this; }
+  // Until its window is linked to it (after creation) the probe is found
+  // here.
+  static FontProbe* creating;
   std::vector<WPARAM> fonts;
   int defaults = 0;
+  using TWinControl::FromWindow;
 
  protected:
-  void Dispatch(TMessage& m) override {
-    if (m.Msg == WM_SETFONT) fonts.push_back(m.WParam);
-    TWinControl::Dispatch(m);
-  }
-  void DefaultHandler(TMessage& m) override {
-    if (m.Msg == WM_PAINT || m.Msg == WM_ERASEBKGND || m.Msg == WM_NCPAINT) ++defaults;
-    TWinControl::DefaultHandler(m);
+  void CreateParams(TCreateParams& p) override {
+    TWinControl::CreateParams(p);
+    p.WindowClass.lpfnWndProc = &RecordingDefault;
   }
 };
+
+FontProbe* FontProbe::creating = nullptr;
+
+LRESULT CALLBACK RecordingDefault(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto* probe = dynamic_cast<FontProbe*>(FontProbe::FromWindow(window));
+  if (probe == nullptr) probe = FontProbe::creating;
+  if (probe != nullptr) {
+    if (msg == WM_SETFONT) probe->fonts.push_back(wParam);
+    if (msg == WM_PAINT || msg == WM_ERASEBKGND || msg == WM_NCPAINT) ++probe->defaults;
+  }
+  return ::DefWindowProcW(window, msg, wParam, lParam);
+}
 
 class LayeredWindow : public TWindow {
  public:

@@ -28,7 +28,7 @@ TEST_CASE("a handler that throws costs its own message only") {
   Place(child, f.window, 0, 0, 10, 10);
   // Repaints come from a timer, as the ticker's do: through the window
   // procedure, where no exception may pass the system's frames.
-  f.window.OnTimer = [&f](TControl*, int) { f.window.Invalidate(); };
+  f.window.OnTimer = [&f](TControl*, int) { f.window.Update(); };
   child.fail = true;
   ::SendMessageW(f.window.WindowHandle(), WM_TIMER, 7, 0);
   CHECK(::IsWindow(f.window.WindowHandle()));

@@ -258,20 +258,40 @@ TEST_CASE("the tray icon owns its icon") {
     ShellLog log;
     log.Attach(tray);
     tray.Handle();
-    tray.SetIcon(first);
+    tray.SetIcon(UniqueIcon(first));
     CHECK(tray.Data().hIcon == first);
     CHECK(log.calls.empty());  // not visible
     tray.SetVisibleTray(true);
-    tray.SetIcon(first);  // the same icon again: kept, no call
+    tray.SetIcon(UniqueIcon(first));  // the same icon again: kept, no call
     CHECK(IconAlive(first));
     CHECK(log.Messages() == Messages{NIM_ADD});
-    tray.SetIcon(second);
+    tray.SetIcon(UniqueIcon(second));
     CHECK_FALSE(IconAlive(first));
     CHECK(log.Messages() == Messages{NIM_ADD, NIM_MODIFY});
     CHECK(log.Last().hIcon == second);
     CHECK(IconAlive(second));
   }
   CHECK_FALSE(IconAlive(second));
+}
+
+TEST_CASE("a shared icon is borrowed: never destroyed by the tray icon") {
+  // A copy stands in for a shared icon: Wine, unlike some Windows versions,
+  // refuses to destroy a truly shared one, which would hide the fault.
+  HICON borrowed = OwnedIcon(), owned = OwnedIcon();
+  {
+    TTrayIcon tray;
+    ShellLog log;
+    log.Attach(tray);
+    tray.Handle();
+    tray.SetIcon(SharedIcon(borrowed));
+    CHECK(tray.Icon() == borrowed);
+    tray.SetIcon(UniqueIcon(owned));  // replacing it leaves it alone
+    CHECK(IconAlive(borrowed));
+    tray.SetIcon(SharedIcon(borrowed));  // and an owned one it replaces goes
+    CHECK_FALSE(IconAlive(owned));
+  }
+  CHECK(IconAlive(borrowed));
+  ::DestroyIcon(borrowed);
 }
 
 TEST_CASE("the shell's callback becomes mouse events with button flags and the cursor position") {
@@ -352,7 +372,7 @@ TEST_CASE("session end and close remove the icon") {
   ShellLog log;
   log.Attach(tray);
   HICON icon = OwnedIcon();
-  tray.SetIcon(icon);
+  tray.SetIcon(UniqueIcon(icon));
   HWND w = tray.Handle();
   tray.SetVisibleTray(true);
 
@@ -398,7 +418,7 @@ TEST_CASE("the real notification area accepts, changes and removes the icon") {
   ShellLog log;
   log.Forward = true;
   log.Attach(tray);
-  tray.SetIcon(OwnedIcon());
+  tray.SetIcon(UniqueIcon(OwnedIcon()));
   tray.SetHintText(L"Kavrelo");
   tray.Handle();
   tray.SetVisibleTray(true);

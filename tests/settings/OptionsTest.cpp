@@ -10,14 +10,20 @@ namespace {
 
 const RECT Screen{0, 0, 1280, 994};
 
+const TSwitch& Switch(const char16_t* key) {
+  const TSwitch* found = FindSwitch(key);
+  REQUIRE(found != nullptr);
+  return *found;
+}
+
 // What the main window's save does: all six options, then the file.
 bool SaveAll(TOptions& o, int left, int top, bool startup, bool alwaysTop, bool tray, bool autoScale) {
   o.WriteLeft(left);
   o.WriteTop(top);
-  o.WriteAutoStart(startup);
-  o.WriteAlwaysTop(alwaysTop);
-  o.WriteShowTray(tray);
-  o.WriteAutoScale(autoScale);
+  o.WriteSwitch(Switch(u"startup"), startup);
+  o.WriteSwitch(Switch(u"alwaystop"), alwaysTop);
+  o.WriteSwitch(Switch(u"showtray"), tray);
+  o.WriteSwitch(Switch(u"autoscale"), autoScale);
   return o.UpdateFile();
 }
 
@@ -59,10 +65,10 @@ TEST_CASE("first run: no file, every option at its default") {
   CHECK(o.LoadResult() == TWLoadResult::Missing);
   CHECK(o.Left() == 402);
   CHECK(o.Top() == 322);
-  CHECK(o.AlwaysTop());
-  CHECK(o.AutoScale());
-  CHECK(o.ShowTray());
-  CHECK(o.AutoStart());
+  CHECK(o.Switch(Switch(u"alwaystop")));
+  CHECK(o.Switch(Switch(u"autoscale")));
+  CHECK(o.Switch(Switch(u"showtray")));
+  CHECK(o.Switch(Switch(u"startup")));
   CHECK(ReadBytes(dir / L"options.ini") == "<missing>");  // reading writes nothing
 }
 
@@ -72,10 +78,10 @@ TEST_CASE("a file with only the general section: position from the file, switche
   TOptions o(dir / L"options.ini", Screen, WindowsFiles());
   CHECK(o.Left() == -40);
   CHECK(o.Top() == 32);
-  CHECK(o.AlwaysTop());
-  CHECK(o.AutoScale());
-  CHECK(o.ShowTray());
-  CHECK(o.AutoStart());
+  CHECK(o.Switch(Switch(u"alwaystop")));
+  CHECK(o.Switch(Switch(u"autoscale")));
+  CHECK(o.Switch(Switch(u"showtray")));
+  CHECK(o.Switch(Switch(u"startup")));
 }
 
 TEST_CASE("malformed values fall back to the defaults one by one") {
@@ -85,8 +91,8 @@ TEST_CASE("malformed values fall back to the defaults one by one") {
   TOptions o(dir / L"options.ini", Screen, WindowsFiles());
   CHECK(o.Left() == 402);
   CHECK(o.Top() == 5);
-  CHECK(o.AlwaysTop());
-  CHECK_FALSE(o.ShowTray());
+  CHECK(o.Switch(Switch(u"alwaystop")));
+  CHECK_FALSE(o.Switch(Switch(u"showtray")));
 }
 
 TEST_CASE("every save leaves all six keys on disk, and the next run reads them back") {
@@ -107,10 +113,10 @@ TEST_CASE("every save leaves all six keys on disk, and the next run reads them b
   TOptions next(path, Screen, WindowsFiles());
   CHECK(next.Left() == -15);
   CHECK(next.Top() == 7000);  // kept even off today's work area
-  CHECK_FALSE(next.AutoStart());
-  CHECK(next.AlwaysTop());
-  CHECK_FALSE(next.ShowTray());
-  CHECK(next.AutoScale());
+  CHECK_FALSE(next.Switch(Switch(u"startup")));
+  CHECK(next.Switch(Switch(u"alwaystop")));
+  CHECK_FALSE(next.Switch(Switch(u"showtray")));
+  CHECK(next.Switch(Switch(u"autoscale")));
 }
 
 TEST_CASE("an unreadable options file starts with defaults instead of failing") {
@@ -119,6 +125,6 @@ TEST_CASE("an unreadable options file starts with defaults instead of failing") 
   TOptions o(dir / L"options.ini", Screen, WindowsFiles());
   CHECK(o.LoadResult() == TWLoadResult::Unreadable);
   CHECK(o.Left() == 402);
-  CHECK(o.AutoStart());
+  CHECK(o.Switch(Switch(u"startup")));
   CHECK_FALSE(SaveAll(o, 1, 2, false, false, false, false));
 }

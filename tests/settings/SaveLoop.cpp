@@ -15,10 +15,8 @@ int wmain(int argc, wchar_t** argv) {
     // either of them.
     options.WriteLeft(even ? 1 : -123456);
     options.WriteTop(even ? 2 : 7654321);
-    options.WriteAutoStart(even);
-    options.WriteAlwaysTop(!even);
-    options.WriteShowTray(even);
-    options.WriteAutoScale(!even);
+    // Neighbouring switches differ, so a torn write cannot pass for either state.
+    for (std::size_t i = 0; i < SwitchCount; ++i) options.WriteSwitch(Switches[i], (i % 2 == 0) == even);
     options.UpdateFile();
   }
 }

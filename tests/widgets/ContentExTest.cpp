@@ -120,8 +120,7 @@ TEST_CASE("only web pages open; the hand shows only where a click would open one
     f.list.OpenAddress = [&](const std::wstring& address) { opened = address; };
     f.list.OpenItem(r.left + 1, r.top + 1);
     CHECK(opened == (want.empty() ? L"(nothing)" : want));
-    TMessage move{nullptr, WM_MOUSEMOVE, 0, MAKELPARAM(r.left + 1, r.top + 1), 0};
-    f.list.Dispatch(move);
+    f.list.Perform(WM_MOUSEMOVE, 0, MAKELPARAM(r.left + 1, r.top + 1));
     CHECK(f.list.Cursor() == (want.empty() ? 0 : 13));
   }
 }
@@ -242,7 +241,7 @@ TEST_CASE("a 5,000-item list: laid out, hit-tested and painted to its last headl
   CHECK(f.list.ItemAtPoint(1, items[2500]->TitleRect.top) == 2500);
 
   f.list.SetScrollTop(213 - f.list.ListHeight());  // End
-  f.window.Invalidate();
+  f.window.Update();
   CHECK(f.list.BandTop() + f.list.Canvas().Height() == f.list.ListHeight());
   CHECK(f.TitleInk(last) > 20);
   CHECK(f.TitleInk(f.list.HeadlineRect(4998)) > 20);
@@ -265,10 +264,9 @@ TEST_CASE("a 5,000-item list: laid out, hit-tested and painted to its last headl
 
 TEST_CASE("the band: scrolling inside it only recomposites, and looks as a fresh paint does") {
   WindowFixture f;
-  f.list.Cached = true;
   f.list.ShowFeed(L"news.xml", ManyItems(40));
   f.list.SetScrollTop(-1000);
-  f.window.Invalidate();
+  f.window.Update();
   const int band = f.list.BandTop();
   CHECK(band == 1000 - 213);  // the viewport in the middle of three
   const size_t first = f.list.PaintedFirst(), last = f.list.PaintedLast();
@@ -276,19 +274,19 @@ TEST_CASE("the band: scrolling inside it only recomposites, and looks as a fresh
   CHECK(f.list.HeadlineRect(first).top < 1000 + 213);
   CHECK(f.list.HeadlineRect(last).top >= 1000 + 213);  // only what is seen
   f.list.SetScrollTop(-1100);
-  f.window.Invalidate();
+  f.window.Update();
   CHECK(f.list.BandTop() == band);  // still inside the band: the new rows join the painted ones
   CHECK(f.list.PaintedFirst() == first);
   CHECK(f.list.PaintedLast() > last);
   auto composited = f.Face();
-  f.list.Redraw = true;  // render afresh around the same view
-  f.window.Invalidate();
+  f.list.Invalidate();  // render afresh around the same view
+  f.window.Update();
   CHECK(f.list.BandTop() == band + 100);
   CHECK(f.Face() == composited);
 
   SUBCASE("a step out of the band renders the band around the new view") {
     f.list.SetScrollTop(-2000);
-    f.window.Invalidate();
+    f.window.Update();
     CHECK(f.list.BandTop() <= 2000);
     CHECK(f.list.BandTop() + f.list.Canvas().Height() >= 2000 + 213);
   }
@@ -296,14 +294,13 @@ TEST_CASE("the band: scrolling inside it only recomposites, and looks as a fresh
 
 TEST_CASE("texts are measured once per load, only where seen; the same items again are not measured") {
   WindowFixture f;
-  f.list.Cached = true;
   f.list.ShowFeed(L"a.xml", ManyItems(5000));
   // Heights come from the texts' shapes: a handful of measurements for
   // 5,000 items, and no headline width before anything is seen.
   const int layout = f.list.Measured();
   CHECK(layout > 0);
   CHECK(layout <= 4);
-  f.window.Invalidate();
+  f.window.Update();
   const size_t seen = f.list.PaintedLast() - f.list.PaintedFirst();
   CHECK(seen > 0);
   CHECK(seen < 10);

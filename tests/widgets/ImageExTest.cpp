@@ -105,7 +105,7 @@ TEST_CASE("an image paints its working copy at its origin, composited at its pla
   button.Bitmap()->Fade(128);
   button.Paint();
   CHECK(SameBitmap(button.Canvas().Bitmap(), *button.Bitmap()));
-  f.window.Invalidate();
+  f.window.Update();
   CHECK(FirstDifference(f.window.Canvas().Bitmap(), 426, 25, *button.Bitmap()) == "");
 }
 

@@ -173,7 +173,7 @@ TEST_CASE("drop shadow") {
     CHECK(SameBitmap(*label.ShadowBitmap(), *fresh.ShadowBitmap()));
   }
   SUBCASE("the composited window shows the label") {
-    f.window.Invalidate();
+    f.window.Update();
     bool any = false;
     for (int y = 0; y < label.Height(); ++y)
       for (int x = 0; x < label.Width(); ++x) any = any || f.window.Canvas().Bitmap().Pixel(10 + x, 10 + y) != 0;
@@ -191,6 +191,6 @@ TEST_CASE("an empty or zero-sized label paints nothing and does not fail") {
   label.Paint();
   label.SetData(L"metin");
   label.Paint();
-  f.window.Invalidate();
+  f.window.Update();
   CHECK(label.Width() == 0);
 }

@@ -60,12 +60,12 @@ TEST_CASE("the throbber shows the strip's cell of its frame") {
   SUBCASE("a hidden throbber keeps its frame and is not composited") {
     throbber.SetFrame(7);
     throbber.Hide();
-    f.window.Invalidate();
+    f.window.Update();
     CHECK(throbber.Frame() == 7);
     auto empty = TBitmapEx::CreateSized(18, 18);
     CHECK(FirstDifference(f.window.Canvas().Bitmap(), 26, 301, *empty) == "");
     throbber.Show();
-    f.window.Invalidate();
+    f.window.Update();
     TCanvasEx expected(18, 18);
     expected.DrawPart(*throbber.Bitmap(), 0, 0, 0, 7 * 18, 18, 18);
     CHECK(FirstDifference(f.window.Canvas().Bitmap(), 26, 301, expected.Bitmap()) == "");

@@ -1,0 +1,20 @@
+#include "ticker/Switches.h"
+
+#include "ticker/MainWindow.h"
+#include "ticker/Registry.h"
+
+const TSwitch Switches[] = {
+    // Registry failures leave the box and the file as they are.
+    {u"startup", true, 104, [](TMainWindow&, bool on) { SetAutoStart(on); }, true},
+    {u"alwaystop", true, 105, [](TMainWindow& ticker, bool on) { ticker.SetAlwaysTop(on); }, false},
+    {u"showtray", true, 106, [](TMainWindow& ticker, bool on) { ticker.ShowTrayIcon(on); }, false},
+    {u"autoscale", true, 107, [](TMainWindow& ticker, bool on) { ticker.AutoScaleOn = on; }, false},
+};
+
+const std::size_t SwitchCount = sizeof(Switches) / sizeof(Switches[0]);
+
+const TSwitch* FindSwitch(std::u16string_view key) {
+  for (std::size_t i = 0; i < SwitchCount; ++i)
+    if (key == Switches[i].Key) return &Switches[i];
+  return nullptr;
+}
