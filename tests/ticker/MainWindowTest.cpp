@@ -5,14 +5,17 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "../settings/TestFiles.h"
 #include "app/Globals.h"
 #include "framework/GdiPlus.h"
 #include "ticker/MainWindow.h"
 #include "ticker/Registry.h"
+#include "ticker/Switches.h"
 
 namespace {
 
@@ -30,7 +33,71 @@ std::string Utf16File(const std::u16string& text) { return "\xff\xfe" + Utf16(te
 const std::u16string UserOptions =
     u"[general]\r\nleft=123\r\ntop=45\r\n\r\n[options]\r\nalwaystop=0\r\nautoscale=0\r\nshowtray=0\r\nstartup=0\r\n\r\n";
 
+// The option boxes of a window, top to bottom.
+std::vector<HWND> OptionBoxes(HWND window) {
+  std::vector<HWND> boxes;
+  ::EnumChildWindows(
+      window,
+      [](HWND child, LPARAM found) -> BOOL {
+        wchar_t name[64] = {};
+        ::GetClassNameW(child, name, 64);
+        if (std::wstring(name) == L"TCheckBoxEx") reinterpret_cast<std::vector<HWND>*>(found)->push_back(child);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&boxes));
+  auto top = [](HWND w) {
+    RECT r;
+    ::GetWindowRect(w, &r);
+    return r.top;
+  };
+  std::sort(boxes.begin(), boxes.end(), [&](HWND a, HWND b) { return top(a) < top(b); });
+  return boxes;
+}
+
+std::wstring TextOf(HWND window) {
+  wchar_t text[256] = {};
+  ::GetWindowTextW(window, text, 256);
+  return text;
+}
+
 }  // namespace
+
+TEST_CASE("the options panel has a row per switch of the table, and each row flips its own switch") {
+  gdiplus::TGdiPlusSession gdip;
+  ::CoInitialize(nullptr);
+  TScratchFolder data(L"optionrows");
+  DataFolder = data.Path();
+  const std::wstring options = data / L"options.ini";
+  REQUIRE(WriteBytes(options, Utf16File(UserOptions)));
+  {
+    TMainWindow window;
+    window.SetParentWindow(nullptr);
+    window.SetClassNameW(L"kavrelotestclass");
+    window.HandleNeeded();
+    window.ShowOptions();
+    std::vector<HWND> boxes = OptionBoxes(window.WindowHandle());
+    REQUIRE(boxes.size() == SwitchCount);
+    for (std::size_t i = 0; i < SwitchCount; ++i) {
+      const std::u16string key = Switches[i].Key;
+      CAPTURE(std::string(key.begin(), key.end()));
+      CHECK(TextOf(boxes[i]) == LoadResString(Switches[i].Caption));
+      // Every switch is off in the user's file; a click on its row turns
+      // on that one, in the file, and no other.
+      CHECK(ReadBytes(options).find(Utf16(key + u"=0")) != std::string::npos);
+      RECT r;
+      ::GetWindowRect(boxes[i], &r);
+      ::SetCursorPos(r.left + 5, r.top + 5);
+      ::SendMessageW(boxes[i], WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+      ::SendMessageW(boxes[i], WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+      std::string after = ReadBytes(options);
+      CHECK(after.find(Utf16(key + u"=1")) != std::string::npos);
+      for (std::size_t j = i + 1; j < SwitchCount; ++j)
+        CHECK(after.find(Utf16(std::u16string(Switches[j].Key) + u"=0")) != std::string::npos);
+    }
+  }
+  DeleteRegValue(HKEY_CURRENT_USER, RunKeyPath, RunValueName);
+  ::CoUninitialize();
+}
 
 TEST_CASE("a main window whose building fails part-way reports it and cleans up from what was made") {
   gdiplus::TGdiPlusSession gdip;
