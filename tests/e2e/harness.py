@@ -329,6 +329,11 @@ class Ticker:
         self.stop()
 
 
+def feed(env):
+    """The demo feed: a real one, several headlines with their summaries."""
+    return (env.source / "tools" / "demo" / "sondakika.rss").read_bytes()
+
+
 def ini(env):
     """options.ini as {key: value} (sections folded together), {} when absent."""
     path = env.data / "options.ini"

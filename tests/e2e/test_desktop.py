@@ -4,15 +4,11 @@ monitor that is gone, Explorer restarting, and dragging by the logo."""
 import subprocess
 import time
 
-from harness import FeedServer, Ticker, click, ini, run, wait_for, xdo
+from harness import FeedServer, Ticker, click, feed, ini, run, wait_for, xdo
 
 WM_QUERYENDSESSION = 17
 WM_ENDSESSION = 22
 RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
-
-
-def feed(env):
-    return (env.source / "tools" / "demo" / "sondakika.rss").read_bytes()
 
 
 def write_ini(env, general, options):

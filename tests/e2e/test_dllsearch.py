@@ -8,13 +8,9 @@ loads both copies; with it, neither."""
 import os
 import shutil
 
-from harness import FeedServer, Ticker, run, wait_for
+from harness import FeedServer, Ticker, feed, run, wait_for
 
 PLANTED = ("winmm.dll", "msimg32.dll")
-
-
-def feed(env):
-    return (env.source / "tools" / "demo" / "sondakika.rss").read_bytes()
 
 
 def planted_folder(env):

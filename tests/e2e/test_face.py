@@ -5,16 +5,12 @@ itself go to out/face-*.png."""
 import subprocess
 import time
 
-from harness import FeedServer, Ticker, run, wait_for, xdo
+from harness import FeedServer, Ticker, feed, run, wait_for, xdo
 
 WM_ACTIVATE = 6
 WM_COMMAND = 273
 WM_RBUTTONUP = 0x0205
 CMD_ABOUT, CMD_OPTIONS, CMD_UPDATE = 40000, 40003, 40007
-
-
-def feed(env):
-    return (env.source / "tools" / "demo" / "sondakika.rss").read_bytes()
 
 
 class Shot:

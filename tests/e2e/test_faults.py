@@ -5,17 +5,13 @@ import os
 import threading
 import time
 
-from harness import FeedServer, Ticker, run, wait_for
+from harness import FeedServer, Ticker, feed, run, wait_for
 
 OLD = ("<?xml version='1.0' encoding='utf-8'?><rss version='2.0'><channel><title>Eski</title>"
        "<item><title>Eski haber: köprü trafiğe kapandı</title><description>Dünkü özet.</description>"
        "<link>http://127.0.0.1/eski/1</link></item>"
        "<item><title>Eski haber: yağmur uyarısı</title><description>İkinci özet.</description></item>"
        "</channel></rss>").encode("utf-8")
-
-
-def new_feed(env):
-    return (env.source / "tools" / "demo" / "sondakika.rss").read_bytes()
 
 
 class Pinger:
@@ -67,7 +63,7 @@ def assert_old_feed_kept(env, cache, stamp, before):
 
 
 def assert_recovers(env, server, cache, before):
-    fresh = new_feed(env)
+    fresh = feed(env)
     server.mode = "ok"
     wait_for(lambda: cache.read_bytes() == fresh, env.refresh * 2 + env.http_timeout + 15, "the good feed saved")
     wait_for(lambda: (env.news_list_pixels() or before) != before, 10, "the new headlines on screen")
@@ -76,7 +72,7 @@ def assert_recovers(env, server, cache, before):
 def fault(mode, attempts=2, **server_options):
     def test(env):
         cache, stamp = start_with_old_feed(env)
-        with FeedServer(env.port, new_feed(env), mode=mode) as server, Ticker(env) as ticker:
+        with FeedServer(env.port, feed(env), mode=mode) as server, Ticker(env) as ticker:
             for k, v in server_options.items():
                 setattr(server, k, v)
             ticker.wait_window()
@@ -95,7 +91,7 @@ def fault(mode, attempts=2, **server_options):
 
 def test_redirects_are_counted_per_refresh(env):
     cache, stamp = start_with_old_feed(env)
-    with FeedServer(env.port, new_feed(env), mode="chain") as server, Ticker(env) as ticker:
+    with FeedServer(env.port, feed(env), mode="chain") as server, Ticker(env) as ticker:
         ticker.wait_window()
         before = stable_list_pixels(env)
         pinger = Pinger(env, env.refresh * 2 + 2)
@@ -123,7 +119,7 @@ def test_redirects_are_counted_per_refresh(env):
 
 def test_big_headers_with_a_new_feed_are_taken(env):
     cache, _ = start_with_old_feed(env)
-    fresh = new_feed(env)
+    fresh = feed(env)
     with FeedServer(env.port, fresh, mode="404") as server, Ticker(env) as ticker:
         ticker.wait_window()
         before = stable_list_pixels(env)
@@ -137,7 +133,7 @@ def test_big_headers_with_a_new_feed_are_taken(env):
 
 def test_not_modified_changes_nothing_and_validators_are_sent(env):
     env.fresh_data_folder()
-    fresh = new_feed(env)
+    fresh = feed(env)
     cache = env.data / "news.xml"
     with FeedServer(env.port, fresh) as server, Ticker(env) as ticker:
         server.etag = '"e1"'
@@ -175,7 +171,7 @@ def test_not_modified_changes_nothing_and_validators_are_sent(env):
 
 def test_too_many_requests_backs_off(env):
     cache, stamp = start_with_old_feed(env)
-    with FeedServer(env.port, new_feed(env), mode="busy") as server, Ticker(env) as ticker:
+    with FeedServer(env.port, feed(env), mode="busy") as server, Ticker(env) as ticker:
         server.retry_after = "12"
         ticker.wait_window()
         pinger = Pinger(env, 10)
@@ -190,7 +186,7 @@ def test_too_many_requests_backs_off(env):
         assert t[2] - t[1] >= env.refresh * 0.9, t
         assert cache.read_bytes() == OLD and abs(cache.stat().st_mtime - stamp) < 2
         server.mode = "ok"
-        wait_for(lambda: cache.read_bytes() == new_feed(env), env.refresh * 2 + 10, "the feed once the server is back")
+        wait_for(lambda: cache.read_bytes() == feed(env), env.refresh * 2 + 10, "the feed once the server is back")
 
 
 if __name__ == "__main__":

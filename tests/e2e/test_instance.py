@@ -3,13 +3,9 @@ racing the autostart, the installer's restart) never both run, and a copy
 that cannot prove it is alone does not start."""
 import re
 
-from harness import FeedServer, run, win_path
+from harness import FeedServer, feed, run, win_path
 
 ROUNDS = 10
-
-
-def feed(env):
-    return (env.source / "tools" / "demo" / "sondakika.rss").read_bytes()
 
 
 def race(env):

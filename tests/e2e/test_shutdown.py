@@ -3,7 +3,7 @@ closing ends the process within a couple of seconds, whatever the server
 does, and Alt+F4's close takes the window off the screen at once."""
 import time
 
-from harness import FeedServer, Ticker, run, wait_for
+from harness import FeedServer, Ticker, feed, run, wait_for
 
 WM_CLOSE = 16
 WM_QUERYENDSESSION = 17
@@ -15,10 +15,6 @@ FADE = 1.5
 # Starting the probe that posts, and Wine taking the process down, are not
 # the ticker's time.
 SLACK = 1.0
-
-
-def feed(env):
-    return (env.source / "tools" / "demo" / "sondakika.rss").read_bytes()
 
 
 def closing(mode, how):

@@ -3,29 +3,25 @@ real program."""
 import os
 import time
 
-from harness import FEED_PATH, FeedServer, Ticker, run, wait_for
-
-
-def demo_feed(env):
-    return (env.source / "tools" / "demo" / "sondakika.rss").read_bytes()
+from harness import FEED_PATH, FeedServer, Ticker, feed, run, wait_for
 
 
 def test_first_run_creates_data_folder_and_caches_feed(env):
     env.fresh_data_folder()
-    feed = demo_feed(env)
-    with FeedServer(env.port, feed) as server, Ticker(env) as ticker:
+    demo = feed(env)
+    with FeedServer(env.port, demo) as server, Ticker(env) as ticker:
         ticker.wait_window()
         assert env.data.is_dir(), "data folder missing"
         cache = env.data / "news.xml"
         wait_for(lambda: cache.exists(), 20, "news.xml")
-        wait_for(lambda: cache.read_bytes() == feed, 10, "the cache to hold the feed")
+        wait_for(lambda: cache.read_bytes() == demo, 10, "the cache to hold the feed")
         assert len(server.feed_requests()) >= 1
         # No temporary files are left beside the cache.
         assert sorted(p.name for p in env.data.iterdir()) == ["news.xml"], list(env.data.iterdir())
 
 
 def test_every_request_has_a_fresh_random_value(env):
-    with FeedServer(env.port, demo_feed(env)) as server, Ticker(env) as ticker:
+    with FeedServer(env.port, feed(env)) as server, Ticker(env) as ticker:
         ticker.wait_window()
         wait_for(lambda: len(server.feed_requests()) >= 3, env.refresh * 4 + 20, "three feed requests")
         paths = server.feed_requests()
@@ -51,7 +47,7 @@ def test_no_server_leaves_cache_untouched(env):
 
 
 def test_second_instance_exits_at_once(env):
-    with FeedServer(env.port, demo_feed(env)), Ticker(env) as first:
+    with FeedServer(env.port, feed(env)), Ticker(env) as first:
         first.wait_window()
         second = Ticker(env)
         code = second.exit_code(15)
@@ -61,7 +57,7 @@ def test_second_instance_exits_at_once(env):
 
 
 def test_remote_close_ends_the_process(env):
-    with FeedServer(env.port, demo_feed(env)), Ticker(env) as ticker:
+    with FeedServer(env.port, feed(env)), Ticker(env) as ticker:
         ticker.wait_window()
         assert env.post(37683)
         code = ticker.exit_code(15)
@@ -70,7 +66,7 @@ def test_remote_close_ends_the_process(env):
 
 
 def test_close_while_server_stalls(env):
-    with FeedServer(env.port, demo_feed(env), mode="stall") as server, Ticker(env) as ticker:
+    with FeedServer(env.port, feed(env), mode="stall") as server, Ticker(env) as ticker:
         ticker.wait_window()
         wait_for(lambda: server.feed_requests(), 20, "the stalled request")
         start = time.monotonic()
@@ -85,7 +81,7 @@ CMD_UPDATE = 40007
 
 
 def test_update_command_refreshes_once(env):
-    with FeedServer(env.port, demo_feed(env), mode="stall") as server, Ticker(env) as ticker:
+    with FeedServer(env.port, feed(env), mode="stall") as server, Ticker(env) as ticker:
         ticker.wait_window()
         wait_for(lambda: server.feed_requests(), 20, "the first request")
         # Update while a download runs: no second download.

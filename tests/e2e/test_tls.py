@@ -9,13 +9,9 @@ plain http on the test port."""
 import time
 
 import tls
-from harness import FeedServer, Ticker, run, wait_for
+from harness import FeedServer, Ticker, feed, run, wait_for
 
 IDNO = 7
-
-
-def feed(env):
-    return (env.source / "tools" / "demo" / "sondakika.rss").read_bytes()
 
 
 def tls_port(env):

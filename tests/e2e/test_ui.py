@@ -4,13 +4,9 @@ import re
 import threading
 import time
 
-from harness import FeedServer, Ticker, click, ini, run, wait_for, xdo
+from harness import FeedServer, Ticker, click, feed, ini, run, wait_for, xdo
 
 RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
-
-
-def feed(env):
-    return (env.source / "tools" / "demo" / "sondakika.rss").read_bytes()
 
 
 def window(env):

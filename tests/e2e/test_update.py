@@ -1,13 +1,9 @@
 """The once-per-run update offer and the visitor counter."""
 import time
 
-from harness import FeedServer, Ticker, run, wait_for
+from harness import FeedServer, Ticker, feed, run, wait_for
 
 IDNO = 7
-
-
-def feed(env):
-    return (env.source / "tools" / "demo" / "sondakika.rss").read_bytes()
 
 
 def test_newer_version_is_offered_once(env):
