@@ -344,17 +344,93 @@ def ini(env):
 
 
 def xdo(env, *args):
-    """Runs xdotool on the test's display: the mouse and keyboard of a user."""
-    subprocess.run(["xdotool", *map(str, args)], env={"DISPLAY": env.display(), "PATH": "/usr/bin:/bin"},
-                   check=True, timeout=20)
+    """Runs xdotool on the test's display: the mouse and keyboard of a user.
+    Returns what it prints."""
+    return subprocess.run(["xdotool", *map(str, args)], env={"DISPLAY": env.display(), "PATH": "/usr/bin:/bin"},
+                          check=True, timeout=20, capture_output=True, text=True).stdout
+
+
+def pointer(env):
+    """Where the pointer is on the screen: (x, y)."""
+    where = dict(kv.split(":") for kv in xdo(env, "getmouselocation").split())
+    return int(where["x"]), int(where["y"])
+
+
+def point_at(env, x, y):
+    """Moves the pointer to a screen point; returns once the X server has it
+    there, so a click that follows lands on that point. (xdotool's own
+    --sync waits 15 s for a move to where the pointer already is.)"""
+    xdo(env, "mousemove", x, y)
+    wait_for(lambda: pointer(env) == (x, y), 10, f"the pointer at ({x}, {y})")
+
+
+# A second click this soon and this close to the one before is a double
+# click (the system's default time and square), which is not two clicks.
+DOUBLE_CLICK_TIME = 0.5
+DOUBLE_CLICK_SQUARE = 4
+_last_click = [float("-inf"), None]
 
 
 def click(env, x, y):
-    """A left click at a screen point, with the pauses a hand leaves."""
-    xdo(env, "mousemove", x, y)
-    time.sleep(0.2)
+    """A left click at a screen point. Whoever needs its effect waits for
+    that effect: the click itself promises nothing about when it is handled."""
+    point_at(env, x, y)
+    then, where = _last_click
+    if where and abs(where[0] - x) <= DOUBLE_CLICK_SQUARE and abs(where[1] - y) <= DOUBLE_CLICK_SQUARE:
+        # Nothing to wait for but the clock: a click on the same spot must
+        # come after the double-click time to be a click of its own.
+        time.sleep(max(0.0, then + DOUBLE_CLICK_TIME + 0.1 - time.monotonic()))
     xdo(env, "click", 1)
-    time.sleep(0.5)
+    _last_click[:] = [time.monotonic(), (x, y)]
+
+
+def lit(pixels):
+    """The pixels when anything in them shows (a window at alpha 0 is black
+    on Xvfb's black root), else None."""
+    return pixels if pixels and any(pixels) else None
+
+
+def steady(grab, what, timeout=30, unlike=None):
+    """Waits until two grabs a moment apart agree (no fade, slide or scroll
+    is moving them) and differ from `unlike`; returns the pixels."""
+    def same():
+        first = grab()
+        if first is None or first == unlike:
+            return None
+        time.sleep(0.3)  # the gap between two looks, not a wait for anything
+        return first if grab() == first else None
+    return wait_for(same, timeout, what)
+
+
+def full_face(env):
+    """Waits for the window at full size, shown and faded in; its (x, y)."""
+    info = wait_for(lambda: (lambda i: i if i and i["visible"] == "1" and (i["w"], i["h"]) == ("475", "350")
+                             else None)(env.probe()), 30, "the full face on screen")
+    x, y = int(info["x"]), int(info["y"])
+    steady(lambda: lit(env.screen_region(x + 30, y + 75, 390, 213)), "the face faded in")
+    return x, y
+
+
+OPTIONS_BUTTON = (401 + 10, 25 + 10)
+SWITCHES = (35 + 40, 61 + 20, 300, 4 * 28)  # where the options sheet's switches come to rest
+
+
+def open_options(env, x, y):
+    """Opens the options panel with its button; returns once it has slid in."""
+    def switches():
+        return env.screen_region(x + SWITCHES[0], y + SWITCHES[1], *SWITCHES[2:])
+    before = switches()
+    click(env, x + OPTIONS_BUTTON[0], y + OPTIONS_BUTTON[1])
+    steady(switches, "the options panel open", unlike=before)
+
+
+def window_at(env, x, y, timeout=10):
+    """Waits for the window's top-left corner to be at (x, y)."""
+    try:
+        return wait_for(lambda: (lambda i: i if i and (int(i["x"]), int(i["y"])) == (x, y) else None)(env.probe()),
+                        timeout, f"the window at ({x}, {y})")
+    except AssertionError as e:
+        raise AssertionError(f"{e}; it is at {env.probe()}") from None
 
 
 def win_path(path):

@@ -4,7 +4,7 @@ monitor that is gone, Explorer restarting, and dragging by the logo."""
 import subprocess
 import time
 
-from harness import FeedServer, Ticker, click, feed, ini, run, wait_for, xdo
+from harness import FeedServer, Ticker, click, feed, full_face, ini, open_options, run, wait_for, window_at, xdo
 
 WM_QUERYENDSESSION = 17
 WM_ENDSESSION = 22
@@ -18,21 +18,9 @@ def write_ini(env, general, options):
     (env.data / "options.ini").write_bytes(b"\xff\xfe" + "\r\n".join(lines + [""]).encode("utf-16-le"))
 
 
-def full_face(env):
-    info = wait_for(lambda: (lambda i: i if i and i["visible"] == "1" and i["w"] == "475" else None)(env.probe()),
-                    30, "the full face on screen")
-    time.sleep(1.5)  # the fade-in
-    return int(info["x"]), int(info["y"])
-
-
 def tray(env):
     r = env.wine(env.probe_exe, "tray")
     return r.stdout.split()[0] if r.returncode == 0 else None
-
-
-def open_options(env, x, y):
-    click(env, x + 401 + 10, y + 25 + 10)
-    time.sleep(1)
 
 
 def box(x, y, index):
@@ -131,11 +119,9 @@ def test_dragging_by_the_logo_moves_the_window(env):
         xdo(env, "mousedown", 1)
         for step in range(1, 11):
             xdo(env, "mousemove", x + 30 + 10 * step, y + 32 + 8 * step)
-            time.sleep(0.05)
+            time.sleep(0.05)  # the pace of a hand, not a wait
         xdo(env, "mouseup", 1)
-        time.sleep(1)
-        info = env.probe()
-        assert (int(info["x"]), int(info["y"])) == (x + 100, y + 80), info
+        window_at(env, x + 100, y + 80)
 
 
 if __name__ == "__main__":

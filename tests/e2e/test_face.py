@@ -5,7 +5,7 @@ itself go to out/face-*.png."""
 import subprocess
 import time
 
-from harness import FeedServer, Ticker, feed, run, wait_for, xdo
+from harness import FeedServer, Ticker, feed, full_face, run, wait_for, xdo
 
 WM_ACTIVATE = 6
 WM_COMMAND = 273
@@ -66,18 +66,11 @@ def close_menu(env):
     wait_for(lambda: not menu_open(env), 10, "the menu to close")
 
 
-def full_face(env):
-    info = wait_for(lambda: (lambda i: i if i and i["visible"] == "1" and i["w"] == "475" else None)(env.probe()),
-                    30, "the window on screen")
-    time.sleep(1.5)  # the fade-in
-    return int(info["x"]), int(info["y"])
-
-
 def settled(env, name):
     """A shot once two in a row agree (animations done)."""
     def same():
         a = Shot(env, name)
-        time.sleep(0.3)
+        time.sleep(0.3)  # the gap between two looks, not a wait for anything
         b = Shot(env, name)
         return b if a.rgb == b.rgb else None
     return wait_for(same, 20, f"the {name} face at rest")
@@ -141,12 +134,13 @@ def test_full_face_panels_and_menu(env):
         wait_for(lambda: menu_open(env), 10, "the menu from the tray icon")
         close_menu(env)
 
-        # Update: exactly one request.
+        # Update: exactly one request. A timer refresh may be under way; no
+        # sign tells when one with an unchanged feed is over, so give it a second.
         time.sleep(1)
         before = len(server.feed_requests())
         assert env.post(WM_COMMAND, CMD_UPDATE)
         wait_for(lambda: len(server.feed_requests()) == before + 1, 5, "the update request")
-        time.sleep(1)
+        time.sleep(1)  # a second request would come at once
         assert len(server.feed_requests()) == before + 1, server.feed_requests()
 
 

@@ -5,7 +5,7 @@ import os
 import threading
 import time
 
-from harness import FeedServer, Ticker, feed, run, wait_for
+from harness import FeedServer, Ticker, feed, run, steady, wait_for
 
 OLD = ("<?xml version='1.0' encoding='utf-8'?><rss version='2.0'><channel><title>Eski</title>"
        "<item><title>Eski haber: köprü trafiğe kapandı</title><description>Dünkü özet.</description>"
@@ -44,14 +44,7 @@ def start_with_old_feed(env):
 
 def stable_list_pixels(env):
     """The list once the window is on screen at full size and done fading."""
-    def settled():
-        a = env.news_list_pixels()
-        if a is None:
-            return None
-        time.sleep(0.3)
-        b = env.news_list_pixels()
-        return a if a == b else None
-    return wait_for(settled, 30, "the list on screen")
+    return steady(env.news_list_pixels, "the list on screen")
 
 
 def assert_old_feed_kept(env, cache, stamp, before):
@@ -97,7 +90,7 @@ def test_redirects_are_counted_per_refresh(env):
         pinger = Pinger(env, env.refresh * 2 + 2)
         wait_for(lambda: len(server.feed_requests()) >= 7, env.refresh * 2 + 20, "a second refresh")
         pinger.check()
-        time.sleep(1)
+        time.sleep(1)  # the rest of this refresh's requests follow at once, the next not for a period
         times = server.feed_times()
         # Requests of one refresh follow each other at once; refreshes are a
         # period apart.
@@ -111,7 +104,7 @@ def test_redirects_are_counted_per_refresh(env):
         server.mode = "loop"
         count = len(server.feed_requests())
         wait_for(lambda: len(server.feed_requests()) > count, env.refresh + 20, "a refresh into a loop")
-        time.sleep(1.5)
+        time.sleep(1.5)  # a followed loop would ask again within this
         assert len(server.feed_requests()) == count + 1, "a loop to itself is one request"
         assert_old_feed_kept(env, cache, stamp, before)
         assert_recovers(env, server, cache, before)
@@ -147,7 +140,7 @@ def test_not_modified_changes_nothing_and_validators_are_sent(env):
         count = len(server.feed_requests())
         wait_for(lambda: len(server.feed_requests()) >= count + 2, env.refresh * 2 + 20, "two conditional refreshes")
         pinger.check()
-        time.sleep(1)
+        time.sleep(1)  # the last 304 handled: a cache written over would show by now
         sent = [h for p, h in server.headers if p.startswith("/sondakika.rss")]
         assert "if-none-match" not in sent[0], "the first request had nothing to validate"
         for h in sent[1:]:

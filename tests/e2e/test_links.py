@@ -6,7 +6,7 @@ import shutil
 import subprocess
 import time
 
-from harness import FeedServer, Ticker, run, wait_for, xdo
+from harness import FeedServer, Ticker, click, run, wait_for
 
 BROWSER_KEY = r"HKCU\Software\Wine\WineBrowser"
 # Wine looks up URL schemes in HKEY_CLASSES_ROOT itself, not per user.
@@ -100,12 +100,6 @@ def headlines(env):
     return bands
 
 
-def click(env, point):
-    xdo(env, "mousemove", *point)
-    time.sleep(0.2)
-    xdo(env, "click", 1)
-
-
 def show_feed(env, links):
     env.fresh_data_folder()
     server = FeedServer(env.port, rss(links))
@@ -133,7 +127,7 @@ def test_web_links_reach_the_browser_with_the_referral(env):
             for point, address in zip(points, [f"{base}/haber?a=1&ref={ref}#x",
                                                f"https://haber.example/guvenli?ref={ref}",
                                                f"{base}/goreli/3?ref={ref}"]):
-                click(env, point)
+                click(env, *point)
                 want.append(address)
                 wait_for(lambda: len(traps.opened()) >= len(want), 20, f"the browser to get {address}")
             assert traps.opened() == want, traps.opened()
@@ -156,7 +150,7 @@ def test_files_programs_and_other_schemes_start_nothing(env):
                                                  r"C:\windows\notepad.exe", "kavtest:payload"])
         with server, ticker:
             for point in points[1:] + points[:1]:
-                click(env, point)
+                click(env, *point)
             # The web link, clicked last, arrives after the others were handled;
             # a launched handler gets two more seconds to show itself.
             try:
@@ -166,7 +160,7 @@ def test_files_programs_and_other_schemes_start_nothing(env):
                 # shrinks and the last click misses: say what started.
                 raise AssertionError(f"the last click got nowhere; kavtest: handler started: "
                                      f"{traps.marker.exists()}, notepad started: {notepads() != before}")
-            time.sleep(2)
+            time.sleep(2)  # time for a wrongly started handler or notepad to show itself
             assert traps.opened() == [f"{sentinel}?ref={referral(env)}"], traps.opened()
             assert not traps.marker.exists(), "the kavtest: handler was started"
             assert notepads() == before, "notepad was started"

@@ -1,6 +1,5 @@
 """Start, download, cache, refresh, single instance and shut-down of the
 real program."""
-import os
 import time
 
 from harness import FEED_PATH, FeedServer, Ticker, feed, run, wait_for
@@ -41,7 +40,7 @@ def test_no_server_leaves_cache_untouched(env):
     cache.write_bytes(b"old")
     with Ticker(env) as ticker:
         ticker.wait_window()
-        time.sleep(env.refresh + 2)
+        time.sleep(env.refresh + 2)  # a refresh has failed by now: the cache must still be there
         assert cache.read_bytes() == b"old"
         assert ticker.proc.poll() is None
 
@@ -87,12 +86,14 @@ def test_update_command_refreshes_once(env):
         # Update while a download runs: no second download.
         for _ in range(3):
             assert env.wine(env.probe_exe, "post", WM_COMMAND, CMD_UPDATE).returncode == 0
-        time.sleep(1.5)
+        time.sleep(1.5)  # a second download would start at once
         assert len(server.feed_requests()) == 1
         # Once it has failed, Update starts the next download at once rather
         # than a full period later.
         server.mode = "ok"
         wait_for(lambda: len(server.feed_requests()) == 2, env.http_timeout + env.refresh + 10, "the retry")
+        # The retry's exchange ends without a sign when the feed is what the
+        # cache holds already; Update is ignored until it has.
         time.sleep(0.5)
         posted = time.monotonic()
         assert env.wine(env.probe_exe, "post", WM_COMMAND, CMD_UPDATE).returncode == 0

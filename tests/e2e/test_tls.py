@@ -75,7 +75,7 @@ def refused(name):
             ticker.wait_window()
             # The feed and the manifest both tried.
             wait_for(lambda: server.connections >= 2, 30, "two TLS connections")
-            time.sleep(1)
+            time.sleep(1)  # a request after the handshake would have come by now
             assert server.requests == [], f"a request went over a {name} certificate: {server.requests}"
             assert saved_feed(env) == cached
             assert env.message_box() is None
@@ -91,7 +91,7 @@ def test_a_redirect_from_https_to_http_is_refused(env):
             FeedServer(env.port, feed(env)) as plain, Ticker(env, program(env)) as ticker:
         ticker.wait_window()
         wait_for(lambda: len(secure.feed_requests()) >= 2, env.refresh * 2 + 20, "two feed requests")
-        time.sleep(1)
+        time.sleep(1)  # a followed redirect would have reached the plain server by now
         assert plain.feed_requests() == [], "the redirect to http was followed"
         assert saved_feed(env) == cached
 

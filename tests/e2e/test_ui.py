@@ -4,7 +4,7 @@ import re
 import threading
 import time
 
-from harness import FeedServer, Ticker, click, feed, ini, run, wait_for, xdo
+from harness import FeedServer, Ticker, click, feed, full_face, ini, open_options, point_at, run, wait_for, window_at, xdo
 
 RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
 
@@ -58,10 +58,9 @@ def test_first_run_defaults_and_startup_switch(env):
         value = wait_for(lambda: (lambda v: v if v and "old" not in v else None)(run_value(env)), 10,
                          "the Run value of this copy")
         assert re.search(r'REG_SZ\s+"[^"]*\\bin\\kavrelo\.exe"', value, re.I), value
-        time.sleep(1.5)  # fade-in
+        full_face(env)
         # Options button, then the startup box (the sheet slides to 35+40, 61+20).
-        click(env, x + 401 + 10, y + 25 + 10)
-        time.sleep(1)
+        open_options(env, x, y)
         click(env, x + 35 + 40 + 10, y + 61 + 20 + 10)
         wait_for(lambda: ini(env).get("startup") == "0", 10, "startup=0 in options.ini")
         assert run_value(env) is None
@@ -79,8 +78,7 @@ def test_first_run_defaults_and_startup_switch(env):
         # icon along and leaving the switches saved.
         host = wait_for(lambda: tray_host(env), 30, "the tray icon")
         bright = brightness(env.screen_region(x + 30, y + 75, 390, 213))
-        xdo(env, "mousemove", x + 426 + 10, y + 25 + 10)
-        time.sleep(0.2)
+        point_at(env, x + 426 + 10, y + 25 + 10)
         # Watching before the click: the fade is over in well under a second.
         frames = []
         watcher = threading.Thread(target=lambda: watch_fade(env, ticker, x, y, frames), daemon=True)
@@ -100,20 +98,16 @@ def test_first_run_defaults_and_startup_switch(env):
 def test_dragged_position_snaps_and_persists(env):
     env.fresh_data_folder()
     with FeedServer(env.port, feed(env)), Ticker(env) as ticker:
-        shown(env)
-        x, y = window(env)
-        time.sleep(1.5)
+        x, y = full_face(env)
         # Drag by the header, ending 5 pixels from the screen's left edge.
         xdo(env, "mousemove", x + 200, y + 40)
         xdo(env, "mousedown", 1)
         for step in range(1, 11):
             xdo(env, "mousemove", x + 200 - (x - 5) * step // 10, y + 40 - 100 * step // 10)
-            time.sleep(0.05)
+            time.sleep(0.05)  # the pace of a hand, not a wait
         xdo(env, "mouseup", 1)
-        time.sleep(1)
-        nx, ny = window(env)
-        assert nx == 0, f"not snapped to the left edge: {nx}"
-        assert ny == y - 100
+        # Snapped to the left edge, 100 pixels up.
+        window_at(env, 0, y - 100)
         assert env.post(37683)
         assert ticker.exit_code(20) == 0
     saved = ini(env)

@@ -16,7 +16,7 @@ def test_newer_version_is_offered_once(env):
         wait_for(lambda: len(server.feed_requests()) >= 2, env.refresh * 2 + 10, "a refresh behind the box")
         assert env.answer_message_box(IDNO)
         wait_for(lambda: env.message_box() is None, 10, "the box to close")
-        time.sleep(env.refresh + 1)
+        time.sleep(env.refresh + 1)  # a refresh later, no second offer
         assert env.message_box() is None
         manifests = server.paths("/kavrelo.xml")
         assert len(manifests) == 1, manifests
@@ -28,11 +28,11 @@ def test_same_older_or_textually_smaller_version_is_silent(env):
         manifest = b"<data><version>" + version + b"</version></data>"
         with FeedServer(env.port, feed(env), manifest=manifest) as server, Ticker(env):
             wait_for(lambda: server.paths("/kavrelo.xml"), 20, "the manifest request")
-            time.sleep(2)
+            time.sleep(2)  # an offer would be up by now
             assert env.message_box() is None, version
     with FeedServer(env.port, feed(env), manifest=b"<html>404</html>") as server, Ticker(env):
         wait_for(lambda: server.paths("/kavrelo.xml"), 20, "the manifest request")
-        time.sleep(2)
+        time.sleep(2)  # an offer would be up by now
         assert env.message_box() is None
 
 
@@ -67,7 +67,7 @@ def test_hanging_counter_request_absorbs_ticks(env):
         ticker.wait_window()
         wait_for(lambda: server.paths("/swidget/"), 20, "the counter request")
         # The time-out ends the hung request; until then no tick adds one.
-        time.sleep(min(env.refresh * 1.5, env.http_timeout - 1))
+        time.sleep(min(env.refresh * 1.5, env.http_timeout - 1))  # past a tick, inside the time-out
         assert len(server.paths("/swidget/")) == 1
 
 
