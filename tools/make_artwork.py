@@ -3,22 +3,49 @@
 
     tools/make_artwork.py [output-folder]      (default: resources/)
 
-Writes skin/<id>.png for the PNG resources 5000-5013 and kavrelo.ico (16, 32
-and 48 px). Everything is drawn at four times the final size and scaled down,
+Writes, under the output folder:
+
+  skin/<id>.png  the PNG resources 5000-5013 at each display scale the program
+                 knows: 96 DPI (1x) as 5000-5013, then 120, 144, 168 and
+                 192 DPI (1.25x, 1.5x, 1.75x, 2x) as id + 100, + 200, + 300
+                 and + 400 (5100-5113 ... 5400-5413). A length of n pixels at
+                 96 DPI is (n * dpi + 48) // 96 pixels at another scale, as the
+                 program rounds it. The busy indicator 5003 is 18 frames, each
+                 18 pixels square at that scale, top to bottom.
+  kavrelo.ico    the icon at 16, 20, 24, 32, 40, 48 and 64 px.
+
+Every image is drawn by the same code at every scale: coordinates, line widths,
+radii and font sizes are given in 96-DPI pixels and multiplied by the scale;
+nothing is resampled from another scale. Each icon size is drawn at its own
+size too. Drawing happens at four times the final size and is scaled down,
 which gives clean anti-aliased edges; Pillow scales RGBA premultiplied, so
 half-transparent edges do not pick up dark fringes.
 
+Lengths measured from the right or bottom edge (w - 20) stay that far from the
+edge, and round images are drawn about their centre, so an image that rounding
+made a fraction of a pixel larger keeps its margins.
+
 A few pixels are laid down exactly because the graphics tests read them back:
 the corners of 5002 are fully transparent and the disc of the close and options
-buttons (5012, 5013) is plain white at alpha 128 (see PROBES).
+buttons (5012, 5013) is plain white at alpha 128 (see PROBES; probes() places
+them at the other scales).
 """
+import io
+import math
 import os
+import struct
 import sys
+from fractions import Fraction
 
 from PIL import Image, ImageDraw, ImageFont
 
 SS = 4  # supersampling factor
 FONT_BOLD = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
+
+# The display scales as DPI; the index in this list times 100 is added to the
+# resource number (96 DPI keeps 5000-5013).
+SCALES = [96, 120, 144, 168, 192]
+ICON_SIZES = [16, 20, 24, 32, 40, 48, 64]
 
 # Palette: a deep slate face, paper-white reading areas, one red accent.
 SLATE_TOP = (44, 56, 74)
@@ -28,26 +55,63 @@ ACCENT_DARK = (160, 22, 28)
 PAPER = (247, 248, 250)
 INK = (51, 51, 51)
 
-# (resource, x, y, RGBA) that must come out exactly so.
+CLEAR = (0, 0, 0, 0)
+DISC = (255, 255, 255, 128)
+
+# (resource, x, y, RGBA) that must come out exactly so, at 96 DPI.
 PROBES = [
-    (5002, 0, 0, (0, 0, 0, 0)),
-    (5002, 474, 349, (0, 0, 0, 0)),
-    (5012, 10, 3, (255, 255, 255, 128)),
-    (5013, 10, 3, (255, 255, 255, 128)),
+    (5002, 0, 0, CLEAR),
+    (5002, 474, 349, CLEAR),
+    (5012, 10, 3, DISC),
+    (5013, 10, 3, DISC),
 ]
 
 
-def canvas(w, h):
-    return Image.new("RGBA", (w * SS, h * SS), (0, 0, 0, 0))
+class Scale:
+    """One display scale. Drawing code works in 96-DPI pixels; s() turns them
+    into pixels of the supersampled canvas at this scale. SS * dpi / 96 is a
+    whole number for every DPI in SCALES (4, 5, 6, 7, 8), so whole coordinates
+    stay whole and the sizes from span() come out exact."""
+
+    def __init__(self, dpi):
+        self.dpi = dpi
+        self.factor = SS * dpi // 96  # canvas pixels per 96-DPI pixel
+        assert self.factor * 96 == SS * dpi, dpi
+
+    def px(self, n):
+        """n pixels at 96 DPI in whole pixels at this scale, rounded half up."""
+        return (n * self.dpi + 48) // 96
+
+    def span(self, n):
+        """The length px(n) expressed in 96-DPI pixels, exactly: n itself at
+        96 DPI, a Fraction elsewhere. Image sizes are given this way, so
+        that w - 1 is one (scaled) pixel in from the right edge."""
+        if self.dpi == 96:
+            return n
+        return Fraction(self.px(n) * 96, self.dpi)
+
+    def ss(self, value):
+        """One value on the supersampled canvas."""
+        v = value * self.factor
+        if isinstance(v, Fraction):
+            return v.numerator if v.denominator == 1 else float(v)
+        return v
+
+    def s(self, *values):
+        """Scales 96-DPI coordinates to the supersampled canvas."""
+        return [self.ss(v) for v in values]
+
+    def canvas(self, w, h):
+        """A transparent canvas for an image w x h 96-DPI pixels large (sizes
+        from span())."""
+        return Image.new("RGBA", (self.ss(w), self.ss(h)), (0, 0, 0, 0))
 
 
-def finish(img, w, h):
-    return img.resize((w, h), Image.LANCZOS)
+ONE = Scale(96)
 
 
-def s(*values):
-    """Scales final-size coordinates to the supersampled canvas."""
-    return [v * SS for v in values]
+def finish(img):
+    return img.resize((img.width // SS, img.height // SS), Image.LANCZOS)
 
 
 def vertical_gradient(w, h, top, bottom, alpha):
@@ -90,50 +154,51 @@ def paste_masked(dst, src, mask):
 
 # --- The window face ------------------------------------------------------
 
-def background():
-    w, h = 475, 350
-    img = canvas(w, h)
-    W, H = w * SS, h * SS
+def background(g):
+    w, h = g.span(475), g.span(350)
+    img = g.canvas(w, h)
+    s = g.s
+    W, H = s(w, h)
     # Body: slate gradient, slightly see-through, 18 px corners.
     body = vertical_gradient(W, H, SLATE_TOP, SLATE_BOTTOM, 232)
-    paste_masked(img, body, rounded_mask(W, H, s(0, 0, w - 1, h - 1), 18 * SS))
+    paste_masked(img, body, rounded_mask(W, H, s(0, 0, w - 1, h - 1), g.ss(18)))
     # A thin light rim and a glossy header.
     with over(img) as d:
-        d.rounded_rectangle(s(1, 1, w - 2, h - 2), radius=17 * SS, outline=(255, 255, 255, 46), width=SS)
-    gloss = vertical_gradient(W, 30 * SS, (255, 255, 255), (255, 255, 255), 0)
-    for y in range(30 * SS):
-        gloss.paste((255, 255, 255, round(28 * (1 - y / (30 * SS)))), (0, y, W, y + 1))
-    paste_masked(img, gloss, rounded_mask(W, 30 * SS, s(2, 2, w - 3, 40), 16 * SS))
+        d.rounded_rectangle(s(1, 1, w - 2, h - 2), radius=g.ss(17), outline=(255, 255, 255, 46), width=g.ss(1))
+    G = g.ss(30)
+    gloss = vertical_gradient(W, G, (255, 255, 255), (255, 255, 255), 0)
+    for y in range(G):
+        gloss.paste((255, 255, 255, round(28 * (1 - y / G))), (0, y, W, y + 1))
+    paste_masked(img, gloss, rounded_mask(W, G, s(2, 2, w - 3, 40), g.ss(16)))
     with over(img) as d:
         # Red accent rule under the header.
-        d.rounded_rectangle(s(20, 63, w - 20, 66), radius=SS, fill=ACCENT + (255,))
+        d.rounded_rectangle(s(20, 63, w - 20, 66), radius=g.ss(1), fill=ACCENT + (255,))
         # A dark lip under the reading paper (the list area is 30,75 415 x 213).
-        d.rounded_rectangle(s(23, 70, 452, 294), radius=9 * SS, fill=(0, 0, 0, 70))
+        d.rounded_rectangle(s(23, 70, 452, 294), radius=g.ss(9), fill=(0, 0, 0, 70))
     with over(img) as d:
-        d.rounded_rectangle(s(24, 70, 451, 292), radius=8 * SS, fill=PAPER + (246,))
+        d.rounded_rectangle(s(24, 70, 451, 292), radius=g.ss(8), fill=PAPER + (246,))
     with over(img) as d:
         # Footer: a faint divider above the status line.
-        d.line(s(24, 297, w - 24, 297), fill=(255, 255, 255, 30), width=SS)
-    return finish(img, w, h)
+        d.line(s(24, 297, w - 24, 297), fill=(255, 255, 255, 30), width=g.ss(1))
+    return finish(img)
 
 
-def logo():
-    w, h = 136, 34
-    img = canvas(w, h)
+def logo(g):
+    img = g.canvas(g.span(136), g.span(34))
     d = ImageDraw.Draw(img)
-    emblem_into(img, 1, 1, 32)
-    font = ImageFont.truetype(FONT_BOLD, 21 * SS)
+    emblem_into(g, img, 1, 1, 32)
+    font = ImageFont.truetype(FONT_BOLD, g.ss(21))
     # Soft shadow, then the word.
-    d.text((41 * SS, 18 * SS), "Kavrelo", font=font, anchor="lm", fill=(0, 0, 0, 110))
-    d.text((40 * SS, 17 * SS), "Kavrelo", font=font, anchor="lm", fill=(255, 255, 255, 255))
-    return finish(img, w, h)
+    d.text(g.s(41, 18), "Kavrelo", font=font, anchor="lm", fill=(0, 0, 0, 110))
+    d.text(g.s(40, 17), "Kavrelo", font=font, anchor="lm", fill=(255, 255, 255, 255))
+    return finish(img)
 
 
-def emblem_into(img, x, y, size):
+def emblem_into(g, img, x, y, size):
     """The program's emblem: a red tile with news lines and a live dot."""
     d = ImageDraw.Draw(img)
-    X, Y, S = x * SS, y * SS, size * SS
-    r = max(SS, S // 5)
+    X, Y, S = g.s(x, y, size)
+    r = max(g.ss(1), S // 5)
     tile = vertical_gradient(S, S, (232, 62, 56), ACCENT_DARK, 255)
     mask = Image.new("L", img.size, 0)
     ImageDraw.Draw(mask).rounded_rectangle((X, Y, X + S - 1, Y + S - 1), radius=r, fill=255)
@@ -152,86 +217,93 @@ def emblem_into(img, x, y, size):
     d.ellipse((cx - rad, cy - rad, cx + rad, cy + rad), fill=(255, 255, 255, 255))
 
 
-def round_button(glyph):
-    w = h = 20
-    img = canvas(w, h)
+def round_button(g, glyph):
+    w = g.span(20)
+    img = g.canvas(w, w)
     d = ImageDraw.Draw(img)
     # A flat disc of white at alpha 128: it reads as a light grey button on
     # the slate header and lets the face shine through.
-    d.ellipse(s(0.5, 0.5, 19.5, 19.5), fill=(255, 255, 255, 128))
-    glyph(d)
-    return finish(img, w, h)
+    c = w / 2
+    d.ellipse(g.s(c - 9.5, c - 9.5, c + 9.5, c + 9.5), fill=DISC)
+    glyph(g, d, c)
+    return finish(img)
 
 
-def close_glyph(d, colour=(255, 255, 255, 255), box=(6.5, 6.5, 13.5, 13.5), width=2.2):
-    x1, y1, x2, y2 = s(*box)
-    d.line((x1, y1, x2, y2), fill=colour, width=round(width * SS))
-    d.line((x1, y2, x2, y1), fill=colour, width=round(width * SS))
+def close_glyph(g, d, c, colour=(255, 255, 255, 255), half=3.5, width=2.2):
+    """A cross centred on c, c, reaching half pixels each way."""
+    x1, y1, x2, y2 = g.s(c - half, c - half, c + half, c + half)
+    d.line((x1, y1, x2, y2), fill=colour, width=round(g.ss(width)))
+    d.line((x1, y2, x2, y1), fill=colour, width=round(g.ss(width)))
 
 
-def options_glyph(d):
+def options_glyph(g, d, c):
     # Three slider lines with knobs: "settings".
-    for i, knob in enumerate([12.5, 7.5, 11]):
-        y = 6.5 + 3.5 * i
-        d.line(s(5.5, y, 14.5, y), fill=(255, 255, 255, 255), width=round(1.4 * SS))
-        d.ellipse(s(knob - 1.7, y - 1.7, knob + 1.7, y + 1.7), fill=SLATE_BOTTOM + (255,),
-                  outline=(255, 255, 255, 255), width=round(1.2 * SS))
+    for i, knob in enumerate([2.5, -2.5, 1]):
+        y = c - 3.5 + 3.5 * i
+        d.line(g.s(c - 4.5, y, c + 4.5, y), fill=(255, 255, 255, 255), width=round(g.ss(1.4)))
+        x = c + knob
+        d.ellipse(g.s(x - 1.7, y - 1.7, x + 1.7, y + 1.7), fill=SLATE_BOTTOM + (255,),
+                  outline=(255, 255, 255, 255), width=round(g.ss(1.2)))
 
 
 # --- Scroller ---------------------------------------------------------------
 
-def scroller_track():
-    w, h = 20, 213
-    img = canvas(w, h)
+def scroller_track(g):
+    w, h = g.span(20), g.span(213)
+    img = g.canvas(w, h)
     d = ImageDraw.Draw(img)
-    d.rounded_rectangle(s(5, 2, 14, 210), radius=4.5 * SS, fill=(40, 52, 70, 40),
-                        outline=(40, 52, 70, 70), width=SS)
-    return finish(img, w, h)
+    d.rounded_rectangle(g.s(5, 2, 14, h - 3), radius=g.ss(4.5), fill=(40, 52, 70, 40),
+                        outline=(40, 52, 70, 70), width=g.ss(1))
+    return finish(img)
 
 
-def scroller_thumb():
-    w, h = 18, 70
-    img = canvas(w, h)
-    W, H = w * SS, h * SS
+def scroller_thumb(g):
+    w, h = g.span(18), g.span(70)
+    img = g.canvas(w, h)
+    W, H = g.s(w, h)
     body = vertical_gradient(W, H, (226, 58, 52), ACCENT_DARK, 240)
-    paste_masked(img, body, rounded_mask(W, H, s(4, 1, 13, 68), 4.5 * SS))
+    paste_masked(img, body, rounded_mask(W, H, g.s(4, 1, 13, h - 2), g.ss(4.5)))
     with over(img) as d:
         for y in (31, 35, 39):  # grip
-            d.line(s(6.5, y, 11.5, y), fill=(255, 255, 255, 170), width=SS)
-    return finish(img, w, h)
+            d.line(g.s(6.5, y, 11.5, y), fill=(255, 255, 255, 170), width=g.ss(1))
+    return finish(img)
 
 
-# --- Busy indicator: 18 frames of 18 x 18, top to bottom ------------------------
+# --- Busy indicator: 18 frames, top to bottom ------------------------------------
 
-def busy_strip():
-    import math
-    size, frames, dots = 18, 18, 9
-    img = canvas(size, size * frames)
+BUSY_FRAMES = 18
+
+
+def busy_strip(g):
+    size, dots = g.span(18), 9
+    img = g.canvas(size, size * BUSY_FRAMES)
     d = ImageDraw.Draw(img)
-    for f in range(frames):
-        head = f / frames * 2 * math.pi
+    c = size / 2
+    for f in range(BUSY_FRAMES):
+        head = f / BUSY_FRAMES * 2 * math.pi
         for k in range(dots):
             # The comet: the head dot is solid, the tail fades.
             angle = head - k * (2 * math.pi / dots) * 0.9
             alpha = round(255 * (1 - k / dots) ** 1.6)
             radius = 1.9 - 0.1 * k
-            cx = 9 + 6 * math.sin(angle)
-            cy = f * size + 9 - 6 * math.cos(angle)
-            d.ellipse(s(cx - radius, cy - radius, cx + radius, cy + radius),
+            cx = c + 6 * math.sin(angle)
+            cy = f * size + c - 6 * math.cos(angle)
+            d.ellipse(g.s(cx - radius, cy - radius, cx + radius, cy + radius),
                       fill=(255, 255, 255, alpha))
-    return finish(img, size, size * frames)
+    return finish(img)
 
 
 # --- Panels ------------------------------------------------------------------
 
-def sheet(w, h, title_band):
-    img = canvas(w, h)
+def sheet(g, w, h, title_band):
+    s = g.s
+    img = g.canvas(w, h)
     d = ImageDraw.Draw(img)
-    d.rounded_rectangle(s(0, 0, w - 1, h - 1), radius=12 * SS, fill=(0, 0, 0, 60))
-    paper = canvas(w, h)
+    d.rounded_rectangle(s(0, 0, w - 1, h - 1), radius=g.ss(12), fill=(0, 0, 0, 60))
+    paper = g.canvas(w, h)
     pd = ImageDraw.Draw(paper)
-    pd.rounded_rectangle(s(1, 1, w - 2, h - 3), radius=11 * SS, fill=PAPER + (240,),
-                         outline=(255, 255, 255, 255), width=SS)
+    pd.rounded_rectangle(s(1, 1, w - 2, h - 3), radius=g.ss(11), fill=PAPER + (240,),
+                         outline=(255, 255, 255, 255), width=g.ss(1))
     if title_band:
         # A red band along the top edge, clipped to the sheet's rounded shape.
         band = Image.new("RGBA", paper.size, (0, 0, 0, 0))
@@ -243,59 +315,64 @@ def sheet(w, h, title_band):
     return img
 
 
-def options_sheet():
-    w, h = 385, 183
-    img = sheet(w, h, title_band=True)
+def options_sheet(g):
+    w, h = g.span(385), g.span(183)
+    img = sheet(g, w, h, title_band=True)
     with over(img) as d:
         # Faint separators between the four rows of check boxes (tops 20, 48, 76, 104).
         for y in (44, 72, 100):
-            d.line(s(40, y, 340, y), fill=(0, 0, 0, 22), width=SS)
-        d.line(s(20, 140, w - 20, 140), fill=(0, 0, 0, 30), width=SS)
-    return finish(img, w, h)
+            d.line(g.s(40, y, 340, y), fill=(0, 0, 0, 22), width=g.ss(1))
+        d.line(g.s(20, 140, w - 20, 140), fill=(0, 0, 0, 30), width=g.ss(1))
+    return finish(img)
 
 
-def about_sheet():
-    w, h = 342, 224
-    img = sheet(w, h, title_band=True)
+def about_sheet(g):
+    w, h = g.span(342), g.span(224)
+    img = sheet(g, w, h, title_band=True)
     with over(img) as d:
         # A soft plate behind the 64 x 64 logo at 35, 35.
-        d.ellipse(s(27, 27, 107, 107), fill=(0, 0, 0, 18))
-        d.line(s(20, 200, w - 20, 200), fill=(0, 0, 0, 26), width=SS)
-    return finish(img, w, h)
+        d.ellipse(g.s(27, 27, 107, 107), fill=(0, 0, 0, 18))
+        d.line(g.s(20, 200, w - 20, 200), fill=(0, 0, 0, 26), width=g.ss(1))
+    return finish(img)
 
 
-def about_logo():
-    img = canvas(64, 64)
-    emblem_into(img, 2, 2, 60)
-    return finish(img, 64, 64)
+def about_logo(g):
+    img = g.canvas(g.span(64), g.span(64))
+    emblem_into(g, img, 2, 2, 60)
+    return finish(img)
 
 
-def close_mark():
-    img = canvas(12, 12)
-    close_glyph(ImageDraw.Draw(img), colour=INK + (220,), box=(2, 2, 10, 10), width=1.8)
-    return finish(img, 12, 12)
+def close_mark(g):
+    w = g.span(12)
+    img = g.canvas(w, w)
+    close_glyph(g, ImageDraw.Draw(img), w / 2, colour=INK + (220,), half=4, width=1.8)
+    return finish(img)
 
 
-def about_close():
-    img = canvas(21, 21)
+def about_close(g):
+    w = g.span(21)
+    img = g.canvas(w, w)
     d = ImageDraw.Draw(img)
-    d.ellipse(s(0.5, 0.5, 20.5, 20.5), fill=ACCENT + (235,))
-    close_glyph(d, box=(7, 7, 14, 14), width=2.0)
-    return finish(img, 21, 21)
+    c = w / 2
+    d.ellipse(g.s(c - 10, c - 10, c + 10, c + 10), fill=ACCENT + (235,))
+    close_glyph(g, d, c, width=2.0)
+    return finish(img)
 
 
-def check_box(ticked):
-    img = canvas(20, 20)
+def check_box(g, ticked):
+    w = g.span(20)
+    img = g.canvas(w, w)
     d = ImageDraw.Draw(img)
+    box = g.s(w / 2 - 8, w / 2 - 8, w / 2 + 8, w / 2 + 8)
     if ticked:
-        d.rounded_rectangle(s(2, 2, 18, 18), radius=3.5 * SS, fill=ACCENT + (255,),
-                            outline=ACCENT_DARK + (255,), width=SS)
-        d.line(s(5.5, 10.5, 8.5, 13.5, 14.5, 6.5), fill=(255, 255, 255, 255),
-               width=round(2.2 * SS), joint="curve")
+        d.rounded_rectangle(box, radius=g.ss(3.5), fill=ACCENT + (255,),
+                            outline=ACCENT_DARK + (255,), width=g.ss(1))
+        d.line(g.s(5.5, 10.5, 8.5, 13.5, 14.5, 6.5), fill=(255, 255, 255, 255),
+               width=round(g.ss(2.2)), joint="curve")
     else:
-        d.rounded_rectangle(s(2, 2, 18, 18), radius=3.5 * SS, fill=(255, 255, 255, 235),
-                            outline=(120, 128, 140, 255), width=SS)
-    return finish(img, 20, 20)
+        d.rounded_rectangle(box, radius=g.ss(3.5), fill=(255, 255, 255, 235),
+                            outline=(120, 128, 140, 255), width=g.ss(1))
+    return finish(img)
 
 
 SKIN = {
@@ -306,15 +383,16 @@ SKIN = {
     5004: logo,
     5005: options_sheet,
     5006: close_mark,
-    5007: lambda: check_box(False),
-    5008: lambda: check_box(True),
+    5007: lambda g: check_box(g, False),
+    5008: lambda g: check_box(g, True),
     5009: about_sheet,
     5010: about_logo,
     5011: about_close,
-    5012: lambda: round_button(close_glyph),
-    5013: lambda: round_button(options_glyph),
+    5012: lambda g: round_button(g, close_glyph),
+    5013: lambda g: round_button(g, options_glyph),
 }
 
+# Sizes at 96 DPI.
 SIZES = {
     5000: (20, 213), 5001: (18, 70), 5002: (475, 350), 5003: (18, 324),
     5004: (136, 34), 5005: (385, 183), 5006: (12, 12), 5007: (20, 20),
@@ -323,24 +401,67 @@ SIZES = {
 }
 
 
+def size_at(rid, g):
+    """The size of skin image rid at scale g."""
+    if rid == 5003:
+        frame = g.px(SIZES[rid][0])
+        return frame, frame * BUSY_FRAMES
+    w, h = SIZES[rid]
+    return g.px(w), g.px(h)
+
+
+def probes(g):
+    """PROBES placed at scale g: the far corner of 5002 stays the far corner."""
+    if g.dpi == 96:
+        return PROBES
+    w, h = size_at(5002, g)
+    return [(5002, 0, 0, CLEAR), (5002, w - 1, h - 1, CLEAR),
+            (5012, g.px(10), g.px(3), DISC), (5013, g.px(10), g.px(3), DISC)]
+
+
+def skin_images(g):
+    """{resource number: image} of every skin image at scale g."""
+    offset = 100 * SCALES.index(g.dpi)
+    images = {rid: make(g) for rid, make in SKIN.items()}
+    for rid, x, y, rgba in probes(g):
+        images[rid].putpixel((x, y), rgba)
+    for rid, img in images.items():
+        assert img.size == size_at(rid, g), (rid, g.dpi, img.size)
+    return {rid + offset: img for rid, img in images.items()}
+
+
 def icon_image(size):
-    img = canvas(size, size)
-    emblem_into(img, 0, 0, size)
-    return finish(img, size, size)
+    img = ONE.canvas(size, size)
+    emblem_into(ONE, img, 0, 0, size)
+    return finish(img)
+
+
+def icon_file(images):
+    """An .ico holding the given square RGBA images, each as a PNG entry."""
+    entries = []
+    for img in images:
+        png = io.BytesIO()
+        img.save(png, "png", optimize=True)
+        entries.append((img.width, png.getvalue()))
+    head = struct.pack("<HHH", 0, 1, len(entries))
+    offset = len(head) + 16 * len(entries)
+    directory, data = b"", b""
+    for size, png in entries:
+        # width, height (0 means 256), colours, reserved, planes, bits, bytes, offset
+        directory += struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32,
+                                 len(png), offset + len(data))
+        data += png
+    return head + directory + data
 
 
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "resources")
     os.makedirs(os.path.join(out, "skin"), exist_ok=True)
-    images = {rid: make() for rid, make in SKIN.items()}
-    for rid, x, y, rgba in PROBES:
-        images[rid].putpixel((x, y), rgba)
-    for rid, img in images.items():
-        assert img.size == SIZES[rid], (rid, img.size)
-        img.save(os.path.join(out, "skin", f"{rid}.png"), optimize=True)
-    big = icon_image(48)
-    big.save(os.path.join(out, "kavrelo.ico"), sizes=[(16, 16), (32, 32), (48, 48)],
-             append_images=[icon_image(16), icon_image(32)])
+    for dpi in SCALES:
+        for rid, img in skin_images(Scale(dpi)).items():
+            img.save(os.path.join(out, "skin", f"{rid}.png"), optimize=True)
+    with open(os.path.join(out, "kavrelo.ico"), "wb") as f:
+        f.write(icon_file([icon_image(size) for size in ICON_SIZES]))
 
 
 if __name__ == "__main__":
