@@ -17,6 +17,27 @@ void TControlEx::CreateHandle() {
   Invalidate();
 }
 
+void TControlEx::SetParent(TControl* parent) {
+  TControl::SetParent(parent);
+  if (auto* holder = dynamic_cast<TControlEx*>(parent)) SetScale(holder->Scale());
+}
+
+void TControlEx::SetScale(const TScale& scale) {
+  if (scale != scale_) {
+    scale_ = scale;
+    ScaleChanged();
+  }
+  HWND window = WindowHandle();
+  if (window == nullptr) return;
+  for (HWND child = ::GetWindow(window, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT))
+    if (auto* control = dynamic_cast<TControlEx*>(FromWindow(child))) control->SetScale(scale);
+}
+
+void TControlEx::ScaleChanged() {
+  canvas_->Font().SetDpi(scale_.Dpi());
+  Invalidate();
+}
+
 RECT TControlEx::AreaInWindow() const {
   RECT r{0, 0, Width(), Height()};
   HWND window = WindowHandle();

@@ -13,6 +13,7 @@
 
 #include "framework/CanvasEx.h"
 #include "framework/Control.h"
+#include "framework/Scale.h"
 
 class TControlEx : public TControl {
  public:
@@ -25,6 +26,13 @@ class TControlEx : public TControl {
   // its font marks itself (TSkinText).
   TFontEx& Font() { return canvas_->Font(); }
   TNotifyEvent OnPaint;
+
+  // The display scale of the window the control is shown in. A control
+  // takes its parent's when it gets one; the window hands a new scale down
+  // to every control under it.
+  const TScale& Scale() const { return scale_; }
+  void SetScale(const TScale& scale);
+  void SetParent(TControl* parent) override;
 
   void Invalidate() override;
   // Whether the picture waits to be painted again.
@@ -55,6 +63,9 @@ class TControlEx : public TControl {
   // a control whose kept picture needs only part of it drawn (rows scrolled
   // into view) draws that here, or marks the picture to have it painted.
   virtual void Freshen() {}
+  // The scale changed: the canvas font is made for the new DPI. A widget
+  // with lengths of its own adjusts them here and marks itself.
+  virtual void ScaleChanged();
   // Marks the picture without telling the parent; for Freshen, and for a
   // window's own picture.
   void MarkOwnPicture() { marked_ = true; }
@@ -70,6 +81,7 @@ class TControlEx : public TControl {
   void TellParent(const RECT& area);
 
   std::unique_ptr<TCanvasEx> canvas_;
+  TScale scale_;
   bool painting_ = false;
   bool marked_ = true;
 };

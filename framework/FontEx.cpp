@@ -26,10 +26,12 @@ void TFontEx::CreateHandle() {
     GpFontFamily* found = nullptr;
     if (GdipCreateFontFamilyFromName(name_.c_str(), nullptr, &found) == Ok) family.Reset(found);
   }
-  if (family) GdipCreateFont(family.Get(), static_cast<REAL>(size_), style_, UnitPoint, &font);
+  // In pixels: a font in points would follow the resolution GDI+ gives the
+  // picture (the screen's), not the DPI of the window it is shown in.
+  const REAL em = static_cast<REAL>(size_) * static_cast<REAL>(dpi_) / 72.0f;
+  if (family) GdipCreateFont(family.Get(), em, style_, UnitPixel, &font);
   if (!font) {
-    if (GpFontFamily* generic = gdiplus::GenericSansSerif())
-      GdipCreateFont(generic, static_cast<REAL>(size_), style_, UnitPoint, &font);
+    if (GpFontFamily* generic = gdiplus::GenericSansSerif()) GdipCreateFont(generic, em, style_, UnitPixel, &font);
   }
   // The font keeps its own reference to the family.
   handle_.Reset(font);
@@ -45,6 +47,13 @@ void TFontEx::SetName(const std::wstring& value) {
 void TFontEx::SetSize(int value) {
   if (value == size_) return;
   size_ = value;
+  CreateHandle();
+  Changed();
+}
+
+void TFontEx::SetDpi(int value) {
+  if (value <= 0 || value == dpi_) return;
+  dpi_ = value;
   CreateHandle();
   Changed();
 }
@@ -70,6 +79,7 @@ void TFontEx::Assign(const TGraphicObjectEx& source) {
   color_ = other->color_;
   name_ = other->name_;
   size_ = other->size_;
+  dpi_ = other->dpi_;
   style_ = other->style_;
   if (brush_) GdipSetSolidFillColor(static_cast<GpSolidFill*>(brush_.Get()), color_);
   format_.Assign(other->format_);

@@ -15,6 +15,10 @@ class TFontEx : public TGraphicObjectEx {
   // Points.
   int Size() const { return size_; }
   void SetSize(int value);
+  // The DPI the font is made for: its em is Size points at this many
+  // pixels per inch, whatever the resolution of the picture it is drawn on.
+  int Dpi() const { return dpi_; }
+  void SetDpi(int value);
   // GDI+ FontStyle bits: 1 bold, 2 italic, 4 underline, 8 strikeout.
   int Style() const { return style_; }
   void SetStyle(int value);
@@ -40,6 +44,7 @@ class TFontEx : public TGraphicObjectEx {
 
   std::wstring name_ = L"Arial";
   int size_ = 10;
+  int dpi_ = 96;
   int style_ = 0;
   std::uint32_t color_ = 0xFE000000;
   UniqueGdipBrush brush_;

@@ -30,5 +30,7 @@ using UniqueGdipFontFamily =
     UniqueHandle<GdipTraits<Gdiplus::GpFontFamily, Gdiplus::DllExports::GdipDeleteFontFamily>>;
 using UniqueGdipBrush = UniqueHandle<GdipTraits<Gdiplus::GpBrush, Gdiplus::DllExports::GdipDeleteBrush>>;
 using UniqueGdipPen = UniqueHandle<GdipTraits<Gdiplus::GpPen, Gdiplus::DllExports::GdipDeletePen>>;
+using UniqueGdipImageAttributes =
+    UniqueHandle<GdipTraits<Gdiplus::GpImageAttributes, Gdiplus::DllExports::GdipDisposeImageAttributes>>;
 using UniqueGdipStringFormat =
     UniqueHandle<GdipTraits<Gdiplus::GpStringFormat, Gdiplus::DllExports::GdipDeleteStringFormat>>;

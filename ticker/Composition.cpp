@@ -355,7 +355,7 @@ void TMainWindow::ScaleWindow(bool activated) {
   Corner = CornerFor(WorkAreaAt(Left(), Top(), Width(), Height()), Left(), Top());
   if (activated) {
     ShrinkDone = false;
-    while (GrowStep(Scale, ScaleStep, MaxScale)) {
+    while (GrowStep(SizeFactor, ScaleStep, MaxScale)) {
       Paint();
       Present();
     }
@@ -365,7 +365,7 @@ void TMainWindow::ScaleWindow(bool activated) {
     Shrunk = true;
     // The widget tree stops showing; only the window's own picture remains.
     ScaleHost->SetSize(1, 1);
-    while (ShrinkStep(Scale, ScaleStep, MinScale)) {
+    while (ShrinkStep(SizeFactor, ScaleStep, MinScale)) {
       Paint();
       Present();
     }
@@ -378,7 +378,7 @@ void TMainWindow::ScaleWindow(bool activated) {
 void TMainWindow::Paint() {
   TWindowEx::Paint();
   if (!Shrunk || !Background) return;
-  TMiniRect r = MiniatureRect(Corner, Scale);
+  TMiniRect r = MiniatureRect(Corner, SizeFactor);
   const TBitmapEx& face = Background->Canvas().Bitmap();
   if (ShrinkDone)
     Canvas().DrawImage(face, r.X, r.Y, r.W, r.H);  // the resting miniature, smooth

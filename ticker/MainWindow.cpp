@@ -46,7 +46,7 @@ void TMainWindow::WMButtonDown(int button, int keys, int x, int y) {
 
 void TMainWindow::WMMouseWheel(int keys, int delta, int x, int y) {
   TWindowEx::WMMouseWheel(keys, delta, x, y);
-  ScrollBy(WheelScroll(delta));
+  ScrollBy(Scale().Px(WheelScroll(delta)));
 }
 
 void TMainWindow::WMActivate(WORD state, HWND other) {

@@ -93,7 +93,7 @@ class TMainWindow : public TWindowEx {
   // The notification-area icon shown or removed.
   void ShowTrayIcon(bool on);
 
-  float Scale = 1.0f;
+  float SizeFactor = 1.0f;
   const float MaxScale = 1.0f;
   const float MinScale = 0.2f;
   const float ScaleStep = 0.05f;

@@ -64,6 +64,13 @@ void TContentEx::ShowFeed(const std::wstring& path, std::unique_ptr<TElementList
   Invalidate();
 }
 
+void TContentEx::ScaleChanged() {
+  TControlEx::ScaleChanged();
+  // Every size was measured at the old scale.
+  rows_.clear();
+  if (items_ && !items_->empty()) Layout(nullptr);
+}
+
 int TContentEx::UpdateHeight() {
   if (!items_ || items_->empty()) return Parent() ? Parent()->Height() : Height();
   int height = Layout(items_.get());
@@ -123,23 +130,26 @@ int TContentEx::Layout(const TElementList* previous) {
     measured_ = titles.Measured() + summaries.Measured();
   }
 
+  // The gaps are 96-DPI pixels at the control's scale; the texts' heights
+  // come from fonts made for it already.
+  const float k = static_cast<float>(Scale().Factor());
   float y = 0;
   for (size_t i = 0; i < rows.size(); ++i) {
     TRow& row = rows[i];
     row.TitleTop = R(y);
     y += row.Size.TitleHeight;
-    y += 4;
+    y += 4 * k;
     row.TitleBottom = R(y);
     (*items_)[i]->TitleRect = RECT{0, row.TitleTop, row.Size.TitleWidth < 0 ? 0 : row.Size.TitleWidth,
                                    row.TitleBottom};
-    y += 2;
+    y += 2 * k;
     row.Separator = R(y);
-    y += 2;
+    y += 2 * k;
     row.SummaryTop = R(y);
     y += row.Size.SummaryHeight;
-    y += 4;
+    y += 4 * k;
     row.SummaryBottom = R(y);
-    y += 15;
+    y += 15 * k;
     row.End = R(y);
   }
   rows_ = std::move(rows);

@@ -97,6 +97,8 @@ class TContentEx : public TControlEx {
 
  protected:
   void CreateHandle() override;
+  // Lays the items out again at the new scale, measuring every text anew.
+  void ScaleChanged() override;
   void WMSize(int kind, int width, int height) override;
   void WMMouseMove(int keys, int x, int y) override;
   void WMButtonDown(int button, int keys, int x, int y) override;

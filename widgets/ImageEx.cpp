@@ -18,11 +18,16 @@ void TImageEx::SetResourceID(int id) {
   bitmap_.reset();
   image_.reset();
   resourceId_ = id;
-  image_ = LoadSkinImage(id);
+  image_ = LoadSkinImage(id, Scale());
   Invalidate();
   if (!image_) return;
   bitmap_ = image_->Clone();
   if (autoSize_) SetSize(image_->Width(), image_->Height());
+}
+
+void TImageEx::ScaleChanged() {
+  TControlEx::ScaleChanged();
+  if (resourceId_ != 0) SetResourceID(resourceId_);
 }
 
 void TImageEx::SetAutoSize(bool value) {

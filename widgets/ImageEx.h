@@ -17,6 +17,8 @@ class TImageEx : public TControlEx {
   // one already shown (which discards whatever was done to Bitmap). With
   // AutoSize the control takes the image's size. A resource that is missing
   // or does not decode leaves Image and Bitmap null and the size as it was.
+  // The picture is the one for the control's scale, and is decoded again
+  // when the scale changes (again discarding what was done to Bitmap).
   void SetResourceID(int id);
   const TBitmapEx* Image() const { return image_.get(); }
   // Changes made to it show once the control is next marked (Invalidate).
@@ -29,6 +31,7 @@ class TImageEx : public TControlEx {
 
  protected:
   void CreateParams(TCreateParams& params) override;
+  void ScaleChanged() override;
 
  private:
   std::unique_ptr<TBitmapEx> image_;

@@ -16,15 +16,16 @@ bool TListScroll::ScrollBy(int delta) {
 
 bool TListScroll::Key(WORD key) {
   const int page = Viewport.Height();
+  const int line = List.Scale().Px(10);
   switch (key) {
     case VK_PRIOR: return ScrollBy(page);
     case VK_NEXT: return ScrollBy(-page);
     case VK_END: return ScrollBy(-1073741823);
     case VK_HOME: return ScrollBy(1073741823);
     case VK_LEFT:
-    case VK_UP: return ScrollBy(10);
+    case VK_UP: return ScrollBy(line);
     case VK_RIGHT:
-    case VK_DOWN: return ScrollBy(-10);
+    case VK_DOWN: return ScrollBy(-line);
     default: return false;
   }
 }

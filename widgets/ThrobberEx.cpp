@@ -6,6 +6,11 @@ TThrobberEx::TThrobberEx() : TControlEx(L"TThrobberEx"), bitmap_(LoadSkinImage(S
 
 TThrobberEx::~TThrobberEx() = default;
 
+void TThrobberEx::ScaleChanged() {
+  TControlEx::ScaleChanged();
+  bitmap_ = LoadSkinImage(StripResource, Scale(), FrameCount);
+}
+
 void TThrobberEx::NextFrame() {
   SetFrame((frame_ >= 0 && frame_ < FrameCount - 1) ? frame_ + 1 : 0);
 }
@@ -13,5 +18,6 @@ void TThrobberEx::NextFrame() {
 void TThrobberEx::Paint() {
   TControlEx::Paint();
   if (!bitmap_ || frame_ < 0 || frame_ >= FrameCount) return;
-  Canvas().DrawPart(*bitmap_, 0, 0, 0, frame_ * FrameSize, FrameSize, FrameSize);
+  const int size = bitmap_->Width();  // square frames, top to bottom
+  Canvas().DrawPart(*bitmap_, 0, 0, 0, frame_ * size, size, size);
 }

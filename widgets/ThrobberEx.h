@@ -8,7 +8,7 @@
 
 class TThrobberEx : public TControlEx {
  public:
-  static constexpr int FrameSize = 18;   // pixels, each side
+  static constexpr int FrameSize = 18;   // pixels at 96 DPI, each side
   static constexpr int FrameCount = 18;  // frames in the strip
   static constexpr int StripResource = 5003;
 
@@ -29,6 +29,10 @@ class TThrobberEx : public TControlEx {
   const TBitmapEx* Bitmap() const { return bitmap_.get(); }
 
   void Paint() override;
+
+ protected:
+  // The strip drawn for the new scale.
+  void ScaleChanged() override;
 
  private:
   std::unique_ptr<TBitmapEx> bitmap_;

@@ -188,3 +188,40 @@ TEST_CASE("a size change gives a fresh canvas of the new size") {
   CHECK(resized == 1);
 }
 
+
+TEST_CASE("a scale handed to the window reaches every control under it, and their fonts follow") {
+  Fixture f;
+  Solid outer(0xFFFF0000), inner(0xFF0000FF);
+  Place(outer, f.window, 0, 0, 40, 30);
+  Place(inner, outer, 5, 5, 20, 10);
+  outer.HandleNeeded();
+  inner.HandleNeeded();
+  inner.Font().SetName(L"Tahoma");
+  inner.Font().SetSize(9);
+  const SIZE at96 = inner.Canvas().TextExtent(L"Güncelleniyor");
+  f.window.Update();
+  REQUIRE_FALSE(inner.Marked());
+
+  f.window.SetScale(TScale(144));
+  CHECK(outer.Scale().Dpi() == 144);
+  CHECK(inner.Scale().Dpi() == 144);
+  CHECK(inner.Font().Dpi() == 144);
+  // Text is made for the window's DPI, whatever resolution the canvas has.
+  const SIZE at144 = inner.Canvas().TextExtent(L"Güncelleniyor");
+  CHECK(at144.cy == doctest::Approx(at96.cy * 1.5).epsilon(0.1));
+  CHECK(at144.cx == doctest::Approx(at96.cx * 1.5).epsilon(0.1));
+  // Whatever shows text must be painted again.
+  CHECK(inner.Marked());
+
+  // A control given a parent later takes the parent's scale at once.
+  Solid late(0xFF00FF00);
+  Place(late, inner, 0, 0, 4, 4);
+  CHECK(late.Scale().Dpi() == 144);
+  CHECK(late.Font().Dpi() == 144);
+
+  // Back at 96 DPI the text measures as it did.
+  f.window.SetScale(TScale(96));
+  const SIZE back = inner.Canvas().TextExtent(L"Güncelleniyor");
+  CHECK(back.cx == at96.cx);
+  CHECK(back.cy == at96.cy);
+}

@@ -147,9 +147,16 @@ TEST_CASE("a missing font family falls back to the generic sans-serif family") {
   WCHAR generic[LF_FACESIZE] = {};
   GdipGetFamilyName(gdiplus::GenericSansSerif(), generic, LANG_NEUTRAL);
   CHECK(std::wstring(name) == std::wstring(generic));
+  // The requested size, in pixels at the font's DPI.
   REAL size = 0;
   GdipGetFontSize(font.Handle(), &size);
-  CHECK(size == 10.0f);
+  CHECK(size == doctest::Approx(10.0 * 96 / 72));
+  Unit unit = UnitWorld;
+  GdipGetFontUnit(font.Handle(), &unit);
+  CHECK(unit == UnitPixel);
+  font.SetDpi(144);
+  GdipGetFontSize(font.Handle(), &size);
+  CHECK(size == doctest::Approx(20.0));
 }
 
 TEST_CASE("Assign copies from its own class only") {

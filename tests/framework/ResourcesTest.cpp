@@ -22,8 +22,8 @@ std::string ResourceText(int id, LPCWSTR type) {
 
 }  // namespace
 
-TEST_CASE("icon 101 comes in 16, 32 and 48 pixels") {
-  for (int size : {16, 32, 48}) {
+TEST_CASE("icon 101 comes in every size the tray and Explorer ask for, 16 to 64 pixels") {
+  for (int size : {16, 20, 24, 32, 40, 48, 64}) {
     CAPTURE(size);
     HICON icon = static_cast<HICON>(LoadImageW(Module(), MAKEINTRESOURCEW(101), IMAGE_ICON, size, size, 0));
     REQUIRE(icon != nullptr);
@@ -37,10 +37,10 @@ TEST_CASE("icon 101 comes in 16, 32 and 48 pixels") {
     DeleteObject(info.hbmMask);
     DestroyIcon(icon);
   }
-  // The group holds exactly those three sizes.
+  // The group holds exactly those seven sizes.
   std::string group = ResourceText(101, MAKEINTRESOURCEW(14));  // RT_GROUP_ICON
   REQUIRE(group.size() >= 6);
-  CHECK(static_cast<unsigned char>(group[4]) == 3);
+  CHECK(static_cast<unsigned char>(group[4]) == 7);
 }
 
 TEST_CASE("version information is the version the update check compares") {

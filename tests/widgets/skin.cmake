@@ -5,6 +5,7 @@ if(KAVRELO_WINDOWS)
       ${CMAKE_CURRENT_LIST_DIR}/CheckBoxExTest.cpp
       ${CMAKE_CURRENT_LIST_DIR}/ImageExTest.cpp
       ${CMAKE_CURRENT_LIST_DIR}/SkinTextTest.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/SkinScaleTest.cpp
       ${CMAKE_CURRENT_LIST_DIR}/ThrobberExTest.cpp
       $<TARGET_OBJECTS:kavrelo_resources>
     LIBS kavrelo_widgets
