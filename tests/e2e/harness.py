@@ -433,6 +433,50 @@ def window_at(env, x, y, timeout=10):
         raise AssertionError(f"{e}; it is at {env.probe()}") from None
 
 
+class Shot:
+    """The pixels of the ticker's own X window (not the root's, so nothing
+    drawn over it gets in)."""
+
+    def __init__(self, env, name):
+        xid = wait_for(lambda: window_id(env), 10, "the window's X id")
+        xwd = subprocess.run(["xwd", "-id", xid, "-silent", "-display", env.display()],
+                             capture_output=True, check=True, timeout=30).stdout
+        out = env.source / "out"
+        out.mkdir(exist_ok=True)
+        subprocess.run(["/usr/bin/convert", "xwd:-", str(out / f"face-{name}.png")], input=xwd, check=True, timeout=30)
+        size = subprocess.run(["/usr/bin/identify", "-format", "%w %h", "xwd:-"], input=xwd,
+                              capture_output=True, check=True, timeout=30).stdout.split()
+        self.w, self.h = int(size[0]), int(size[1])
+        self.rgb = subprocess.run(["/usr/bin/convert", "xwd:-", "rgb:-"], input=xwd,
+                                  capture_output=True, check=True, timeout=30).stdout
+
+    def pixel(self, x, y):
+        i = 3 * (y * self.w + x)
+        return tuple(self.rgb[i:i + 3])
+
+    def region(self, x, y, w, h):
+        return b"".join(self.rgb[3 * ((y + r) * self.w + x):3 * ((y + r) * self.w + x + w)] for r in range(h))
+
+    def lit_box(self):
+        """Bounding box (x, y, w, h) of the pixels that are not black."""
+        xs, ys = [], []
+        for y in range(self.h):
+            row = self.rgb[3 * y * self.w:3 * (y + 1) * self.w]
+            lit = [x for x in range(self.w) if any(row[3 * x:3 * x + 3])]
+            if lit:
+                xs += [lit[0], lit[-1]]
+                ys.append(y)
+        return (min(xs), min(ys), max(xs) - min(xs) + 1, max(ys) - min(ys) + 1) if xs else None
+
+
+def window_id(env):
+    r = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^kavrelo$"],
+                       env={"DISPLAY": env.display(), "PATH": "/usr/bin:/bin"}, capture_output=True, text=True)
+    ids = r.stdout.split()
+    return ids[-1] if ids else None
+
+
+
 def win_path(path):
     """A host path as a Windows program under Wine names it."""
     return "Z:" + str(path).replace("/", "\\")

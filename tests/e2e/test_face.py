@@ -2,59 +2,14 @@
 panels, the miniature and its way back, the popup menu from the face, the
 list and the tray icon, and the Update command. Screenshots of the window
 itself go to out/face-*.png."""
-import subprocess
 import time
 
-from harness import FeedServer, Ticker, feed, full_face, run, wait_for, xdo
+from harness import FeedServer, Shot, Ticker, feed, full_face, run, wait_for, xdo
 
 WM_ACTIVATE = 6
 WM_COMMAND = 273
 WM_RBUTTONUP = 0x0205
 CMD_ABOUT, CMD_OPTIONS, CMD_UPDATE = 40000, 40003, 40007
-
-
-class Shot:
-    """The pixels of the ticker's own X window (not the root's, so nothing
-    drawn over it gets in)."""
-
-    def __init__(self, env, name):
-        xid = wait_for(lambda: window_id(env), 10, "the window's X id")
-        xwd = subprocess.run(["xwd", "-id", xid, "-silent", "-display", env.display()],
-                             capture_output=True, check=True, timeout=30).stdout
-        out = env.source / "out"
-        out.mkdir(exist_ok=True)
-        subprocess.run(["/usr/bin/convert", "xwd:-", str(out / f"face-{name}.png")], input=xwd, check=True, timeout=30)
-        size = subprocess.run(["/usr/bin/identify", "-format", "%w %h", "xwd:-"], input=xwd,
-                              capture_output=True, check=True, timeout=30).stdout.split()
-        self.w, self.h = int(size[0]), int(size[1])
-        self.rgb = subprocess.run(["/usr/bin/convert", "xwd:-", "rgb:-"], input=xwd,
-                                  capture_output=True, check=True, timeout=30).stdout
-
-    def pixel(self, x, y):
-        i = 3 * (y * self.w + x)
-        return tuple(self.rgb[i:i + 3])
-
-    def region(self, x, y, w, h):
-        return b"".join(self.rgb[3 * ((y + r) * self.w + x):3 * ((y + r) * self.w + x + w)] for r in range(h))
-
-    def lit_box(self):
-        """Bounding box (x, y, w, h) of the pixels that are not black."""
-        xs, ys = [], []
-        for y in range(self.h):
-            row = self.rgb[3 * y * self.w:3 * (y + 1) * self.w]
-            lit = [x for x in range(self.w) if any(row[3 * x:3 * x + 3])]
-            if lit:
-                xs += [lit[0], lit[-1]]
-                ys.append(y)
-        return (min(xs), min(ys), max(xs) - min(xs) + 1, max(ys) - min(ys) + 1) if xs else None
-
-
-def window_id(env):
-    r = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^kavrelo$"],
-                       env={"DISPLAY": env.display(), "PATH": "/usr/bin:/bin"}, capture_output=True, text=True)
-    ids = r.stdout.split()
-    return ids[-1] if ids else None
-
 
 
 def menu_open(env):
