@@ -194,6 +194,9 @@ class TControl {
   virtual void WMMoving(int edge, RECT& r);
   virtual void WMWindowPosChanging(WINDOWPOS& pos);
   virtual void WMWindowPosChanged(WINDOWPOS& pos);
+  // The window now shows at `dpi`; `suggested` is where the system proposes
+  // it goes, sized for that DPI. By default the window takes that place.
+  virtual void WMDpiChanged(int dpi, const RECT& suggested);
   virtual void WMShowWindow(bool shown);
   virtual void WMSetFocus();
   virtual void WMKillFocus();

@@ -124,6 +124,13 @@ const TControl::TRoute* TControl::RouteOf(UINT msg) {
          if (m.LParam) c.WMWindowPosChanged(*reinterpret_cast<WINDOWPOS*>(m.LParam));
          return false;
        }},
+      // The window's monitor or its scale changed (Windows 8.1 and later):
+      // the handler lays itself out for the new DPI and takes its place.
+      {WmDpiChanged, WmDpiChanged, D::Never,
+       [](TControl& c, TMessage& m) {
+         if (m.LParam) c.WMDpiChanged(LOWORD(m.WParam), *reinterpret_cast<const RECT*>(m.LParam));
+         return true;
+       }},
       {WM_SHOWWINDOW, WM_SHOWWINDOW, D::After,
        [](TControl& c, TMessage& m) { c.WMShowWindow(m.WParam != 0); return false; }},
       // Windows hands a press on a disabled child to the window beneath; Wine

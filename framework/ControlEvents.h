@@ -32,6 +32,9 @@ using TKeyEvent = std::function<void(TControl* sender, WORD& key, TShiftState sh
 using TCharEvent = std::function<void(TControl* sender, int& charCode)>;
 using TWindowPosChangingEvent = std::function<void(TControl* sender, WINDOWPOS& windowPos)>;
 
+// WM_DPICHANGED, which headers for Windows 7 do not name.
+inline constexpr UINT WmDpiChanged = 0x02E0;
+
 // Private framework messages.
 inline constexpr UINT CM_MOUSEENTERED = 0x8146;
 inline constexpr UINT CM_FONTCHANGED = 0x933F;

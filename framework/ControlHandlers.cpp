@@ -36,6 +36,11 @@ void TControl::WMSize(int kind, int width, int height) {
 void TControl::WMSizing(int edge, RECT& r) { Fire(OnSizing, this, edge, r); }
 void TControl::WMMoving(int edge, RECT& r) { Fire(OnMoving, this, edge, r); }
 void TControl::WMWindowPosChanging(WINDOWPOS& pos) { Fire(OnWindowPosChanging, this, pos); }
+
+void TControl::WMDpiChanged(int, const RECT& suggested) {
+  ::SetWindowPos(WindowHandle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
 void TControl::WMWindowPosChanged(WINDOWPOS& pos) { Fire(OnWindowPosChanged, this, pos); }
 void TControl::WMShowWindow(bool shown) { visible_ = shown; }
 void TControl::WMSetFocus() { Fire(OnSetFocus, this); }

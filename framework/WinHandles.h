@@ -47,3 +47,10 @@ struct GdiObjectTraits {
   static void Close(Handle h) { ::DeleteObject(h); }
 };
 using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
+
+struct ModuleTraits {
+  using Handle = HMODULE;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle h) { ::FreeLibrary(h); }
+};
+using UniqueModule = UniqueHandle<ModuleTraits>;

@@ -2,6 +2,8 @@
 // shrink to a miniature and back, and snapping to the work area's edges.
 #include <windows.h>
 
+#include <algorithm>
+
 #include "app/Globals.h"
 #include "ticker/FeedCache.h"
 #include "ticker/Geometry.h"
@@ -15,11 +17,9 @@ constexpr int HandCursor = 13;
 constexpr std::uint32_t FooterColor = 0xAFFFFFFF;
 
 template <typename T>
-std::unique_ptr<T> Make(TControl* parent, int left, int top) {
+std::unique_ptr<T> Make(TControl* parent) {
   auto c = std::make_unique<T>();
   c->SetParent(parent);
-  c->SetLeft(left);
-  c->SetTop(top);
   return c;
 }
 
@@ -86,14 +86,14 @@ void TMainWindow::CreateWidgets() {
   CreateAboutPanel();
   BuildStep(7);
 
-  StatusText = Make<TSkinText>(Background.get(), 44, 301);
-  StatusText->SetSize(110, 18);
+  StatusText = Make<TSkinText>(Background.get());
+  Lay(*StatusText, 44, 301);  // sized by its text
   SetFont(*StatusText, L"Trebuchet MS", 8, FooterColor);
   Label(*StatusText, LoadResString(301), false, 0, 1);
   Place(*StatusText, false);
 
-  FooterLink = Make<TSkinText>(Background.get(), Background->Width() - 105, 300);
-  FooterLink->SetSize(110, 18);
+  FooterLink = Make<TSkinText>(Background.get());
+  Lay(*FooterLink, FaceWidth - 105, 300);
   SetFont(*FooterLink, L"Trebuchet MS", 8, FooterColor);
   Label(*FooterLink, MakerDomain(), false, 0, 2);
   FooterLink->SetCursor(HandCursor);
@@ -101,53 +101,124 @@ void TMainWindow::CreateWidgets() {
   Place(*FooterLink, true);
   GiveHint(*FooterLink, 110);
 
-  Throbber = Make<TThrobberEx>(Background.get(), 26, 301);
-  Throbber->SetSize(18, 18);
+  Throbber = Make<TThrobberEx>(Background.get());
+  Lay(*Throbber, 26, 301, TThrobberEx::FrameSize, TThrobberEx::FrameSize);
   Place(*Throbber, false);
 
+  LoadFaceImages();
   BuildStep(8);
   ApplyOptions();
 }
 
+// --- scale ------------------------------------------------------------------
+
+void TMainWindow::Lay(TControlEx& c, int left, int top, int width, int height) {
+  Designs.push_back({&c, left, top, width, height});
+  LayOut(Designs.back());
+}
+
+void TMainWindow::LayOut(const TDesign& d) {
+  // Where the parent lies in the window at 96 DPI: the sum of its own box
+  // and its parents'.
+  int x = 0, y = 0;
+  for (TControl* p = d.Control->Parent(); p != nullptr && p != this; p = p->Parent()) {
+    auto it = std::find_if(Designs.begin(), Designs.end(), [p](const TDesign& e) { return e.Control == p; });
+    if (it == Designs.end()) break;
+    x += it->Left;
+    y += it->Top;
+  }
+  const TBox b = Scale().Box(x, y, d.Left, d.Top, d.Width, d.Height);
+  d.Control->SetLeft(b.Left);
+  d.Control->SetTop(b.Top);
+  d.Control->SetSize(d.Width > 0 ? b.Width : d.Control->Width(), d.Height > 0 ? b.Height : d.Control->Height());
+}
+
+void TMainWindow::LoadFaceImages() {
+  const TScale& s = Scale();
+  if (Background) Background->SetBitmap(LoadSkinImage(5002, s));
+  if (Scroller) Scroller->SetBitmap(LoadSkinImage(5000, s));
+  if (Thumb) Thumb->SetBitmap(LoadSkinImage(5001, s));
+  for (auto& box : SwitchBoxes) {
+    box->StateBitmaps().SetUnticked(LoadSkinImage(5007, s));
+    box->StateBitmaps().SetTicked(LoadSkinImage(5008, s));
+  }
+  // The options sheet is shown lighter than it is drawn.
+  if (TBitmapEx* sheet = OptionsSheet ? OptionsSheet->Bitmap() : nullptr) {
+    sheet->Fade(240);
+    sheet->Tint(0xFFF0F0F0);
+    OptionsSheet->Invalidate();
+  }
+}
+
+void TMainWindow::Rescale(int dpi) {
+  const TScale scale(dpi);
+  if (scale == Scale()) return;
+  // The headline at the top of the view stays there.
+  const int topItem = NewsList ? NewsList->ItemAtRow(-NewsList->ScrollTop()) : -1;
+  SetScale(scale);  // fonts, pictures the widgets load themselves, the list's layout
+  SetSize(scale.Px(FaceWidth), scale.Px(FaceHeight));
+  for (const TDesign& d : Designs) LayOut(d);
+  if (Shrunk && ScaleHost) ScaleHost->SetSize(1, 1);
+  // A sheet rests above its panel until it is shown, and at its top after.
+  if (OptionsSheet) OptionsSheet->SetTop(OptionsPanel->Visible() ? 0 : -OptionsSheet->Height());
+  if (AboutSheet) AboutSheet->SetTop(AboutPanel->Visible() ? 0 : -AboutSheet->Height());
+  LoadFaceImages();
+  if (NewsList) {
+    UpdateScroller();
+    if (topItem > 0) ScrollBy(-NewsList->ItemTop(static_cast<size_t>(topItem)) - NewsList->ScrollTop());
+  }
+  Invalidate();
+  Update();
+}
+
+void TMainWindow::WMDpiChanged(int dpi, const RECT& suggested) {
+  Rescale(dpi);
+  // The place the system suggests, at the size the face has at the new scale.
+  ::SetWindowPos(WindowHandle(), nullptr, suggested.left, suggested.top, Width(), Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void TMainWindow::CreateFace() {
   auto drag = [this](TControl*, int keys, int, int) { MouseDownHandler(keys); };
-  ScaleHost = Make<TControlEx>(this, 0, 0);
-  ScaleHost->SetSize(Width(), Height());
+  ScaleHost = Make<TControlEx>(this);
+  Lay(*ScaleHost, 0, 0, FaceWidth, FaceHeight);
   ScaleHost->OnMouseDown = drag;
   Place(*ScaleHost, true);
 
-  Background = Make<TBackgroundEx>(ScaleHost.get(), 0, 0);
-  Background->SetSize(475, 350);
-  Background->SetBitmap(LoadSkinImage(5002));
+  Background = Make<TBackgroundEx>(ScaleHost.get());
+  Lay(*Background, 0, 0, FaceWidth, FaceHeight);
   Background->OnMouseDown = drag;
   Place(*Background, true);
 
-  Logo = Make<TImageEx>(Background.get(), 20, 22);
+  Logo = Make<TImageEx>(Background.get());
+  Lay(*Logo, 20, 22);
   Logo->SetResourceID(5004);
   Logo->SetEnabled(false);
   Logo->MouseTransparent = true;
   Place(*Logo, true);
 
-  CloseButton = Make<TImageEx>(Background.get(), Width() - 49, 25);
+  CloseButton = Make<TImageEx>(Background.get());
+  Lay(*CloseButton, FaceWidth - 49, 25);
   CloseButton->SetResourceID(5012);
   CloseButton->SetCursor(HandCursor);
   CloseButton->OnClick = [this](TControl*, int, int, int) { CloseTicker(); };
   Place(*CloseButton, true);
   GiveHint(*CloseButton, 103);
 
-  OptionsButton = Make<TImageEx>(Background.get(), CloseButton->Left() - 25, 25);
+  OptionsButton = Make<TImageEx>(Background.get());
+  Lay(*OptionsButton, FaceWidth - 49 - 25, 25);
   OptionsButton->SetResourceID(5013);
   OptionsButton->SetCursor(HandCursor);
   OptionsButton->OnClick = [this](TControl*, int, int, int) { ToggleOptions(); };
   Place(*OptionsButton, true);
   GiveHint(*OptionsButton, 109);
 
-  ListArea = Make<TContainerEx>(Background.get(), 30, 75);
-  ListArea->SetSize(415, 213);
+  ListArea = Make<TContainerEx>(Background.get());
+  Lay(*ListArea, 30, 75, 415, 213);
   Place(*ListArea, true);
 
-  NewsList = Make<TContentEx>(ListArea.get(), 0, 0);
-  NewsList->SetSize(415 - 25, 213);
+  NewsList = Make<TContentEx>(ListArea.get());
+  Lay(*NewsList, 0, 0, 415 - 25, 213);
   NewsList->Canvas().SetAntialias(false);
   NewsList->Font().SetName(L"Trebuchet MS");
   NewsList->Font().SetSize(9);
@@ -161,15 +232,13 @@ void TMainWindow::CreateFace() {
   NewsList->OnKeyDown = [this](TControl*, WORD& key, TShiftState) { ScrollKey(key); };
   Place(*NewsList, true);
 
-  Scroller = Make<TScrollerEx>(ListArea.get(), 415 - 20, 0);
-  Scroller->SetSize(20, 213);
-  Scroller->SetBitmap(LoadSkinImage(5000));
+  Scroller = Make<TScrollerEx>(ListArea.get());
+  Lay(*Scroller, 415 - 20, 0, 20, 213);
   Scroller->OnMouseDown = [this](TControl*, int, int, int y) { TrackClick(y); };
   Place(*Scroller, true);
 
-  Thumb = Make<TThumbEx>(Scroller.get(), 1, 0);
-  Thumb->SetSize(18, 70);
-  Thumb->SetBitmap(LoadSkinImage(5001));
+  Thumb = Make<TThumbEx>(Scroller.get());
+  Lay(*Thumb, 1, 0, 18, 70);
   Thumb->OnKeyDown = [this](TControl*, WORD& key, TShiftState) { ScrollKey(key); };
   Thumb->OnMouseDown = [this](TControl*, int keys, int, int) { ThumbPressed(keys); };
   Thumb->OnDrag = [this](TControl*, int keys, int, int) { ThumbDragged(keys); };
@@ -179,17 +248,14 @@ void TMainWindow::CreateFace() {
 
 void TMainWindow::CreateOptionsPanel() {
   auto drag = [this](TControl*, int keys, int, int) { MouseDownHandler(keys); };
-  OptionsPanel = Make<TControlEx>(Background.get(), (475 - 385 - 20) / 2, 61);
-  OptionsPanel->SetSize(385, 183);
+  OptionsPanel = Make<TControlEx>(Background.get());
+  Lay(*OptionsPanel, (FaceWidth - 385 - 20) / 2, 61, 385, 183);
   OptionsPanel->OnMouseDown = drag;
   Place(*OptionsPanel, false);
 
-  OptionsSheet = Make<TImageEx>(OptionsPanel.get(), 0, -183);
+  OptionsSheet = Make<TImageEx>(OptionsPanel.get());
   OptionsSheet->SetResourceID(5005);
-  if (TBitmapEx* sheet = OptionsSheet->Bitmap()) {
-    sheet->Fade(240);
-    sheet->Tint(0xFFF0F0F0);
-  }
+  Lay(*OptionsSheet, 0, -183);  // above the panel until it slides in
   OptionsSheet->OnMouseDown = drag;
   OptionsSheet->SetOpacity(0);
   Place(*OptionsSheet, true);
@@ -197,21 +263,20 @@ void TMainWindow::CreateOptionsPanel() {
   int top = 20;
   SwitchBoxes.clear();
   for (std::size_t i = 0; i < SwitchCount; ++i) {
-    auto box = Make<TCheckBoxEx>(OptionsSheet.get(), 40, top);
-    box->SetSize(300, 20);
-    box->StateBitmaps().SetUnticked(LoadSkinImage(5007));
-    box->StateBitmaps().SetTicked(LoadSkinImage(5008));
+    auto box = Make<TCheckBoxEx>(OptionsSheet.get());
+    Lay(*box, 40, top, 300, 20);
     box->Canvas().SetAntialias(false);
     box->Canvas().StringFormat().SetLineAlignment(1);
     SetFont(*box, L"Trebuchet MS", 9, 0xCF000000);
     box->SetCaption(LoadResString(Switches[i].Caption));
     box->OnClick = [this, i](TControl*, int, int, int) { OptionClicked(i); };
     Place(*box, true);
-    top = box->Top() + box->Height() + 8;
+    top += 20 + 8;
     SwitchBoxes.push_back(std::move(box));
   }
 
-  OptionsClose = Make<TImageEx>(OptionsSheet.get(), OptionsSheet->Width() - 25, OptionsSheet->Height() - 30);
+  OptionsClose = Make<TImageEx>(OptionsSheet.get());
+  Lay(*OptionsClose, 385 - 25, 183 - 30);
   OptionsClose->SetResourceID(5006);
   OptionsClose->SetCursor(HandCursor);
   OptionsClose->OnClick = [this](TControl*, int, int, int) { HideOptions(); };
@@ -221,30 +286,32 @@ void TMainWindow::CreateOptionsPanel() {
 
 void TMainWindow::CreateAboutPanel() {
   auto drag = [this](TControl*, int keys, int, int) { MouseDownHandler(keys); };
-  AboutPanel = Make<TControlEx>(Background.get(), 35, 61);
-  AboutPanel->SetSize(385, 224);
+  AboutPanel = Make<TControlEx>(Background.get());
+  Lay(*AboutPanel, 35, 61, 385, 224);
   AboutPanel->OnMouseDown = drag;
   Place(*AboutPanel, false);
 
-  AboutSheet = Make<TControlEx>(AboutPanel.get(), 0, -224);
-  AboutSheet->SetSize(385, 224);
+  AboutSheet = Make<TControlEx>(AboutPanel.get());
+  Lay(*AboutSheet, 0, -224, 385, 224);  // above the panel until it slides in
   AboutSheet->OnMouseDown = drag;
   AboutSheet->SetOpacity(0);
   Place(*AboutSheet, true);
 
-  AboutImage = Make<TImageEx>(AboutSheet.get(), 25, 0);
+  AboutImage = Make<TImageEx>(AboutSheet.get());
+  Lay(*AboutImage, 25, 0);
   AboutImage->SetResourceID(5009);
   AboutImage->OnMouseDown = drag;
   Place(*AboutImage, true);
 
-  AboutLogo = Make<TImageEx>(AboutImage.get(), 35, 35);
+  AboutLogo = Make<TImageEx>(AboutImage.get());
+  Lay(*AboutLogo, 35, 35);
   AboutLogo->SetResourceID(5010);
   AboutLogo->SetEnabled(false);
   AboutLogo->MouseTransparent = true;
   Place(*AboutLogo, true);
 
-  AboutTitle = Make<TSkinText>(AboutImage.get(), 130, 45);
-  AboutTitle->SetSize(149, 46);
+  AboutTitle = Make<TSkinText>(AboutImage.get());
+  Lay(*AboutTitle, 130, 45, 149, 46);
   AboutTitle->SetAutoSize(false);
   SetFont(*AboutTitle, L"Impact", 20, 0xFF333333);
   Label(*AboutTitle, LoadResString(100), true, 0, 1);
@@ -252,8 +319,8 @@ void TMainWindow::CreateAboutPanel() {
   AboutTitle->MouseTransparent = true;
   Place(*AboutTitle, true);
 
-  AboutText = Make<TSkinText>(AboutImage.get(), 138, 85);
-  AboutText->SetSize(180, 70);
+  AboutText = Make<TSkinText>(AboutImage.get());
+  Lay(*AboutText, 138, 85, 180, 70);
   AboutText->SetAutoSize(false);
   SetFont(*AboutText, L"Trebuchet MS", 8, 0xFF404040);
   Label(*AboutText, LoadResString(101), false, 0, 0);
@@ -261,16 +328,16 @@ void TMainWindow::CreateAboutPanel() {
   AboutText->MouseTransparent = true;
   Place(*AboutText, true);
 
-  AboutLink = Make<TSkinText>(AboutImage.get(), 138, 165);
-  AboutLink->SetSize(120, 25);
+  AboutLink = Make<TSkinText>(AboutImage.get());
+  Lay(*AboutLink, 138, 165);  // sized by its text
   SetFont(*AboutLink, L"Trebuchet MS", 8, 0xFF4040FF, 1);
   Label(*AboutLink, LoadResString(102), false, 0, 1);
   AboutLink->SetCursor(HandCursor);
   AboutLink->OnClick = [this](TControl*, int, int, int) { OpenMakerPage(); };
   Place(*AboutLink, true);
 
-  AboutClose = Make<TImageEx>(AboutImage.get(), 342 - 21 - 25, 20);
-  AboutClose->SetSize(21, 21);
+  AboutClose = Make<TImageEx>(AboutImage.get());
+  Lay(*AboutClose, 342 - 21 - 25, 20);
   AboutClose->SetResourceID(5011);
   AboutClose->SetCursor(HandCursor);
   AboutClose->OnClick = [this](TControl*, int, int, int) { HideAbout(); };
@@ -312,11 +379,11 @@ int SlideAlphaStep(int sheetHeight) {
 // composed again, from the sheet's picture as it is, and the news list
 // beneath is not painted at all.
 void TMainWindow::SlideIn(TControlEx& holder, TControlEx& sheet) {
-  const int k = SlideAlphaStep(sheet.Height());
+  const int k = SlideAlphaStep(Scale().Unscaled(sheet.Height()));
   holder.Show();
   Update();
   for (;;) {
-    int next = sheet.Top() + 15;
+    int next = sheet.Top() + Scale().Px(15);
     if (next >= 0) break;
     sheet.SetTop(next);
     if (sheet.Opacity() + k < 255) sheet.SetOpacity(static_cast<BYTE>(sheet.Opacity() + k));
@@ -329,9 +396,9 @@ void TMainWindow::SlideIn(TControlEx& holder, TControlEx& sheet) {
 
 void TMainWindow::SlideOut(TControlEx& holder, TControlEx& sheet) {
   const int h = sheet.Height();
-  const int k = SlideAlphaStep(h);
+  const int k = SlideAlphaStep(Scale().Unscaled(h));
   for (;;) {
-    int next = sheet.Top() - 15;
+    int next = sheet.Top() - Scale().Px(15);
     if (next <= -h) break;
     sheet.SetTop(next);
     if (sheet.Opacity() - k > 0) sheet.SetOpacity(static_cast<BYTE>(sheet.Opacity() - k));
@@ -360,7 +427,7 @@ void TMainWindow::ScaleWindow(bool activated) {
       Present();
     }
     Shrunk = false;
-    ScaleHost->SetSize(475, 350);
+    ScaleHost->SetSize(Width(), Height());
   } else {
     Shrunk = true;
     // The widget tree stops showing; only the window's own picture remains.
@@ -378,7 +445,7 @@ void TMainWindow::ScaleWindow(bool activated) {
 void TMainWindow::Paint() {
   TWindowEx::Paint();
   if (!Shrunk || !Background) return;
-  TMiniRect r = MiniatureRect(Corner, SizeFactor);
+  TMiniRect r = MiniatureRect(Corner, SizeFactor, Width(), Height());
   const TBitmapEx& face = Background->Canvas().Bitmap();
   if (ShrinkDone)
     Canvas().DrawImage(face, r.X, r.Y, r.W, r.H);  // the resting miniature, smooth
@@ -392,5 +459,5 @@ void TMainWindow::WMWindowPosChanging(WINDOWPOS& pos) {
   TWindowEx::WMWindowPosChanging(pos);
   if (pos.flags & SWP_NOMOVE) return;
   // The monitor the window is being moved onto, not the one it leaves.
-  SnapToEdges(WorkAreaAt(pos.x, pos.y, Width(), Height()), Width(), Height(), pos.x, pos.y);
+  SnapToEdges(WorkAreaAt(pos.x, pos.y, Width(), Height()), Width(), Height(), pos.x, pos.y, Scale().Px(SnapDistance));
 }

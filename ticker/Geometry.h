@@ -15,9 +15,10 @@ inline constexpr int FaceHeight = 350;
 inline constexpr int SnapDistance = 7;
 
 // Moves a proposed window position flush to an edge of the work area when
-// it comes within SnapDistance of it. Top wins over bottom, left over right.
-inline void SnapToEdges(const TArea& work, int width, int height, int& x, int& y) {
-  auto within = [](int d) { return d >= -SnapDistance && d <= SnapDistance; };
+// it comes within `distance` (SnapDistance at 96 DPI) of it. Top wins over
+// bottom, left over right.
+inline void SnapToEdges(const TArea& work, int width, int height, int& x, int& y, int distance = SnapDistance) {
+  auto within = [distance](int d) { return d >= -distance && d <= distance; };
   if (within((work.Bottom - height) - y)) y = work.Bottom - height;
   if (within(y - work.Top)) y = work.Top;
   if (within((work.Right - width) - x)) x = work.Right - width;
@@ -74,12 +75,13 @@ struct TMiniRect {
   int X, Y, W, H;
 };
 
-// Where the face is drawn, scaled, inside the full-size window.
-inline TMiniRect MiniatureRect(int corner, float scale) {
-  int w = static_cast<int>(std::lrint(FaceWidth * static_cast<double>(scale)));
-  int h = static_cast<int>(std::lrint(FaceHeight * static_cast<double>(scale)));
-  int x = (corner == 2 || corner == 3) ? FaceWidth - w : 0;
-  int y = (corner == 1 || corner == 3) ? FaceHeight - h : 0;
+// Where the face is drawn, scaled, inside the full-size window (of the
+// face's size at the window's DPI).
+inline TMiniRect MiniatureRect(int corner, float scale, int faceWidth = FaceWidth, int faceHeight = FaceHeight) {
+  int w = static_cast<int>(std::lrint(faceWidth * static_cast<double>(scale)));
+  int h = static_cast<int>(std::lrint(faceHeight * static_cast<double>(scale)));
+  int x = (corner == 2 || corner == 3) ? faceWidth - w : 0;
+  int y = (corner == 1 || corner == 3) ? faceHeight - h : 0;
   return {x, y, w, h};
 }
 

@@ -3,6 +3,7 @@
 
 #include "app/Globals.h"
 #include "build/BuildConfig.h"
+#include "framework/DisplayDpi.h"
 #include "ticker/FeedThread.h"
 #include "ticker/Messages.h"
 
@@ -25,6 +26,8 @@ void TMainWindow::BuildStep(int step) {
 
 void TMainWindow::AfterCreate() {
   BuildStep(1);
+  // The face is laid out for the DPI of the monitor the window starts on.
+  Rescale(WindowDpi(WindowHandle()));
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
   IconHandle.Reset(::LoadIconW(instance, MAKEINTRESOURCEW(ResourceId)));
   if (IconHandle)

@@ -124,6 +124,21 @@ class TMainWindow : public TWindowEx {
   void CreateTimers();
   void CreateWidgets();
   void CreateFace();
+  // The face's layout: every widget's box at 96 DPI, in creation order
+  // (parents first), applied at the window's scale now and whenever the
+  // scale changes.
+  struct TDesign {
+    TControlEx* Control;
+    int Left, Top, Width, Height;  // 0 width or height: the widget's own
+  };
+  std::vector<TDesign> Designs;
+  void Lay(TControlEx& c, int left, int top, int width = 0, int height = 0);
+  void LayOut(const TDesign& d);
+  // The skin pictures the face hands its widgets, for the window's scale.
+  void LoadFaceImages();
+  // Lays the face out, and draws it, for another DPI.
+  void Rescale(int dpi);
+  void WMDpiChanged(int dpi, const RECT& suggested) override;
   void CreateOptionsPanel();
   void CreateAboutPanel();
   void CreateTrayAndTip();

@@ -1,6 +1,7 @@
 // The options file and the window: applied once at creation, written back
 // after every switch, at the end of the session and at clean-up.
 #include "settings/WMemIniFile.h"
+#include "framework/DisplayDpi.h"
 #include "ticker/MainWindow.h"
 #include "ticker/Monitors.h"
 
@@ -17,6 +18,8 @@ void TMainWindow::ApplyStoredOptions(bool keepChangesOfThisRun) {
     PlaceOnScreen(AllWorkAreas(), Width(), Height(), left, top);
     SetLeft(left);
     SetTop(top);
+    // On a monitor of another scale the face is laid out for that one.
+    Rescale(WindowDpi(WindowHandle()));
   }
   for (std::size_t i = 0; i < SwitchCount; ++i) {
     TCheckBoxEx& box = *SwitchBoxes[i];

@@ -197,6 +197,11 @@ int TContentEx::ItemAtPoint(int x, int y) {
   return ::PtInRect(&r, p) ? static_cast<int>(index) : -1;
 }
 
+int TContentEx::ItemAtRow(int y) const {
+  auto first = std::partition_point(rows_.begin(), rows_.end(), [y](const TRow& r) { return r.End <= y; });
+  return first == rows_.end() || y < 0 ? -1 : static_cast<int>(first - rows_.begin());
+}
+
 std::wstring TContentEx::AddressAt(int x, int y) {
   int i = ItemAtPoint(x, y);
   if (i < 0 || !items_) return {};

@@ -43,6 +43,10 @@ class TContentEx : public TControlEx {
   // (list coordinates; left and top edges inside, right and bottom not),
   // or -1.
   int ItemAtPoint(int x, int y);
+  // The item whose row (headline, summary and the gap after) holds list row
+  // y, or -1 when there is none; and where an item's row starts.
+  int ItemAtRow(int y) const;
+  int ItemTop(size_t index) const { return index < rows_.size() ? rows_[index].TitleTop : 0; }
   // Opens the headline under the point in the browser, when its link may
   // open (see feed/LinkPolicy.h), with the referral added.
   void OpenItem(int x, int y);
