@@ -154,7 +154,7 @@ void TMainWindow::Rescale(int dpi) {
   const TScale scale(dpi);
   if (scale == Scale()) return;
   // The headline at the top of the view stays there.
-  const int topItem = NewsList ? NewsList->ItemAtRow(-NewsList->ScrollTop()) : -1;
+  const int topItem = TopHeadline();
   SetScale(scale);  // fonts, pictures the widgets load themselves, the list's layout
   SetSize(scale.Px(FaceWidth), scale.Px(FaceHeight));
   for (const TDesign& d : Designs) LayOut(d);
@@ -165,7 +165,7 @@ void TMainWindow::Rescale(int dpi) {
   LoadFaceImages();
   if (NewsList) {
     UpdateScroller();
-    if (topItem > 0) ScrollBy(-NewsList->ItemTop(static_cast<size_t>(topItem)) - NewsList->ScrollTop());
+    if (topItem >= 0) ScrollBy(-NewsList->ItemTop(static_cast<size_t>(topItem)) - NewsList->ScrollTop());
   }
   Invalidate();
   Update();

@@ -74,6 +74,8 @@ class TMainWindow : public TWindowEx {
   // Scrolls the news list by delta pixels (positive: towards the first
   // item), moving the thumb with it.
   void ScrollBy(int delta);
+  // The headline at the top of the list's view, or -1 without headlines.
+  int TopHeadline() const;
   // Shows the scroll bar exactly when the list is taller than its viewport.
   void UpdateScroller();
 

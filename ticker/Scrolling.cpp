@@ -11,6 +11,8 @@ TScrollGeometry TMainWindow::ScrollGeometry() const {
   return {NewsList->ListHeight(), ListArea->Height(), Scroller->Height(), Thumb->Height()};
 }
 
+int TMainWindow::TopHeadline() const { return NewsList ? NewsList->ItemAtRow(-NewsList->ScrollTop()) : -1; }
+
 void TMainWindow::ScrollBy(int delta) {
   if (!NewsList) return;
   if (KAVRELO_LIST_SCROLL.ScrollBy(delta)) Update();

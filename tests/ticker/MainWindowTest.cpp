@@ -139,3 +139,85 @@ TEST_CASE("a main window whose building fails part-way reports it and cleans up 
   DeleteRegValue(HKEY_CURRENT_USER, RunKeyPath, RunValueName);
   ::CoUninitialize();
 }
+
+namespace {
+std::string Feed(int items) {
+  std::string rss = "<?xml version=\"1.0\" encoding=\"utf-8\"?><rss version=\"2.0\"><channel><title>t</title>";
+  for (int i = 0; i < items; ++i)
+    rss += "<item><title>Haber " + std::to_string(i) + "</title><link>http://example.com/" + std::to_string(i) +
+           "</link><description>Özet " + std::to_string(i) + " ile biraz daha metin.</description></item>";
+  return rss + "</channel></rss>";
+}
+
+HWND ChildOfClass(HWND window, const wchar_t* className) {
+  struct Search {
+    const wchar_t* Name;
+    HWND Found;
+  } search{className, nullptr};
+  ::EnumChildWindows(
+      window,
+      [](HWND child, LPARAM p) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(p);
+        wchar_t name[64] = {};
+        ::GetClassNameW(child, name, 64);
+        if (std::wstring(name) != s->Name) return TRUE;
+        s->Found = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.Found;
+}
+
+SIZE SizeOf(HWND window) {
+  RECT r{};
+  ::GetWindowRect(window, &r);
+  return {r.right - r.left, r.bottom - r.top};
+}
+}  // namespace
+
+TEST_CASE("a change of DPI lays the face out in the suggested place, on the same headline, and back again") {
+  gdiplus::TGdiPlusSession gdip;
+  ::CoInitialize(nullptr);
+  TScratchFolder data(L"dpichange");
+  DataFolder = data.Path();
+  REQUIRE(WriteBytes(data / L"options.ini", Utf16File(UserOptions)));
+  REQUIRE(WriteBytes(data / L"news.xml", Feed(12)));
+  {
+    TMainWindow window;
+    window.SetParentWindow(nullptr);
+    window.SetClassNameW(L"kavrelotestclass");
+    window.HandleNeeded();
+    HWND hwnd = window.WindowHandle();
+    HWND list = ChildOfClass(hwnd, L"TContentEx");
+    REQUIRE(list != nullptr);
+    REQUIRE(SizeOf(hwnd).cx == 475);
+    REQUIRE(SizeOf(list).cx == 390);
+    window.ScrollBy(-400);
+    const int top = window.TopHeadline();
+    REQUIRE(top > 1);
+
+    struct Step {
+      int Dpi;
+      RECT Suggested;
+    };
+    for (const Step& step : {Step{144, {200, 100, 200 + 713, 100 + 525}}, Step{96, {210, 90, 210 + 475, 90 + 350}},
+                             Step{192, {0, 0, 950, 700}}, Step{96, {210, 90, 210 + 475, 90 + 350}}}) {
+      CAPTURE(step.Dpi);
+      const TScale s(step.Dpi);
+      ::SendMessageW(hwnd, 0x02E0, MAKEWPARAM(step.Dpi, step.Dpi), reinterpret_cast<LPARAM>(&step.Suggested));
+      RECT r{};
+      ::GetWindowRect(hwnd, &r);
+      CHECK(r.left == step.Suggested.left);
+      CHECK(r.top == step.Suggested.top);
+      CHECK(r.right - r.left == s.Px(475));
+      CHECK(r.bottom - r.top == s.Px(350));
+      // The list sits where its box lies at that scale, edges rounded as
+      // everything else's.
+      const TBox box = s.Box(30, 75, 0, 0, 390, 213);
+      CHECK(SizeOf(list).cx == box.Width);
+      CHECK(SizeOf(list).cy == box.Height);
+      CHECK(window.TopHeadline() == top);
+    }
+  }
+  ::CoUninitialize();
+}
