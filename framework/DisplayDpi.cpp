@@ -7,6 +7,7 @@ namespace {
 
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
 
 template <typename Fn>
 Fn Lookup(HMODULE module, const char* name) {
@@ -54,3 +55,14 @@ int WindowDpi(HWND window) {
 }
 
 int DpiAtPoint(POINT p) { return MonitorDpi(::MonitorFromPoint(p, MONITOR_DEFAULTTONEAREST)); }
+
+int SmallIconSize(int dpi) {
+  static const auto metricsForDpi =
+      Lookup<GetSystemMetricsForDpiFn>(::GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi");
+  if (metricsForDpi) {
+    if (int size = metricsForDpi(SM_CXSMICON, static_cast<UINT>(dpi)); size > 0) return size;
+  }
+  // Before Windows 10 the metric is the system DPI's.
+  const int size = ::GetSystemMetrics(SM_CXSMICON);
+  return ::MulDiv(size > 0 ? size : 16, dpi, SystemDpi());
+}

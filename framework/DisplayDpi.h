@@ -14,3 +14,7 @@ int WindowDpi(HWND window);
 int DpiAtPoint(POINT p);
 // The system DPI (what a window of a system-aware program is shown at).
 int SystemDpi();
+
+// The side of a small icon (the notification area's, a window caption's)
+// at `dpi`: 16 pixels at 96 DPI on a standard system.
+int SmallIconSize(int dpi);

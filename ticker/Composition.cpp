@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/Globals.h"
+#include "framework/DisplayDpi.h"
 #include "ticker/FeedCache.h"
 #include "ticker/Geometry.h"
 #include "ticker/Links.h"
@@ -68,7 +69,13 @@ void TMainWindow::CreateTrayAndTip() {
   ToolTip->EnableTip = true;
 
   TrayIcon = std::make_unique<TTrayIcon>();
-  TrayIcon->SetIcon(SharedIcon(::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(101))));
+  // The icon file has an image for every scale of the notification area.
+  const int size = SmallIconSize(SystemDpi());
+  UniqueIcon icon(static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(101), IMAGE_ICON, size, size, 0)));
+  if (icon)
+    TrayIcon->SetIcon(std::move(icon));
+  else
+    TrayIcon->SetIcon(SharedIcon(::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(101))));
   TrayIcon->OnMouseUp = [this](TControl*, int keys, int, int) { TrayMouseUp(keys); };
   TrayIcon->HandleNeeded();
   TrayIcon->SetHintText(LoadResString(108));
