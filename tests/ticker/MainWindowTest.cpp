@@ -168,6 +168,32 @@ HWND ChildOfClass(HWND window, const wchar_t* className) {
   return search.Found;
 }
 
+// Visible child windows that reach outside the window, as "class l,t,r,b".
+std::vector<std::wstring> Outside(HWND window) {
+  struct Search {
+    RECT Frame;
+    std::vector<std::wstring> Found;
+  } search{};
+  ::GetWindowRect(window, &search.Frame);
+  ::EnumChildWindows(
+      window,
+      [](HWND child, LPARAM p) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(p);
+        RECT r{};
+        ::GetWindowRect(child, &r);
+        if (!::IsWindowVisible(child) || (r.left >= s->Frame.left && r.top >= s->Frame.top &&
+                                          r.right <= s->Frame.right && r.bottom <= s->Frame.bottom))
+          return TRUE;
+        wchar_t name[64] = {};
+        ::GetClassNameW(child, name, 64);
+        s->Found.push_back(std::wstring(name) + L" " + std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L"," +
+                           std::to_wstring(r.right) + L"," + std::to_wstring(r.bottom));
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.Found;
+}
+
 SIZE SizeOf(HWND window) {
   RECT r{};
   ::GetWindowRect(window, &r);
@@ -217,6 +243,15 @@ TEST_CASE("a change of DPI lays the face out in the suggested place, on the same
       CHECK(SizeOf(list).cx == box.Width);
       CHECK(SizeOf(list).cy == box.Height);
       CHECK(window.TopHeadline() == top);
+      // Each panel, shown at this scale, lies inside the window.
+      CHECK(Outside(hwnd).empty());
+      window.ShowOptions();
+      CHECK(OptionBoxes(hwnd).size() == SwitchCount);
+      for (const std::wstring& w : Outside(hwnd)) FAIL_CHECK(std::string(w.begin(), w.end()));
+      window.HideOptions();
+      window.ShowAbout();
+      for (const std::wstring& w : Outside(hwnd)) FAIL_CHECK(std::string(w.begin(), w.end()));
+      window.HideAbout();
     }
   }
   ::CoUninitialize();
