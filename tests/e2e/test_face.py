@@ -89,9 +89,13 @@ def test_full_face_panels_and_menu(env):
         wait_for(lambda: menu_open(env), 10, "the menu from the tray icon")
         close_menu(env)
 
-        # Update: exactly one request. A timer refresh may be under way; no
-        # sign tells when one with an unchanged feed is over, so give it a second.
-        time.sleep(1)
+        # Update: exactly one request. Update is ignored while a refresh is
+        # under way, and the test build refreshes every few seconds: start
+        # right after a timer refresh, which the local server answers at
+        # once, well before the next one is due.
+        count = len(server.feed_requests())
+        wait_for(lambda: len(server.feed_requests()) > count, 20, "a timer refresh")
+        time.sleep(0.5)  # its exchange with the local server ends within this
         before = len(server.feed_requests())
         assert env.post(WM_COMMAND, CMD_UPDATE)
         wait_for(lambda: len(server.feed_requests()) == before + 1, 5, "the update request")

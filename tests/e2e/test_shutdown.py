@@ -32,11 +32,12 @@ def closing(mode, how):
                 info = env.probe()
                 assert info is None or info["visible"] == "0", f"still on screen after WM_CLOSE: {info}"
             else:
-                # The session ends: the system asks, then tells; the clean-up
-                # must not wait for the server either.
+                # The session ends: the system asks, then tells, and the
+                # ticker cleans up and goes by itself; the clean-up must not
+                # wait for the server either. (Nothing more is posted: the
+                # window may be gone by then.)
                 assert env.post(WM_QUERYENDSESSION)
                 assert env.post(WM_ENDSESSION, 1)
-                assert env.post(REMOTE_CLOSE)
                 bound = BOUND + FADE
             posted = time.monotonic()
             code = ticker.exit_code(60)
