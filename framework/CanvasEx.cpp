@@ -169,6 +169,20 @@ void TCanvasEx::DrawLine(int x1, int y1, int x2, int y2) {
   EndGdip();
 }
 
+void TCanvasEx::FillRect(const RECT& rect) {
+  if (rect.right <= rect.left || rect.bottom <= rect.top || !brush_.Handle() || !BeginGdip()) return;
+  GdipFillRectangleI(graphics_.Get(), brush_.Handle(), rect.left, rect.top, rect.right - rect.left,
+                     rect.bottom - rect.top);
+  EndGdip();
+}
+
+void TCanvasEx::FrameRect(const RECT& rect) {
+  if (rect.right - rect.left < 2 || rect.bottom - rect.top < 2 || !pen_.Handle() || !BeginGdip()) return;
+  GdipDrawRectangleI(graphics_.Get(), pen_.Handle(), rect.left, rect.top, rect.right - rect.left - 1,
+                     rect.bottom - rect.top - 1);
+  EndGdip();
+}
+
 void TCanvasEx::DrawText(const RECT& rect, const std::wstring& text) {
   if (text.empty() || !font_.Handle() || !BeginGdip()) return;
   RectF layout(static_cast<REAL>(rect.left), static_cast<REAL>(rect.top),

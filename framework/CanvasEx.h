@@ -36,6 +36,11 @@ class TCanvasEx : public TGraphicObjectEx {
   // canvas origin, not at the rectangle's corner.
   void TileRect(const TBitmapEx& bitmap, int left, int top, int right, int bottom);
   void DrawLine(int x1, int y1, int x2, int y2);
+  // The rectangle [left, right) x [top, bottom) filled with Brush, blended
+  // over what is there.
+  void FillRect(const RECT& rect);
+  // Pen's outline just inside the rectangle.
+  void FrameRect(const RECT& rect);
   void DrawText(const RECT& rect, const std::wstring& text);
 
   // Measured with Font and StringFormat, unbounded; each side + 1, truncated.

@@ -206,6 +206,12 @@ class TControl {
   // Handlers may rewrite the key; the default procedure sees the new one.
   virtual void WMKeyDown(WORD& key, TShiftState shift);
   virtual void WMKeyUp(WORD& key, TShiftState shift);
+  // True when the key was taken (the default procedure then never sees it).
+  virtual bool WMSysKeyDown(WORD /*key*/, TShiftState /*shift*/) { return false; }
+  // UIS_SET / UIS_CLEAR / UIS_INITIALIZE of UISF_* flags.
+  virtual void WMUpdateUIState(WORD /*action*/, WORD /*flags*/) {}
+  // True with `result` set to answer; false leaves the system's object.
+  virtual bool WMGetObject(DWORD /*objectId*/, WPARAM /*flags*/, LRESULT& /*result*/) { return false; }
   // A code set to 0 swallows the character.
   virtual void WMChar(int& code);
   // button: MK_LBUTTON, MK_RBUTTON or MK_MBUTTON; keys: the MK_ flags.

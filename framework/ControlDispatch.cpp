@@ -183,6 +183,24 @@ const TControl::TRoute* TControl::RouteOf(UINT msg) {
          m.WParam = key;
          return false;
        }},
+      // Keys with Alt or F10: the default procedure keeps Alt+F4 and the
+      // window menu unless the handler takes the key.
+      {WM_SYSKEYDOWN, WM_SYSKEYDOWN, D::Unless,
+       [](TControl& c, TMessage& m) { return c.WMSysKeyDown(LOWORD(m.WParam), KeyShift(m.LParam)); }},
+      // Whether focus rectangles show (they do once the keyboard is used).
+      {WM_UPDATEUISTATE, WM_UPDATEUISTATE, D::After,
+       [](TControl& c, TMessage& m) {
+         c.WMUpdateUIState(LOWORD(m.WParam), HIWORD(m.WParam));
+         return false;
+       }},
+      // A screen reader asks for the window's accessible object.
+      {WM_GETOBJECT, WM_GETOBJECT, D::Unless,
+       [](TControl& c, TMessage& m) {
+         LRESULT result = 0;
+         if (!c.WMGetObject(static_cast<DWORD>(m.LParam), m.WParam, result)) return false;
+         m.Result = result;
+         return true;
+       }},
       {WM_KEYUP, WM_KEYUP, D::After,
        [](TControl& c, TMessage& m) {
          WORD key = LOWORD(m.WParam);

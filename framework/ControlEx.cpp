@@ -86,6 +86,23 @@ void TControlEx::WMShowWindow(bool shown) {
   PlacementChanged();
 }
 
+void TControlEx::SetFocusShown(bool shown) {
+  if (shown == focusShown_) return;
+  focusShown_ = shown;
+  Invalidate();
+}
+
+void TControlEx::PaintFocus() {
+  TPenEx& pen = canvas_->Pen();
+  const std::uint32_t color = pen.Color();
+  const int style = pen.Style();
+  pen.SetColor(0xC0202020);
+  pen.SetStyle(2);  // DashStyleDot
+  canvas_->FrameRect(RECT{0, 0, Width(), Height()});
+  pen.SetStyle(style);
+  pen.SetColor(color);
+}
+
 void TControlEx::OpacityChanged() { PlacementChanged(); }
 void TControlEx::CaptionChanged() { Invalidate(); }
 
@@ -120,6 +137,7 @@ void TControlEx::Repaint() {
       Paint();
       // The canvas was painted over: every child's picture goes back on it.
       ComposeChildren();
+      if (focusShown_) PaintFocus();
     } catch (...) {
       // Half a picture is no picture: the next presentation tries again.
       marked_ = true;

@@ -34,6 +34,11 @@ class TControlEx : public TControl {
   void SetScale(const TScale& scale);
   void SetParent(TControl* parent) override;
 
+  // A dotted frame over the control's picture: the keyboard focus is on
+  // it, and focus rectangles show.
+  void SetFocusShown(bool shown);
+  bool FocusShown() const { return focusShown_; }
+
   void Invalidate() override;
   // Whether the picture waits to be painted again.
   bool Marked() const { return marked_; }
@@ -66,6 +71,8 @@ class TControlEx : public TControl {
   // The scale changed: the canvas font is made for the new DPI. A widget
   // with lengths of its own adjusts them here and marks itself.
   virtual void ScaleChanged();
+  // Draws the focus frame over the composed picture.
+  virtual void PaintFocus();
   // Marks the picture without telling the parent; for Freshen, and for a
   // window's own picture.
   void MarkOwnPicture() { marked_ = true; }
@@ -84,4 +91,5 @@ class TControlEx : public TControl {
   TScale scale_;
   bool painting_ = false;
   bool marked_ = true;
+  bool focusShown_ = false;
 };

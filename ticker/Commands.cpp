@@ -25,10 +25,14 @@ void TMainWindow::WMCommand(WORD id, WORD code, HWND from) {
 }
 
 void TMainWindow::ShowMenu() {
-  if (!MenuHandle) return;
   POINT cursor;
   ::GetCursorPos(&cursor);
-  ::TrackPopupMenuEx(::GetSubMenu(MenuHandle.Get(), 0), TPM_VERTICAL, cursor.x, cursor.y, WindowHandle(), nullptr);
+  ShowMenuAt(cursor);
+}
+
+void TMainWindow::ShowMenuAt(POINT screen) {
+  if (!MenuHandle) return;
+  ::TrackPopupMenuEx(::GetSubMenu(MenuHandle.Get(), 0), TPM_VERTICAL, screen.x, screen.y, WindowHandle(), nullptr);
 }
 
 void TMainWindow::MouseDownHandler(int keys) {
@@ -80,6 +84,7 @@ void TMainWindow::OptionClicked(std::size_t index) {
   changedBoxes_.insert(&box);
   Switches[index].Apply(*this, box.Ticked());
   Update();
+  NotifyReaders(EVENT_OBJECT_STATECHANGE, FocusSwitch + static_cast<long>(index));
   SaveOptions();
 }
 
@@ -126,6 +131,8 @@ void TMainWindow::StopWorkers() {
 void TMainWindow::CleanUp() {
   if (cleanedUp_) return;
   cleanedUp_ = true;
+  // Screen readers holding objects get "not connected" from now on.
+  if (Accessible) Accessible->Disconnect();
   // Workers first: each may still be on the network.
   StopWorkers();
   for (auto* timer : {&RefreshTimer, &ThrobberTimer, &StartupTimer, &TrimTimer, &CounterTimer}) {

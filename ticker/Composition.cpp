@@ -50,11 +50,6 @@ void Label(TSkinText& t, const std::wstring& data, bool antialias, int align, in
   t.SetData(data);
 }
 
-std::wstring MakerDomain() {
-  std::string host = build::Web.Host;
-  return std::wstring(host.begin(), host.end());
-}
-
 TArea WorkAreaAt(int left, int top, int width, int height) {
   RECT r{left, top, left + width, top + height};
   return WorkAreaOf(r);
@@ -234,9 +229,9 @@ void TMainWindow::CreateFace() {
     if (keys & MK_LBUTTON) MouseDownHandler(MK_LBUTTON);
   };
   NewsList->OnMouseDown = [this](TControl*, int keys, int, int) {
+    if (focus_ != FocusList && OpenPanel() == TOpenPanel::None) SetFocusTarget(FocusList);
     if (keys & MK_RBUTTON) ShowMenu();
   };
-  NewsList->OnKeyDown = [this](TControl*, WORD& key, TShiftState) { ScrollKey(key); };
   Place(*NewsList, true);
 
   Scroller = Make<TScrollerEx>(ListArea.get());
@@ -246,7 +241,6 @@ void TMainWindow::CreateFace() {
 
   Thumb = Make<TThumbEx>(Scroller.get());
   Lay(*Thumb, 1, 0, 18, 70);
-  Thumb->OnKeyDown = [this](TControl*, WORD& key, TShiftState) { ScrollKey(key); };
   Thumb->OnMouseDown = [this](TControl*, int keys, int, int) { ThumbPressed(keys); };
   Thumb->OnDrag = [this](TControl*, int keys, int, int) { ThumbDragged(keys); };
   Thumb->OnMouseUp = [](TControl*, int, int, int) {};
@@ -417,10 +411,22 @@ void TMainWindow::SlideOut(TControlEx& holder, TControlEx& sheet) {
   Update();
 }
 
-void TMainWindow::ShowOptions() { SlideIn(*OptionsPanel, *OptionsSheet); }
-void TMainWindow::HideOptions() { SlideOut(*OptionsPanel, *OptionsSheet); }
-void TMainWindow::ShowAbout() { SlideIn(*AboutPanel, *AboutSheet); }
-void TMainWindow::HideAbout() { SlideOut(*AboutPanel, *AboutSheet); }
+void TMainWindow::ShowOptions() {
+  SlideIn(*OptionsPanel, *OptionsSheet);
+  PanelChanged();
+}
+void TMainWindow::HideOptions() {
+  SlideOut(*OptionsPanel, *OptionsSheet);
+  PanelChanged();
+}
+void TMainWindow::ShowAbout() {
+  SlideIn(*AboutPanel, *AboutSheet);
+  PanelChanged();
+}
+void TMainWindow::HideAbout() {
+  SlideOut(*AboutPanel, *AboutSheet);
+  PanelChanged();
+}
 
 // --- auto-size ----------------------------------------------------------------
 

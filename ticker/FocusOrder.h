@@ -14,6 +14,11 @@ enum TFocusTarget : long {
   FocusAboutClose = 31,
 };
 
+// The accessible ids of what is not a focus target: the status line, and
+// the headlines (ItemBase + index).
+inline constexpr long AccessibleStatusId = 4;
+inline constexpr long AccessibleItemBase = 1000;
+
 // Which panel covers the list, if any: Tab stays inside an open panel.
 enum class TOpenPanel { None, Options, About };
 

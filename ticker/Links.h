@@ -13,6 +13,12 @@ inline std::wstring MakerAddress(const char* pathAndQuery) {
   return std::wstring(a.begin(), a.end());
 }
 
+// The maker's host name, as the face shows it.
+inline std::wstring MakerDomain() {
+  std::string host = build::Web.Host;
+  return std::wstring(host.begin(), host.end());
+}
+
 inline constexpr char MakerPageLink[] = "/?linkid=7940";
 inline constexpr char DownloadPageLink[] = "/?linkid=7941";
 inline constexpr char CounterPath[] = "/swidget/kavrelo.gif";

@@ -38,6 +38,7 @@ void TMainWindow::AfterCreate() {
   BuildStep(3);
   CreateTrayAndTip();
   CreateWidgets();
+  Accessible = std::make_unique<TAccessibleRoot>(WindowHandle(), static_cast<TAccessibleModel&>(*this));
   BuildStep(9);
   CreateTimers();
 }
@@ -54,10 +55,19 @@ void TMainWindow::WMMouseWheel(int keys, int delta, int x, int y) {
 
 void TMainWindow::WMActivate(WORD state, HWND other) {
   TWindowEx::WMActivate(state, other);
-  if (state != WA_INACTIVE)
+  if (state != WA_INACTIVE) {
+    // However it was activated, the keyboard starts in the news list (or
+    // in the panel that covers it).
+    const TOpenPanel panel = OpenPanel();
+    focus_ = panel == TOpenPanel::None ? FocusList : FirstFocus(panel, static_cast<int>(SwitchBoxes.size()));
     ScaleWindow(true);
-  else if (other != WindowHandle())
+    if (::GetFocus() == WindowHandle())
+      SetFocusTarget(focus_);
+    else
+      ::SetFocus(WindowHandle());
+  } else if (other != WindowHandle()) {
     ScaleWindow(false);
+  }
 }
 
 bool TMainWindow::WMPrivate(UINT msg) {
@@ -67,6 +77,13 @@ bool TMainWindow::WMPrivate(UINT msg) {
     case WM_COUNTERDONE: CounterDone(); return true;
     case WM_REMOTENOTIFY: return true;
     case WM_REMOTECLOSE: CloseTicker(); return true;
+    case WM_READERACTION: {
+      std::vector<long> actions;
+      actions.swap(readerActions_);
+      for (long id : actions)
+        if (!cleanedUp_) RunAction(id);
+      return true;
+    }
     default: return TWindowEx::WMPrivate(msg);
   }
 }

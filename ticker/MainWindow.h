@@ -14,11 +14,13 @@
 #include <vector>
 
 #include "app/WinTimer.h"
+#include "framework/Accessible.h"
 #include "feed/InternetThread.h"
 #include "framework/ToolTip.h"
 #include "framework/TrayIcon.h"
 #include "framework/WinHandles.h"
 #include "framework/WindowEx.h"
+#include "ticker/FocusOrder.h"
 #include "ticker/Options.h"
 #include "widgets/ContentEx.h"
 #include "widgets/ScrollMath.h"
@@ -28,7 +30,7 @@
 class TFeedThread;
 class TManifestThread;
 
-class TMainWindow : public TWindowEx {
+class TMainWindow : public TWindowEx, private TAccessibleModel {
  public:
   TMainWindow();
   ~TMainWindow() override;
@@ -79,6 +81,22 @@ class TMainWindow : public TWindowEx {
   // Shows the scroll bar exactly when the list is taller than its viewport.
   void UpdateScroller();
 
+  // --- keyboard (Keyboard.cpp) ---
+  // Where the keyboard focus rests in the face.
+  TFocusTarget Focus() const { return focus_; }
+  // Moves the focus, shows it when focus rectangles show, and tells readers.
+  void SetFocusTarget(TFocusTarget target);
+  // Whether focus rectangles and the selection show: only once the keyboard
+  // has been used, as the system does for dialogs.
+  bool FocusCues() const { return focusCues_; }
+  // Selects headline `index`, scrolls it into view and tells readers.
+  void SelectHeadline(int index);
+  // Scrolls the list just enough for the item's row to be seen whole (its
+  // top, when it is taller than the view).
+  void ScrollIntoView(std::size_t index);
+  // The popup menu at the selected headline (or the list's corner).
+  void ShowMenuAtSelection();
+
   // --- update check and counter ---
   void CheckForUpdate();
   void VersionDone();
@@ -120,6 +138,12 @@ class TMainWindow : public TWindowEx {
   void WMEndSession(bool ending) override;
   bool WMPrivate(UINT msg) override;
   void Paint() override;
+  void WMKeyDown(WORD& key, TShiftState shift) override;
+  bool WMSysKeyDown(WORD key, TShiftState shift) override;
+  void WMUpdateUIState(WORD action, WORD flags) override;
+  void WMSetFocus() override;
+  void WMKillFocus() override;
+  bool WMGetObject(DWORD objectId, WPARAM flags, LRESULT& result) override;
 
  private:
   void BuildStep(int step);
@@ -151,13 +175,43 @@ class TMainWindow : public TWindowEx {
   void OptionClicked(std::size_t index);
   void ApplyStoredOptions(bool keepChangesOfThisRun);
   bool OptionWidgetsReady() const;
-  void ScrollKey(WORD key);
   void TrackClick(int y);
   void ThumbPressed(int keys);
   void ThumbDragged(int keys);
   TScrollGeometry ScrollGeometry() const;
   void TrimCheck();
   void ThrobberStep();
+
+  // Keyboard.cpp
+  TOpenPanel OpenPanel() const;
+  // The widget standing for a focus target; null for the list and none.
+  TControlEx* FocusControl(TFocusTarget target) const;
+  // The focus and selection drawn as they are now.
+  void ShowFocus();
+  void UseKeyboard();
+  // Enter or Space on a control (the list: its selected headline).
+  void Press(TFocusTarget target, WORD key);
+  // After a panel opened or closed: the focus goes into it, or back.
+  void PanelChanged();
+  // After a refresh replaced the items.
+  void ItemsReplaced(int selectedBefore);
+  void ShowMenuAt(POINT screen);
+
+  // AccessTree.cpp: what screen readers see.
+  std::vector<long> AccessibleChildren(long id) override;
+  long AccessibleParent(long id) override;
+  bool Describe(long id, TAccessibleInfo& info) override;
+  bool DoDefaultAction(long id) override;
+  bool Select(long id, long flags) override;
+  long FocusedObject() override;
+  long SelectedChild(long id) override;
+  long ObjectAt(POINT screen) override;
+  // The accessible id of the focused object (a headline when the list has
+  // the focus).
+  long FocusedId() const;
+  void NotifyReaders(DWORD event, long id) const;
+  // A default action asked for by a reader runs from the message loop.
+  void RunAction(long id);
 
   std::unique_ptr<TWinTimer> StartupTimer;
   std::unique_ptr<TWinTimer> TrimTimer;
@@ -200,6 +254,15 @@ class TMainWindow : public TWindowEx {
   std::unique_ptr<TSkinText> AboutTitle, AboutText, AboutLink;
   std::unique_ptr<TSkinText> StatusText, FooterLink;
   std::unique_ptr<TThrobberEx> Throbber;
+
+  std::unique_ptr<TAccessibleRoot> Accessible;
+  TFocusTarget focus_ = FocusList;
+  // Where Esc sends the focus back to when it closes a panel.
+  TFocusTarget focusBeforePanel_ = FocusList;
+  TOpenPanel panelShown_ = TOpenPanel::None;
+  bool focusCues_ = false;
+  // Default actions readers asked for, oldest first.
+  std::vector<long> readerActions_;
 
   // What the user changed in this run, kept when the options file turns
   // out readable only later.

@@ -6,6 +6,8 @@
 inline constexpr UINT WM_VERSIONDONE = WM_USER + 17;  // 1041, update manifest worker
 inline constexpr UINT WM_COUNTERDONE = WM_USER + 20;  // 1044, counter image worker
 inline constexpr UINT WM_FEEDDONE = WM_USER + 23;     // 1047, feed worker
+// A screen reader asked for a default action; it runs from the message loop.
+inline constexpr UINT WM_READERACTION = WM_USER + 30;
 // Accepted from any process.
 inline constexpr UINT WM_REMOTENOTIFY = 37682;
 inline constexpr UINT WM_REMOTECLOSE = 37683;

@@ -41,7 +41,11 @@ void TMainWindow::FirstShow() {
 
 void TMainWindow::SetBusy(bool on) {
   if (Throbber) Throbber->SetVisible(on);
-  if (StatusText) StatusText->SetVisible(on);
+  if (StatusText && StatusText->Visible() != on) {
+    StatusText->SetVisible(on);
+    NotifyReaders(on ? EVENT_OBJECT_SHOW : EVENT_OBJECT_HIDE, AccessibleStatusId);
+    if (on) NotifyReaders(EVENT_OBJECT_NAMECHANGE, AccessibleStatusId);
+  }
   if (ThrobberTimer) ThrobberTimer->SetEnabled(on);
 }
 
@@ -89,8 +93,10 @@ void TMainWindow::FeedDone() {
     FeedThread.reset();
   }
   if (items && NewsList) {
+    const int selected = NewsList->Selected();
     NewsList->ShowFeed(FeedCachePath(), std::move(items));
     UpdateScroller();
+    ItemsReplaced(selected);
     if (Shrunk) {
       Paint();
       Present();

@@ -24,11 +24,6 @@ void TMainWindow::UpdateScroller() {
   Update();
 }
 
-void TMainWindow::ScrollKey(WORD key) {
-  if (!NewsList) return;
-  if (KAVRELO_LIST_SCROLL.Key(key)) Update();
-}
-
 void TMainWindow::TrackClick(int y) {
   if (!NewsList) return;
   if (KAVRELO_LIST_SCROLL.TrackClick(y)) Update();

@@ -16,6 +16,9 @@ namespace {
 constexpr std::uint32_t TitleColor = 0xFF0000A0;
 constexpr std::uint32_t SummaryColor = 0xFF303030;
 constexpr std::uint32_t SeparatorColor = 0x40000000;
+// The selection: a wash of the headlines' blue, and a dotted frame.
+constexpr std::uint32_t SelectionColor = 0x260000A0;
+constexpr std::uint32_t FocusColor = 0xC00000A0;
 constexpr int TitleSize = 10, SummarySize = 9;
 constexpr int HandCursor = 13, ArrowCursor = 0;
 
@@ -45,22 +48,26 @@ void TContentEx::LoadFromFile(const std::wstring& path) {
   if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return;
   fileName_ = path;
   std::unique_ptr<TElementList> previous;
+  const std::wstring link = SelectedLink();
   if (auto parsed = ParseFeed(path)) {
     previous = std::move(items_);
     items_ = std::move(parsed);
   }
   if (items_ && !items_->empty()) Layout(previous ? previous.get() : items_.get());
+  Reselect(link);
   Invalidate();
 }
 
 void TContentEx::ShowFeed(const std::wstring& path, std::unique_ptr<TElementList> items) {
   fileName_ = path;
   std::unique_ptr<TElementList> previous;
+  const std::wstring link = SelectedLink();
   if (items) {
     previous = std::move(items_);
     items_ = std::move(items);
   }
   if (items_ && !items_->empty()) Layout(previous ? previous.get() : items_.get());
+  Reselect(link);
   Invalidate();
 }
 
@@ -208,6 +215,95 @@ std::wstring TContentEx::AddressAt(int x, int y) {
   return ClickAddress((*items_)[static_cast<size_t>(i)]->Link, BaseAddress, BuildReferral());
 }
 
+std::wstring TContentEx::AddressOf(size_t index) const {
+  if (!items_ || index >= items_->size()) return {};
+  return ClickAddress((*items_)[index]->Link, BaseAddress, BuildReferral());
+}
+
+void TContentEx::OpenIndex(size_t index) {
+  std::wstring address = AddressOf(index);
+  if (!address.empty() && OpenAddress) OpenAddress(address);
+}
+
+std::wstring TContentEx::SelectedLink() const {
+  if (!items_ || selected_ < 0 || static_cast<size_t>(selected_) >= items_->size()) return {};
+  return (*items_)[static_cast<size_t>(selected_)]->Link;
+}
+
+void TContentEx::Reselect(const std::wstring& link) {
+  std::vector<std::wstring> links;
+  if (items_) {
+    links.reserve(items_->size());
+    for (const auto& item : *items_) links.push_back(item->Link);
+  }
+  selected_ = ReloadedSelection(link, links);
+}
+
+void TContentEx::SetSelected(int index) {
+  const int count = static_cast<int>(Count());
+  int next = count == 0 ? -1 : std::min(std::max(index, 0), count - 1);
+  if (next == selected_) return;
+  selected_ = next;
+  if (selectionShown_) Invalidate();
+}
+
+int TContentEx::SelectionAfter(TListKey key) const {
+  std::vector<int> tops;
+  if (rows_.size() == Count()) {
+    tops.reserve(rows_.size());
+    for (const TRow& r : rows_) tops.push_back(r.TitleTop);
+  } else {
+    // Not laid out yet: every item counts as one row.
+    for (size_t i = 0; i < Count(); ++i) tops.push_back(static_cast<int>(i));
+  }
+  return MovedSelection(selected_, key, tops, ViewportHeight());
+}
+
+void TContentEx::ShowSelection(bool shown, bool focused) {
+  focused = shown && focused;
+  if (shown == selectionShown_ && focused == selectionFocused_) return;
+  selectionShown_ = shown;
+  selectionFocused_ = focused;
+  Invalidate();
+}
+
+RECT TContentEx::ItemRect(size_t index) const {
+  if (index >= rows_.size() || rows_.size() != Count()) return RECT{};
+  const TRow& r = rows_[index];
+  return RECT{0, r.TitleTop, Width(), r.SummaryBottom};
+}
+
+bool TContentEx::ItemVisible(size_t index) const {
+  RECT r = ItemRect(index);
+  if (r.bottom <= r.top) return false;
+  auto [top, bottom] = Visible();
+  return r.top < bottom && r.bottom > top;
+}
+
+namespace {
+// The stored line breaks of a wrapped text become spaces.
+std::wstring OneLine(const std::wstring& text) {
+  std::wstring out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') continue;
+    if (text[i] != L'\n' && text[i] != L'\r')
+      out += text[i];
+    else if (!out.empty() && out.back() != L' ')
+      out += L' ';
+  }
+  return out;
+}
+}  // namespace
+
+std::wstring TContentEx::ItemTitle(size_t index) const {
+  return items_ && index < items_->size() ? OneLine((*items_)[index]->Title) : std::wstring();
+}
+
+std::wstring TContentEx::ItemSummary(size_t index) const {
+  return items_ && index < items_->size() ? OneLine((*items_)[index]->Summary) : std::wstring();
+}
+
 void TContentEx::OpenItem(int x, int y) {
   // A feed comes over plain HTTP: anything but a web page opens nothing.
   std::wstring address = AddressAt(x, y);
@@ -298,6 +394,9 @@ void TContentEx::PaintRows(size_t first, size_t last) {
   font.SetStyle(1);  // bold
   font.SetSize(TitleSize);
   font.SetColor(TitleColor);
+  if (selectionShown_ && selected_ >= 0 && static_cast<size_t>(selected_) >= first &&
+      static_cast<size_t>(selected_) < last)
+    PaintSelection(static_cast<size_t>(selected_));
   for (size_t i = first; i < last; ++i) {
     const TRow& r = rows_[i];
     RECT title{0, r.TitleTop - top, r.Size.TitleWidth, r.TitleBottom - top};
@@ -312,6 +411,20 @@ void TContentEx::PaintRows(size_t first, size_t last) {
     RECT summary{0, rows_[i].SummaryTop - top, Width(), rows_[i].SummaryBottom - top};
     canvas.DrawText(summary, Lines((*items_)[i]->Summary));
   }
+}
+
+void TContentEx::PaintSelection(size_t index) {
+  // Inside the item's own rows, which no other item paints.
+  const TRow& r = rows_[index];
+  RECT box{0, r.TitleTop - bandTop_, Width(), r.SummaryBottom - bandTop_};
+  TCanvasEx& canvas = Canvas();
+  canvas.Brush().SetColor(SelectionColor);
+  canvas.FillRect(box);
+  if (!selectionFocused_) return;
+  canvas.Pen().SetColor(FocusColor);
+  canvas.Pen().SetStyle(2);  // DashStyleDot
+  canvas.FrameRect(box);
+  canvas.Pen().SetStyle(0);
 }
 
 void TContentEx::Freshen() {
@@ -355,7 +468,8 @@ void TContentEx::WMMouseMove(int keys, int x, int y) {
 
 void TContentEx::WMButtonDown(int button, int keys, int x, int y) {
   ::SetCapture(WindowHandle());
-  SetFocus();
+  // Keys go to the window, which keeps the focus for the whole face.
+  ::SetFocus(::GetAncestor(WindowHandle(), GA_ROOT));
   TControlEx::WMButtonDown(button, keys, x, y);
 }
 

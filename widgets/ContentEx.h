@@ -16,6 +16,7 @@
 
 #include "feed/NewsItem.h"
 #include "framework/ControlEx.h"
+#include "widgets/ListSelection.h"
 
 class TContentEx : public TControlEx {
  public:
@@ -52,6 +53,36 @@ class TContentEx : public TControlEx {
   void OpenItem(int x, int y);
   // What a click at the point would open; empty for nothing.
   std::wstring AddressAt(int x, int y);
+  // What a click on item `index` would open; empty for nothing.
+  std::wstring AddressOf(size_t index) const;
+  // Opens item `index` as a click on its headline does.
+  void OpenIndex(size_t index);
+
+  // --- the keyboard's selection ---
+  // The selected item, or -1 for none (only an empty list has none). A new
+  // list keeps the selection on the item with the same address, or selects
+  // its first item.
+  int Selected() const { return selected_; }
+  // Selects `index` (clamped to the items) and marks the picture when the
+  // selection is drawn.
+  void SetSelected(int index);
+  // Where `key` takes the selection.
+  int SelectionAfter(TListKey key) const;
+  // Whether the selection is drawn (a highlight behind the selected item),
+  // and with a focus rectangle around it. Neither shows until the keyboard
+  // is used, so a mouse user sees the list as always.
+  void ShowSelection(bool shown, bool focused);
+  bool SelectionShown() const { return selectionShown_; }
+  // An item's whole row (headline, line and summary) in list coordinates;
+  // empty before a layout.
+  RECT ItemRect(size_t index) const;
+  // Whether any of an item's row is in the viewport.
+  bool ItemVisible(size_t index) const;
+  // An item's texts on one line each, as a screen reader speaks them.
+  std::wstring ItemTitle(size_t index) const;
+  std::wstring ItemSummary(size_t index) const;
+  // How many items the list shows.
+  size_t Count() const { return items_ ? items_->size() : 0; }
 
   // Renders the items that meet the band around the viewport.
   void Paint() override;
@@ -65,8 +96,10 @@ class TContentEx : public TControlEx {
   const std::wstring& FileName() const { return fileName_; }
   // Replaces the items (as a successful parse does).
   void SetItems(std::unique_ptr<TElementList> items) {
+    std::wstring link = SelectedLink();
     items_ = std::move(items);
     rows_.clear();
+    Reselect(link);
     Invalidate();
   }
   // What OpenItem hands to the shell; tests replace it.
@@ -126,6 +159,12 @@ class TContentEx : public TControlEx {
     int End = 0;  // where the next item starts
   };
 
+  std::wstring SelectedLink() const;
+  // After new items: the selection by the old selected item's address.
+  void Reselect(const std::wstring& link);
+  // The selection's highlight and focus rectangle, when row `index` is it.
+  void PaintSelection(size_t index);
+
   // Lays out items_; sizes of texts that were in `previous` (laid out in
   // rows_) are taken from there.
   int Layout(const TElementList* previous);
@@ -150,4 +189,6 @@ class TContentEx : public TControlEx {
   int bandTop_ = INT_MIN;
   size_t paintedFirst_ = 0, paintedLast_ = 0;
   int measured_ = 0;
+  int selected_ = -1;
+  bool selectionShown_ = false, selectionFocused_ = false;
 };

@@ -7,7 +7,8 @@ void TBitmapControlEx::Paint() {
 
 void TThumbEx::WMButtonDown(int button, int keys, int x, int y) {
   ::SetCapture(WindowHandle());
-  SetFocus();
+  // Keys go to the window, which keeps the focus for the whole face.
+  ::SetFocus(::GetAncestor(WindowHandle(), GA_ROOT));
   TBitmapControlEx::WMButtonDown(button, keys, x, y);
 }
 
