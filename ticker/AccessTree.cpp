@@ -126,7 +126,7 @@ bool TMainWindow::Describe(long id, TAccessibleInfo& info) {
       return control(ROLE_SYSTEM_PUSHBUTTON, LoadResString(CloseText), CloseButton.get(), LoadResString(PressActionText));
     case StatusId:
       info.Role = ROLE_SYSTEM_STATICTEXT;
-      info.Name = StatusText ? StatusText->Caption() : std::wstring();
+      info.Name = StatusText ? StatusText->Data() : std::wstring();
       info.State = STATE_SYSTEM_READONLY | (Shown(StatusText.get()) ? 0 : STATE_SYSTEM_INVISIBLE);
       info.Screen = ScreenRect(StatusText.get());
       return true;

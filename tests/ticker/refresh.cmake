@@ -6,6 +6,6 @@ kavrelo_test(NAME ticker_refresh_test
   LIBS kavrelo_ticker ws2_32
   LABELS ticker net feed)
 kavrelo_test(NAME ticker_window_test
-  SOURCES MainWindowTest.cpp ../settings/TestFiles.cpp $<TARGET_OBJECTS:kavrelo_resources>
+  SOURCES MainWindowTest.cpp AccessTreeTest.cpp ../settings/TestFiles.cpp $<TARGET_OBJECTS:kavrelo_resources>
   LIBS kavrelo_ticker
   LABELS ticker framework)
