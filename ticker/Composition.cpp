@@ -228,8 +228,14 @@ void TMainWindow::CreateFace() {
   NewsList->OnDrag = [this](TControl*, int keys, int, int) {
     if (keys & MK_LBUTTON) MouseDownHandler(MK_LBUTTON);
   };
-  NewsList->OnMouseDown = [this](TControl*, int keys, int, int) {
-    if (focus_ != FocusList && OpenPanel() == TOpenPanel::None) SetFocusTarget(FocusList);
+  NewsList->OnMouseDown = [this](TControl*, int keys, int, int y) {
+    // A press on a headline selects it, where it is: the view does not move
+    // under the pointer.
+    if (OpenPanel() == TOpenPanel::None) {
+      const int item = NewsList->ItemAtRow(NewsList->ListY(y));
+      if (item >= 0) SelectHeadline(item, false);
+      if (focus_ != FocusList) SetFocusTarget(FocusList);
+    }
     if (keys & MK_RBUTTON) ShowMenu();
   };
   Place(*NewsList, true);

@@ -84,12 +84,12 @@ void TMainWindow::WMKillFocus() {
   ShowFocus();
 }
 
-void TMainWindow::SelectHeadline(int index) {
+void TMainWindow::SelectHeadline(int index, bool scroll) {
   if (!NewsList) return;
   const int before = NewsList->Selected();
   NewsList->SetSelected(index);
   const int now = NewsList->Selected();
-  if (now >= 0) ScrollIntoView(static_cast<std::size_t>(now));
+  if (now >= 0 && scroll) ScrollIntoView(static_cast<std::size_t>(now));
   Update();
   if (now < 0 || now == before) return;
   NotifyReaders(EVENT_OBJECT_SELECTION, AccessibleItemBase + now);

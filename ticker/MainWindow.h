@@ -89,8 +89,9 @@ class TMainWindow : public TWindowEx, private TAccessibleModel {
   // Whether focus rectangles and the selection show: only once the keyboard
   // has been used, as the system does for dialogs.
   bool FocusCues() const { return focusCues_; }
-  // Selects headline `index`, scrolls it into view and tells readers.
-  void SelectHeadline(int index);
+  // Selects headline `index`, scrolls it into view (unless told not to)
+  // and tells readers.
+  void SelectHeadline(int index, bool scroll = true);
   // Scrolls the list just enough for the item's row to be seen whole (its
   // top, when it is taller than the view).
   void ScrollIntoView(std::size_t index);
