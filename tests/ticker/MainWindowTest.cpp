@@ -20,18 +20,17 @@
 
 namespace {
 
+BOOL CALLBACK CollectBox(HWND child, LPARAM found) {
+  wchar_t name[64] = {};
+  ::GetClassNameW(child, name, 64);
+  if (std::wstring(name) == L"TCheckBoxEx") reinterpret_cast<std::vector<HWND>*>(found)->push_back(child);
+  return TRUE;
+}
+
 // The option boxes of a window, top to bottom.
 std::vector<HWND> OptionBoxes(HWND window) {
   std::vector<HWND> boxes;
-  ::EnumChildWindows(
-      window,
-      [](HWND child, LPARAM found) -> BOOL {
-        wchar_t name[64] = {};
-        ::GetClassNameW(child, name, 64);
-        if (std::wstring(name) == L"TCheckBoxEx") reinterpret_cast<std::vector<HWND>*>(found)->push_back(child);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&boxes));
+  ::EnumChildWindows(window, &CollectBox, reinterpret_cast<LPARAM>(&boxes));
   auto top = [](HWND w) {
     RECT r;
     ::GetWindowRect(w, &r);
@@ -129,28 +128,29 @@ TEST_CASE("a main window whose building fails part-way reports it and cleans up 
 
 namespace {
 // Visible child windows that reach outside the window, as "class l,t,r,b".
+struct TOutsideSearch {
+  RECT Frame;
+  std::vector<std::wstring> Found;
+};
+
+BOOL CALLBACK CollectOutside(HWND child, LPARAM p) {
+  auto* s = reinterpret_cast<TOutsideSearch*>(p);
+  RECT r{};
+  ::GetWindowRect(child, &r);
+  if (!::IsWindowVisible(child) || (r.left >= s->Frame.left && r.top >= s->Frame.top && r.right <= s->Frame.right &&
+                                    r.bottom <= s->Frame.bottom))
+    return TRUE;
+  wchar_t name[64] = {};
+  ::GetClassNameW(child, name, 64);
+  s->Found.push_back(std::wstring(name) + L" " + std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L"," +
+                     std::to_wstring(r.right) + L"," + std::to_wstring(r.bottom));
+  return TRUE;
+}
+
 std::vector<std::wstring> Outside(HWND window) {
-  struct Search {
-    RECT Frame;
-    std::vector<std::wstring> Found;
-  } search{};
+  TOutsideSearch search{};
   ::GetWindowRect(window, &search.Frame);
-  ::EnumChildWindows(
-      window,
-      [](HWND child, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        RECT r{};
-        ::GetWindowRect(child, &r);
-        if (!::IsWindowVisible(child) || (r.left >= s->Frame.left && r.top >= s->Frame.top &&
-                                          r.right <= s->Frame.right && r.bottom <= s->Frame.bottom))
-          return TRUE;
-        wchar_t name[64] = {};
-        ::GetClassNameW(child, name, 64);
-        s->Found.push_back(std::wstring(name) + L" " + std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L"," +
-                           std::to_wstring(r.right) + L"," + std::to_wstring(r.bottom));
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  ::EnumChildWindows(window, &CollectOutside, reinterpret_cast<LPARAM>(&search));
   return search.Found;
 }
 

@@ -31,21 +31,24 @@ inline std::string Feed(int items) {
   return rss + "</channel></rss>";
 }
 
+struct TClassSearch {
+  const wchar_t* Name;
+  HWND Found;
+};
+
+// An enumeration procedure is stdcall on 32-bit Windows, which a lambda
+// cannot be.
+inline BOOL CALLBACK MatchClass(HWND child, LPARAM p) {
+  auto* s = reinterpret_cast<TClassSearch*>(p);
+  wchar_t name[64] = {};
+  ::GetClassNameW(child, name, 64);
+  if (std::wstring(name) != s->Name) return TRUE;
+  s->Found = child;
+  return FALSE;
+}
+
 inline HWND ChildOfClass(HWND window, const wchar_t* className) {
-  struct Search {
-    const wchar_t* Name;
-    HWND Found;
-  } search{className, nullptr};
-  ::EnumChildWindows(
-      window,
-      [](HWND child, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        wchar_t name[64] = {};
-        ::GetClassNameW(child, name, 64);
-        if (std::wstring(name) != s->Name) return TRUE;
-        s->Found = child;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  TClassSearch search{className, nullptr};
+  ::EnumChildWindows(window, &MatchClass, reinterpret_cast<LPARAM>(&search));
   return search.Found;
 }
