@@ -19,7 +19,9 @@
 // the location is on the screen, "-" when the object gives none. Output is
 // UTF-8.
 // "accprobe --class NAME COMMAND ..." reads the top-level window of class
-// NAME instead (a system program's, to check the probe itself).
+// NAME instead (a system program's, to check the probe itself);
+// "accprobe --no-path COMMAND ..." prints "-" for the path of what focus, hit
+// and nav find rather than search the tree for it.
 // Exit code 0 when done, 1 for a bad command line, 2 when there is no ticker
 // window, 3 when an accessibility call failed (its HRESULT on stderr).
 #include <windows.h>
@@ -228,29 +230,41 @@ void Print(const std::string& line) {
 
 std::string Narrow(const std::wstring& path) { return Utf8(path); }
 
+std::wstring ChildPath(const std::wstring& parent, std::size_t index) {
+  return (parent.empty() ? L"" : parent + L".") + std::to_wstring(index + 1);
+}
+
 void Tree(const Element& e, const std::wstring& path, std::vector<std::pair<std::wstring, std::string>>& out) {
   out.emplace_back(path, Fields(e));
   std::vector<Element> children = Children(e);
   for (std::size_t i = 0; i < children.size(); ++i)
-    Tree(children[i], (path.empty() ? L"" : path + L".") + std::to_wstring(i + 1), out);
+    Tree(children[i], ChildPath(path, i), out);
 }
 
+// Whether focus, hit and nav look for the path of what they found.
+bool findPaths = true;
+
 // An object reached by focus, hit test or navigation, as a line. Its path is
-// the one tree line with the same fields (an object's proxies need not be
-// the same pointer twice), "-" when there is none or more than one.
+// that of the one tree line with the same fields, "-" when there is none or
+// more than one. Not by identity: a server may well hand out a new object
+// each time it is asked (the ticker does). The search reads the whole tree,
+// seconds for a list of hundreds under Wine; --no-path skips it.
 void PrintFound(HWND window, const Element& found) {
   std::string fields = Fields(found);
-  std::vector<std::pair<std::wstring, std::string>> tree;
-  Tree(Root(window), L"", tree);
   std::string path = "-";
-  int matches = 0;
-  for (const auto& [where, line] : tree) {
-    if (line == fields) {
-      ++matches;
-      path = Narrow(where);
+  if (findPaths) {
+    std::vector<std::pair<std::wstring, std::string>> tree;
+    Tree(Root(window), L"", tree);
+    int matches = 0;
+    for (const auto& [where, line] : tree) {
+      if (line == fields) {
+        ++matches;
+        path = Narrow(where);
+      }
     }
+    if (matches != 1) path = "-";
   }
-  Print((matches == 1 ? path : "-") + '\t' + fields);
+  Print(path + '\t' + fields);
 }
 
 // Follows what an object says about itself and its children (focus, hit
@@ -367,7 +381,7 @@ int Watch(HWND window, DWORD span) {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: accprobe [--class NAME] tree | do PATH | focus | select PATH FLAGS | hit X Y | nav PATH DIR | count PATH "
+               "usage: accprobe [--class NAME] [--no-path] tree | do PATH | focus | select PATH FLAGS | hit X Y | nav PATH DIR | count PATH "
                "| watch MS\n");
   return 1;
 }
@@ -439,10 +453,18 @@ int Run(int argc, wchar_t** argv, HWND window) {
 
 int wmain(int argc, wchar_t** argv) {
   const wchar_t* windowClass = TickerClassName;
-  if (argc >= 3 && std::wcscmp(argv[1], L"--class") == 0) {
-    windowClass = argv[2];
-    argc -= 2;
-    argv += 2;
+  for (;;) {
+    if (argc >= 3 && std::wcscmp(argv[1], L"--class") == 0) {
+      windowClass = argv[2];
+      argc -= 2;
+      argv += 2;
+    } else if (argc >= 2 && std::wcscmp(argv[1], L"--no-path") == 0) {
+      findPaths = false;
+      --argc;
+      ++argv;
+    } else {
+      break;
+    }
   }
   if (argc < 2) return Usage();
   // Lines end in "\n" alone, and UTF-8 goes out byte for byte.
