@@ -15,6 +15,7 @@ import sys
 import threading
 import time
 from pathlib import Path
+from xml.sax.saxutils import escape
 
 
 def parse_args():
@@ -39,6 +40,7 @@ class Env:
         self.wine_run = self.source / "scripts" / "wine-run.sh"
         self.exe = self.build / "bin" / "kavrelo.exe"
         self.probe_exe = self.build / "tools" / "winprobe.exe"
+        self.acc_exe = self.build / "tools" / "accprobe.exe"
         env = subprocess.run([str(self.wine_run), str(self.build), "--env"],
                              check=True, capture_output=True, text=True).stdout
         m = re.search(r"WINEPREFIX='([^']*)'", env)
@@ -411,6 +413,17 @@ def full_face(env):
     return x, y
 
 
+# A spot of the header: a click there only gives the window the keyboard
+# (a drag from there would move the window).
+HEADER = (200, 40)
+
+
+def activate(env, x, y):
+    """Activates the ticker at (x, y) as a user does before using keys: a
+    click on its header."""
+    click(env, x + HEADER[0], y + HEADER[1])
+
+
 OPTIONS_BUTTON = (401 + 10, 25 + 10)
 SWITCHES = (35 + 40, 61 + 20, 300, 4 * 28)  # where the options sheet's switches come to rest
 
@@ -475,6 +488,133 @@ def window_id(env):
     ids = r.stdout.split()
     return ids[-1] if ids else None
 
+
+
+# Roles and states of Active Accessibility objects (oleacc.h).
+ROLE_CLIENT, ROLE_LINK, ROLE_LIST, ROLE_LISTITEM = 10, 30, 33, 34
+ROLE_STATICTEXT, ROLE_PUSHBUTTON, ROLE_CHECKBUTTON = 41, 43, 44
+SELECTED, FOCUSED, CHECKED, INVISIBLE, OFFSCREEN = 0x2, 0x4, 0x10, 0x8000, 0x10000
+FOCUSABLE, SELECTABLE = 0x100000, 0x200000
+
+
+class Accessible:
+    """One object of the ticker as a screen reader reads it: a line of
+    `accprobe tree` (or focus, hit, nav). `rect` is (x, y, w, h) on the
+    screen, or None."""
+
+    def __init__(self, line):
+        self.line = line
+        path, role, state, self.name, self.description, self.value, self.action, rect = line.split("\t")
+        self.path = path
+        self.role = int(role) if role.lstrip("-").isdigit() else None
+        self.state = int(state, 16) if state else 0
+        self.rect = tuple(int(n) for n in rect.split(",")) if rect != "-" else None
+
+    def has(self, state):
+        return bool(self.state & state)
+
+    def __repr__(self):
+        return repr(self.line)
+
+
+def accprobe(env, *args, timeout=120):
+    """tools/accprobe.exe run on the ticker: the completed process."""
+    return env.wine(env.acc_exe, *args, timeout=timeout)
+
+
+def access_tree(env):
+    """The ticker's accessible objects, depth first from the window's client
+    object, or None when the probe could not read them."""
+    r = accprobe(env, "tree")
+    if r.returncode != 0:
+        return None
+    return [Accessible(line) for line in r.stdout.split("\n") if line]
+
+
+def children(tree, parent):
+    """The direct children of `parent` in a tree, in order."""
+    prefix = parent.path + "." if parent.path else ""
+    return [n for n in tree if n.path.startswith(prefix) and n.path != parent.path
+            and "." not in n.path[len(prefix):]]
+
+
+def news_items(tree):
+    """The headlines of the news list in a tree (the list being the root's
+    child with the list role), or None when there is no list."""
+    lists = [n for n in children(tree, tree[0]) if n.role == ROLE_LIST] if tree else []
+    return children(tree, lists[0]) if lists else None
+
+
+class EventWatch:
+    """`accprobe watch` running beside a test: the events a screen reader
+    gets from the ticker, one line each as they come ("EVENT idObject
+    idChild role state name"). The probe is started through the loader
+    itself, since tools/wine-run.sh hands output over only at the end."""
+
+    def __init__(self, env, seconds):
+        exports = dict(re.findall(r"(\w+)='([^']*)'", env.wine_env()))
+        loader = exports.pop("WINELOADER", "wine")
+        self.proc = subprocess.Popen([loader, str(env.acc_exe), "watch", str(int(seconds * 1000))],
+                                     stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True,
+                                     encoding="utf-8", errors="replace",
+                                     env=dict(os.environ, WINEDEBUG="-all", **exports))
+        self.lines = []
+        self.thread = threading.Thread(target=self._read, daemon=True)
+        self.thread.start()
+        wait_for(lambda: "ready" in self.lines, 30, "the event hook to be set")
+
+    def _read(self):
+        for line in self.proc.stdout:
+            self.lines.append(line.rstrip("\n"))
+
+    def events(self):
+        """[(event, idObject, idChild, role, state, name)] so far; role and
+        state are None when the object could not be read."""
+        found = []
+        for line in self.lines[self.lines.index("ready") + 1:]:
+            f = line.split("\t")
+            if len(f) == 6:
+                found.append((f[0], int(f[1]), int(f[2]), int(f[3]) if f[3].isdigit() else None,
+                               int(f[4], 16) if f[4] else None, f[5]))
+            else:
+                found.append((f[0], int(f[1]), int(f[2]), None, None, "\t".join(f[3:])))
+        return found
+
+    def stop(self):
+        """Ends the watch (it is this test's own process) and returns its events."""
+        if self.proc.poll() is None:
+            self.proc.kill()
+        self.proc.wait(30)
+        self.thread.join(10)
+        return self.events()
+
+
+def news_feed(items):
+    """An RSS feed of (title, link or None, summary) items."""
+    def item(title, link, summary):
+        link = f"<link>{escape(link)}</link>" if link else ""
+        return f"<item><title>{escape(title)}</title>{link}<description>{escape(summary)}</description></item>"
+    return ('<?xml version="1.0" encoding="UTF-8"?><rss version="2.0"><channel><title>Son Dakika</title>'
+            f"<link>http://news.example/</link>{''.join(item(*i) for i in items)}</channel></rss>").encode("utf-8")
+
+
+def selected_headline(env):
+    """(position from 1, object) of the one selected headline, or None."""
+    items = news_items(access_tree(env) or [])
+    chosen = [(i + 1, n) for i, n in enumerate(items or []) if n.has(SELECTED)]
+    return chosen[0] if len(chosen) == 1 else None
+
+
+def wait_selected(env, position, timeout=20):
+    """Waits until the headline at `position` (from 1) is the selected one;
+    its object."""
+    def chosen():
+        found = selected_headline(env)
+        return found[1] if found and found[0] == position else None
+    try:
+        return wait_for(chosen, timeout, f"headline {position} selected")
+    except AssertionError as e:
+        raise AssertionError(f"{e}; selected: {selected_headline(env)}") from None
 
 
 def win_path(path):
