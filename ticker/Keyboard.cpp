@@ -107,15 +107,16 @@ void TMainWindow::ScrollIntoView(std::size_t index) {
     ScrollBy(-std::min<int>(r.bottom - viewBottom, r.top - viewTop));
 }
 
-void TMainWindow::ItemsReplaced(int selectedBefore) {
+void TMainWindow::ItemsReplaced(int selectedBefore, bool changed) {
+  // The same headlines again: every object a reader holds still names what
+  // it named, and there is nothing to announce.
+  if (!changed) return;
   NotifyReaders(EVENT_OBJECT_REORDER, FocusList);
   const int now = NewsList->Selected();
-  if (now < 0) return;
-  if (now != selectedBefore) {
-    // The selected headline went: the first is selected, at the top.
-    if (NewsList->SelectionShown()) ScrollIntoView(static_cast<std::size_t>(now));
-    NotifyReaders(EVENT_OBJECT_SELECTION, AccessibleItemBase + now);
-  }
+  if (now < 0 || now == selectedBefore) return;
+  // The selected headline moved, or went and the first is selected.
+  if (NewsList->SelectionShown()) ScrollIntoView(static_cast<std::size_t>(now));
+  NotifyReaders(EVENT_OBJECT_SELECTION, AccessibleItemBase + now);
   if (focus_ == FocusList && ::GetFocus() == WindowHandle()) NotifyReaders(EVENT_OBJECT_FOCUS, AccessibleItemBase + now);
 }
 

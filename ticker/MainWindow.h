@@ -194,8 +194,9 @@ class TMainWindow : public TWindowEx, private TAccessibleModel {
   void Press(TFocusTarget target, WORD key);
   // After a panel opened or closed: the focus goes into it, or back.
   void PanelChanged();
-  // After a refresh replaced the items.
-  void ItemsReplaced(int selectedBefore);
+  // After a refresh replaced the items; `changed` when any headline or
+  // address differs from the list before.
+  void ItemsReplaced(int selectedBefore, bool changed);
   void ShowMenuAt(POINT screen);
 
   // AccessTree.cpp: what screen readers see.

@@ -94,9 +94,10 @@ void TMainWindow::FeedDone() {
   }
   if (items && NewsList) {
     const int selected = NewsList->Selected();
+    const bool changed = !NewsList->SameItems(*items);
     NewsList->ShowFeed(FeedCachePath(), std::move(items));
     UpdateScroller();
-    ItemsReplaced(selected);
+    ItemsReplaced(selected, changed);
     if (Shrunk) {
       Paint();
       Present();

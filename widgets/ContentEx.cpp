@@ -296,6 +296,15 @@ std::wstring OneLine(const std::wstring& text) {
 }
 }  // namespace
 
+bool TContentEx::SameItems(const TElementList& other) const {
+  if (!items_ || items_->size() != other.size()) return false;
+  for (size_t i = 0; i < other.size(); ++i) {
+    const TElement &a = *(*items_)[i], &b = *other[i];
+    if (a.Link != b.Link || a.Title != b.Title || a.Summary != b.Summary) return false;
+  }
+  return true;
+}
+
 std::wstring TContentEx::ItemTitle(size_t index) const {
   return items_ && index < items_->size() ? OneLine((*items_)[index]->Title) : std::wstring();
 }

@@ -81,6 +81,9 @@ class TContentEx : public TControlEx {
   // An item's texts on one line each, as a screen reader speaks them.
   std::wstring ItemTitle(size_t index) const;
   std::wstring ItemSummary(size_t index) const;
+  // Whether `other` holds the same headlines, summaries and addresses, in
+  // the same order, as the list shows.
+  bool SameItems(const TElementList& other) const;
   // How many items the list shows.
   size_t Count() const { return items_ ? items_->size() : 0; }
 

@@ -352,3 +352,26 @@ TEST_CASE("texts are measured once per load, only where seen; the same items aga
     CHECK(now.right == before[i].right);
   }
 }
+
+TEST_CASE("the selection survives a new list on the same address, goes to the first otherwise, and reads on one line") {
+  ListFixture f;
+  f.list.ShowFeed(L"news.xml", Linked({L"http://a/1", L"http://a/2", L"http://a/3"}));
+  CHECK(f.list.Selected() == 0);  // a list always has one selected
+  f.list.SetSelected(2);
+  CHECK(f.list.SameItems(*Linked({L"http://a/1", L"http://a/2", L"http://a/3"})));
+  CHECK_FALSE(f.list.SameItems(*Linked({L"http://a/1", L"http://a/2"})));
+  CHECK_FALSE(f.list.SameItems(*Linked({L"http://a/1", L"http://a/2", L"http://a/4"})));
+  // Two new headlines on top: the selected one is now the fifth.
+  f.list.ShowFeed(L"news.xml", Linked({L"http://a/9", L"http://a/8", L"http://a/1", L"http://a/2", L"http://a/3"}));
+  CHECK(f.list.Selected() == 4);
+  f.list.ShowFeed(L"news.xml", Linked({L"http://a/1", L"http://a/2"}));
+  CHECK(f.list.Selected() == 0);
+  f.list.SetSelected(99);  // clamped
+  CHECK(f.list.Selected() == 1);
+  f.list.SetItems(TwoItems(L"http://x/"));
+  CHECK(f.list.ItemTitle(1) == L"İkinci başlık ikinci satır");
+  CHECK(f.list.ItemSummary(0) == L"Özet metni bir satır daha");
+  CHECK(f.list.ItemTitle(5).empty());
+  f.list.SetItems(std::make_unique<TElementList>());
+  CHECK(f.list.Selected() == -1);
+}
