@@ -37,3 +37,17 @@ bool SaveFileAtomically(const std::wstring& path, const std::string& bytes) {
   std::wstring temp = path + L".tmp" + std::to_wstring(::GetCurrentProcessId());
   return WriteFileFlushed(temp, bytes) && ReplaceWithFile(temp, path);
 }
+
+bool ReadSmallFile(const std::wstring& path, unsigned long limit, std::string& bytes) {
+  UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  LARGE_INTEGER size;
+  if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart > static_cast<LONGLONG>(limit)) return false;
+  bytes.assign(static_cast<size_t>(size.QuadPart), '\0');
+  DWORD read = 0;
+  if (!bytes.empty() && (!::ReadFile(file.Get(), &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+                         read != bytes.size()))
+    return false;
+  return true;
+}

@@ -17,3 +17,7 @@ bool SaveFileAtomically(const std::wstring& path, const std::string& bytes);
 // is removed.
 bool WriteFileFlushed(const std::wstring& path, const std::string& bytes);
 bool ReplaceWithFile(const std::wstring& source, const std::wstring& target);
+
+// The whole file at path, when it exists, can be read and is no larger
+// than limit bytes; other writers and deleters are not kept out meanwhile.
+bool ReadSmallFile(const std::wstring& path, unsigned long limit, std::string& bytes);

@@ -19,20 +19,6 @@ bool Clean(const std::string& value) {
   return true;
 }
 
-bool ReadWholeFile(const std::wstring& path, DWORD limit, std::string& bytes) {
-  UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
-  LARGE_INTEGER size;
-  if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart > limit) return false;
-  bytes.assign(static_cast<size_t>(size.QuadPart), '\0');
-  DWORD read = 0;
-  if (!bytes.empty() && (!::ReadFile(file.Get(), &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr) ||
-                         read != bytes.size()))
-    return false;
-  return true;
-}
-
 std::string Hex(std::uint64_t value) {
   char text[17];
   std::snprintf(text, sizeof(text), "%016llx", static_cast<unsigned long long>(value));
@@ -83,7 +69,7 @@ TFeedValidators ParseFeedValidators(const std::string& text, const std::string& 
 
 TFeedValidators LoadFeedValidators(const std::wstring& path, const std::wstring& feedPath) {
   std::string text, feed;
-  if (!ReadWholeFile(path, MaxValidatorsFile, text) || !ReadWholeFile(feedPath, MaxFeedFile, feed)) return {};
+  if (!ReadSmallFile(path, MaxValidatorsFile, text) || !ReadSmallFile(feedPath, MaxFeedFile, feed)) return {};
   return ParseFeedValidators(text, feed);
 }
 

@@ -2,7 +2,7 @@ if(NOT KAVRELO_WINDOWS)
   return()
 endif()
 kavrelo_test(NAME ticker_refresh_test
-  SOURCES RetryAfterTest.cpp FeedValidatorsTest.cpp FeedThreadTest.cpp ../feed/TestHttpServer.cpp
+  SOURCES RetryAfterTest.cpp FeedValidatorsTest.cpp FeedStampTest.cpp ../settings/TestFiles.cpp FeedThreadTest.cpp ../feed/TestHttpServer.cpp
   LIBS kavrelo_ticker ws2_32
   LABELS ticker net feed)
 kavrelo_test(NAME ticker_window_test
