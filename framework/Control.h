@@ -231,6 +231,8 @@ class TControl {
   virtual bool WMNotify(NMHDR& /*header*/) { return false; }
   virtual void WMQueryEndSession() {}
   virtual void WMEndSession(bool /*ending*/) {}
+  // PBT_* power events (resume from sleep and the like).
+  virtual void WMPowerBroadcast(UINT /*event*/) {}
   // The shell's callback of a notification-area icon: the mouse or balloon
   // message.
   virtual void WMTrayNotify(UINT /*event*/) {}

@@ -94,6 +94,12 @@ const TControl::TRoute* TControl::RouteOf(UINT msg) {
          m.Result = TRUE;
          return true;
        }},
+      {WM_POWERBROADCAST, WM_POWERBROADCAST, D::After,
+       [](TControl& c, TMessage& m) {
+         c.WMPowerBroadcast(static_cast<UINT>(m.WParam));
+         m.Result = TRUE;
+         return false;
+       }},
       {WM_ENDSESSION, WM_ENDSESSION, D::After,
        [](TControl& c, TMessage& m) { c.WMEndSession(m.WParam != 0); return false; }},
 

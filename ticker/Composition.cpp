@@ -7,6 +7,7 @@
 #include "app/Globals.h"
 #include "framework/DisplayDpi.h"
 #include "ticker/FeedCache.h"
+#include "ticker/FeedStamp.h"
 #include "ticker/Geometry.h"
 #include "ticker/Links.h"
 #include "ticker/MainWindow.h"
@@ -106,6 +107,10 @@ void TMainWindow::CreateWidgets() {
   Throbber = Make<TThrobberEx>(Background.get());
   Lay(*Throbber, 26, 301, TThrobberEx::FrameSize, TThrobberEx::FrameSize);
   Place(*Throbber, false);
+
+  // The saved list shows at once, and so does how old it is.
+  lastUpdate_ = NewsList->Count() > 0 ? LoadUpdateTime(FeedCachePath(), UtcTicksNow()) : 0;
+  UpdateStatusLine();
 
   LoadFaceImages();
   BuildStep(8);

@@ -98,6 +98,22 @@ class TMainWindow : public TWindowEx, private TAccessibleModel {
   // The popup menu at the selected headline (or the list's corner).
   void ShowMenuAtSelection();
 
+  // --- freshness (StatusLine.cpp) ---
+  // The status line and the tray tip as the list's state is now.
+  void UpdateStatusLine();
+  // The line's text: empty when it has nothing to say.
+  std::wstring StatusLineText();
+  // A time of the last update as the user reads it: "14:05", "dün 22:10"
+  // or a date and time, in the user's formats.
+  static std::wstring WhenText(std::uint64_t utcTicks);
+  // When the list last came from the server (UTC ticks), 0 for never.
+  std::uint64_t LastUpdate() const { return lastUpdate_; }
+
+  // --- catching up (RefreshCycle.cpp) ---
+  // Waking from sleep or a network coming back: a refresh soon, unless the
+  // list is fresh, one runs, or one started too recently.
+  void CatchUp();
+
   // --- update check and counter ---
   void CheckForUpdate();
   void VersionDone();
@@ -137,6 +153,7 @@ class TMainWindow : public TWindowEx, private TAccessibleModel {
   void WMCommand(WORD id, WORD code, HWND from) override;
   void WMQueryEndSession() override;
   void WMEndSession(bool ending) override;
+  void WMPowerBroadcast(UINT event) override;
   bool WMPrivate(UINT msg) override;
   void Paint() override;
   void WMKeyDown(WORD& key, TShiftState shift) override;
@@ -263,6 +280,15 @@ class TMainWindow : public TWindowEx, private TAccessibleModel {
   TFocusTarget focusBeforePanel_ = FocusList;
   TOpenPanel panelShown_ = TOpenPanel::None;
   bool focusCues_ = false;
+
+  // The refresh cycle's state.
+  std::uint64_t lastUpdate_ = 0;
+  bool updatedThisRun_ = false;
+  bool updateFailed_ = false;
+  bool busy_ = false;
+  unsigned networkFailures_ = 0;
+  DWORD lastRefreshStart_ = 0;
+  bool refreshStarted_ = false;
   // Default actions readers asked for, oldest first.
   std::vector<long> readerActions_;
 

@@ -9,7 +9,9 @@
 #include "feed/Endpoints.h"
 #include "feed/InternetRoot.h"
 #include "framework/InputTick.h"
+#include "ticker/CatchUp.h"
 #include "ticker/FeedCache.h"
+#include "ticker/FeedStamp.h"
 #include "ticker/FeedPath.h"
 #include "ticker/FeedThread.h"
 #include "ticker/MainWindow.h"
@@ -40,17 +42,16 @@ void TMainWindow::FirstShow() {
 }
 
 void TMainWindow::SetBusy(bool on) {
+  busy_ = on;
   if (Throbber) Throbber->SetVisible(on);
-  if (StatusText && StatusText->Visible() != on) {
-    StatusText->SetVisible(on);
-    NotifyReaders(on ? EVENT_OBJECT_SHOW : EVENT_OBJECT_HIDE, AccessibleStatusId);
-    if (on) NotifyReaders(EVENT_OBJECT_NAMECHANGE, AccessibleStatusId);
-  }
+  UpdateStatusLine();
   if (ThrobberTimer) ThrobberTimer->SetEnabled(on);
 }
 
 void TMainWindow::RefreshFeed() {
   if (FeedThread || cleanedUp_) return;
+  lastRefreshStart_ = ::GetTickCount();
+  refreshStarted_ = true;
   SetBusy(true);
   if (RefreshTimer) RefreshTimer->SetEnabled(false);
   try {
@@ -83,13 +84,30 @@ void TMainWindow::FeedDone() {
     // written the user still sees the news. The body is not kept: news.xml
     // holds its bytes, and a copy would cost a long feed's size for as long
     // as the ticker runs.
-    if (FeedThread->Outcome() == TFeedOutcome::Feed) {
+    const TFeedOutcome outcome = FeedThread->Outcome();
+    if (outcome == TFeedOutcome::Feed) {
       FeedThread->Commit();
       items = FeedThread->TakeItems();
     }
     SYSTEMTIME now;
     ::GetSystemTime(&now);
     nextPeriod = NextRefreshMs(response.Status, response.RetryAfter, RefreshInterval, now);
+    // No reply at all, or a reply cut short: the network, not the server.
+    const bool network = outcome == TFeedOutcome::Failed &&
+                         (response.Status == 0 || (response.Status >= 200 && response.Status < 300));
+    if (outcome == TFeedOutcome::Feed || outcome == TFeedOutcome::NotModified) {
+      lastUpdate_ = UtcTicksNow();
+      SaveUpdateTime(FeedCachePath(), lastUpdate_);
+      updatedThisRun_ = true;
+      updateFailed_ = false;
+      networkFailures_ = 0;
+    } else {
+      updateFailed_ = true;
+      networkFailures_ = network ? networkFailures_ + 1 : 0;
+      // Back soon after a network failure; a server's errors keep the
+      // normal period (and its Retry-After).
+      if (network) nextPeriod = RetryDelayMs(networkFailures_, RefreshInterval, RandomBelow(1u << 20) / double(1u << 20));
+    }
     FeedThread.reset();
   }
   if (items && NewsList) {
@@ -130,4 +148,27 @@ void TMainWindow::ThrobberStep() {
   if (Throbber) Throbber->NextFrame();
   Update();
   ThrobberTimer->SetEnabled(true);
+}
+
+void TMainWindow::WMPowerBroadcast(UINT event) {
+  TWindowEx::WMPowerBroadcast(event);
+  // Back from sleep or hibernation: the first comes always, the second only
+  // when the user woke the machine; either is worth a look at the news.
+  if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND) CatchUp();
+}
+
+void TMainWindow::CatchUp() {
+  if (FeedThread || cleanedUp_ || !RefreshTimer) return;
+  const std::uint64_t now = UtcTicksNow();
+  const std::uint64_t sinceMs = now > lastUpdate_ ? (now - lastUpdate_) / (TicksPerSecond / 1000) : 0;
+  if (!CatchUpNeeded(updatedThisRun_, sinceMs, RefreshInterval)) return;
+  // The network may need a moment after a wake; never two refreshes closer
+  // than the spacing.
+  DWORD delay = RefreshInterval / 100;
+  const DWORD spacing = MinRefreshSpacingMs(RefreshInterval);
+  const DWORD since = ::GetTickCount() - lastRefreshStart_;
+  if (refreshStarted_ && since < spacing && spacing - since > delay) delay = spacing - since;
+  if (delay < 1) delay = 1;
+  RefreshTimer->Interval = delay;
+  RefreshTimer->SetEnabled(true);
 }
