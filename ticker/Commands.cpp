@@ -10,6 +10,7 @@
 #include "ticker/MainWindow.h"
 #include "ticker/ManifestThread.h"
 #include "ticker/Messages.h"
+#include "ticker/NetworkWatch.h"
 
 void TMainWindow::WMCommand(WORD id, WORD code, HWND from) {
   // Only the menu's commands: accelerators carry code 1, and a control's
@@ -133,6 +134,7 @@ void TMainWindow::CleanUp() {
   cleanedUp_ = true;
   // Screen readers holding objects get "not connected" from now on.
   if (Accessible) Accessible->Disconnect();
+  NetworkWatch.reset();
   // Workers first: each may still be on the network.
   StopWorkers();
   for (auto* timer : {&RefreshTimer, &ThrobberTimer, &StartupTimer, &TrimTimer, &CounterTimer}) {

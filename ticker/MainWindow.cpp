@@ -6,6 +6,7 @@
 #include "framework/DisplayDpi.h"
 #include "ticker/FeedThread.h"
 #include "ticker/Messages.h"
+#include "ticker/NetworkWatch.h"
 
 namespace {
 constexpr int ResourceId = 101;
@@ -41,6 +42,7 @@ void TMainWindow::AfterCreate() {
   Accessible = std::make_unique<TAccessibleRoot>(WindowHandle(), static_cast<TAccessibleModel&>(*this));
   BuildStep(9);
   CreateTimers();
+  NetworkWatch = std::make_unique<TNetworkWatch>(WindowHandle(), WM_NETWORKCHANGED);
 }
 
 void TMainWindow::WMButtonDown(int button, int keys, int x, int y) {
@@ -77,6 +79,10 @@ bool TMainWindow::WMPrivate(UINT msg) {
     case WM_COUNTERDONE: CounterDone(); return true;
     case WM_REMOTENOTIFY: return true;
     case WM_REMOTECLOSE: CloseTicker(); return true;
+    case WM_NETWORKCHANGED:
+      if (NetworkWatch) NetworkWatch->Arm();
+      CatchUp();
+      return true;
     case WM_READERACTION: {
       std::vector<long> actions;
       actions.swap(readerActions_);

@@ -28,6 +28,7 @@
 #include "widgets/SkinWidgets.h"
 
 class TFeedThread;
+class TNetworkWatch;
 class TManifestThread;
 
 class TMainWindow : public TWindowEx, private TAccessibleModel {
@@ -247,6 +248,7 @@ class TMainWindow : public TWindowEx, private TAccessibleModel {
   std::unique_ptr<TFeedThread> FeedThread;
   std::unique_ptr<TManifestThread> UpdateThread;
   std::unique_ptr<TInternetThread> CounterThread;
+  std::unique_ptr<TNetworkWatch> NetworkWatch;
 
   std::unique_ptr<TOptions> Options;
   std::unique_ptr<TToolTip> ToolTip;

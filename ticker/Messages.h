@@ -8,6 +8,8 @@ inline constexpr UINT WM_COUNTERDONE = WM_USER + 20;  // 1044, counter image wor
 inline constexpr UINT WM_FEEDDONE = WM_USER + 23;     // 1047, feed worker
 // A screen reader asked for a default action; it runs from the message loop.
 inline constexpr UINT WM_READERACTION = WM_USER + 30;
+// The machine's network addresses changed.
+inline constexpr UINT WM_NETWORKCHANGED = WM_USER + 31;
 // Accepted from any process.
 inline constexpr UINT WM_REMOTENOTIFY = 37682;
 inline constexpr UINT WM_REMOTECLOSE = 37683;

@@ -18,7 +18,7 @@ ALLOWED = {"advapi32.dll", "gdi32.dll", "kernel32.dll", "msvcrt.dll", "ole32.dll
            "shell32.dll", "user32.dll"}
 # Not KnownDLLs everywhere (gdiplus is one only since Windows 8, comctl32
 # never is), and used by the program: these must be delay-loaded.
-DELAYED = {"winmm.dll", "wininet.dll", "gdiplus.dll", "comctl32.dll", "oleacc.dll"}
+DELAYED = {"winmm.dll", "wininet.dll", "gdiplus.dll", "comctl32.dll", "oleacc.dll", "iphlpapi.dll"}
 
 # Functions of the system's DLLs that Windows 7 SP1 does not export (added
 # in Windows 8, 8.1 or 10, or only with an optional update), among those a
