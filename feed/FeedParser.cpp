@@ -72,10 +72,14 @@ void FirstChildren(IXMLDOMNode* node, const std::wstring& ns, const wchar_t* con
 
 bool IsBlank(const std::wstring& s) { return s.find_first_not_of(L" \t\r\n") == std::wstring::npos; }
 
-std::wstring LowerTrimmed(const std::wstring& s) {
+std::wstring Trimmed(const std::wstring& s) {
   size_t first = s.find_first_not_of(L" \t\r\n");
   if (first == std::wstring::npos) return {};
-  std::wstring out = s.substr(first, s.find_last_not_of(L" \t\r\n") - first + 1);
+  return s.substr(first, s.find_last_not_of(L" \t\r\n") - first + 1);
+}
+
+std::wstring LowerTrimmed(const std::wstring& s) {
+  std::wstring out = Trimmed(s);
   for (wchar_t& c : out)
     if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
   return out;
@@ -92,6 +96,7 @@ bool ReadRssItem(IXMLDOMNode* node, const std::wstring& ns, TElement& item) {
     if (item.Title.empty()) return false;
   }
   if (description) item.Summary = FeedSummaryText(NodeText(description.Get()));
+  if (guid) item.Guid = Trimmed(NodeText(guid.Get()));
   std::wstring text;
   if (link && !IsBlank(text = NodeText(link.Get()))) {
     item.Link = text;
@@ -149,6 +154,8 @@ void ReadAtomEntry(IXMLDOMNode* node, const std::wstring& ns, TElement& item) {
     } else if (!linked && local == L"link" && HasNamespace(child.Get(), ns)) {
       // The first link that has an address, whatever its rel says.
       linked = AttributeValue(child.Get(), L"href", item.Link);
+    } else if (local == L"id" && item.Guid.empty() && HasNamespace(child.Get(), ns)) {
+      item.Guid = Trimmed(NodeText(child.Get()));
     }
     return true;
   });
@@ -190,7 +197,8 @@ class TItemTexts {
   }
 
  private:
-  static constexpr std::wstring TElement::*Fields[] = {&TElement::Title, &TElement::Summary, &TElement::Link};
+  static constexpr std::wstring TElement::*Fields[] = {&TElement::Title, &TElement::Summary, &TElement::Link,
+                                                      &TElement::Guid};
   std::wstring chars_;
   std::vector<size_t> ends_;
 };

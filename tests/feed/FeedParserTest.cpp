@@ -273,3 +273,30 @@ TEST_CASE("Atom text constructs by type; content stands in for a missing summary
   CHECK((*items)[2]->Summary == L"özet önce gelir");
   CHECK((*items)[3]->Summary.empty());  // binary content shows nothing
 }
+
+TEST_CASE("an item is known by its address, or by its guid or Atom id when it has none") {
+  ComSession com;
+  FeedFile f(
+      "<rss version=\"2.0\"><channel>"
+      "<item><title>a</title><link>http://a/1</link><guid isPermaLink=\"false\">x-1</guid></item>"
+      "<item><title>b</title><guid isPermaLink=\"false\">  x-2 \n</guid></item>"
+      "<item><title>c</title><guid>12345</guid></item>"
+      "<item><title>d</title></item>"
+      "</channel></rss>");
+  auto items = ParseFeed(f.path);
+  REQUIRE(items);
+  REQUIRE(items->size() == 4);
+  CHECK((*items)[0]->Identity() == L"http://a/1");
+  CHECK((*items)[1]->Identity() == L"x-2");  // trimmed
+  CHECK((*items)[1]->Link.empty());          // an id is no address to open
+  CHECK((*items)[2]->Identity() == L"12345");
+  CHECK((*items)[3]->Identity().empty());
+  FeedFile atom(
+      "<feed xmlns=\"http://www.w3.org/2005/Atom\"><entry><title>e</title><id>tag:e,2026:1</id></entry>"
+      "<entry><title>f</title><id>tag:f</id><link href=\"http://f/\"/></entry></feed>");
+  items = ParseFeed(atom.path);
+  REQUIRE(items);
+  REQUIRE(items->size() == 2);
+  CHECK((*items)[0]->Identity() == L"tag:e,2026:1");
+  CHECK((*items)[1]->Identity() == L"http://f/");
+}
