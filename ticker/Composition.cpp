@@ -258,16 +258,22 @@ void TMainWindow::CreateFace() {
   Place(*Thumb, true);
 }
 
+namespace {
+// The options sheet's artwork: a row of 28 pixels per switch under a
+// 20-pixel margin, and room for the close button below.
+constexpr int OptionsSheetHeight = 211;
+}  // namespace
+
 void TMainWindow::CreateOptionsPanel() {
   auto drag = [this](TControl*, int keys, int, int) { MouseDownHandler(keys); };
   OptionsPanel = Make<TControlEx>(Background.get());
-  Lay(*OptionsPanel, (FaceWidth - 385 - 20) / 2, 61, 385, 183);
+  Lay(*OptionsPanel, (FaceWidth - 385 - 20) / 2, 61, 385, OptionsSheetHeight);
   OptionsPanel->OnMouseDown = drag;
   Place(*OptionsPanel, false);
 
   OptionsSheet = Make<TImageEx>(OptionsPanel.get());
   OptionsSheet->SetResourceID(5005);
-  Lay(*OptionsSheet, 0, -183);  // above the panel until it slides in
+  Lay(*OptionsSheet, 0, -OptionsSheetHeight);  // above the panel until it slides in
   OptionsSheet->OnMouseDown = drag;
   OptionsSheet->SetOpacity(0);
   Place(*OptionsSheet, true);
@@ -288,7 +294,7 @@ void TMainWindow::CreateOptionsPanel() {
   }
 
   OptionsClose = Make<TImageEx>(OptionsSheet.get());
-  Lay(*OptionsClose, 385 - 25, 183 - 30);
+  Lay(*OptionsClose, 385 - 25, OptionsSheetHeight - 30);
   OptionsClose->SetResourceID(5006);
   OptionsClose->SetCursor(HandCursor);
   OptionsClose->OnClick = [this](TControl*, int, int, int) { HideOptions(); };

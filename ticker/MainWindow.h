@@ -136,6 +136,8 @@ class TMainWindow : public TWindowEx, private TAccessibleModel {
   const float MinScale = 0.2f;
   const float ScaleStep = 0.05f;
   bool AutoScaleOn = true;
+  // Balloons for new headlines.
+  bool NotifyOn = true;
   bool Shrunk = false;
   bool ShrinkDone = false;
   int Corner = 0;

@@ -9,6 +9,7 @@ const TSwitch Switches[] = {
     {u"alwaystop", true, 105, [](TMainWindow& ticker, bool on) { ticker.SetAlwaysTop(on); }, false},
     {u"showtray", true, 106, [](TMainWindow& ticker, bool on) { ticker.ShowTrayIcon(on); }, false},
     {u"autoscale", true, 107, [](TMainWindow& ticker, bool on) { ticker.AutoScaleOn = on; }, false},
+    {u"notify", true, 111, [](TMainWindow& ticker, bool on) { ticker.NotifyOn = on; }, false},
 };
 
 const std::size_t SwitchCount = sizeof(Switches) / sizeof(Switches[0]);

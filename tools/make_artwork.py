@@ -316,13 +316,13 @@ def sheet(g, w, h, title_band):
 
 
 def options_sheet(g):
-    w, h = g.span(385), g.span(183)
+    w, h = g.span(385), g.span(211)
     img = sheet(g, w, h, title_band=True)
     with over(img) as d:
-        # Faint separators between the four rows of check boxes (tops 20, 48, 76, 104).
-        for y in (44, 72, 100):
+        # Faint separators between the five rows of check boxes (tops 20, 48, 76, 104, 132).
+        for y in (44, 72, 100, 128):
             d.line(g.s(40, y, 340, y), fill=(0, 0, 0, 22), width=g.ss(1))
-        d.line(g.s(20, 140, w - 20, 140), fill=(0, 0, 0, 30), width=g.ss(1))
+        d.line(g.s(20, 168, w - 20, 168), fill=(0, 0, 0, 30), width=g.ss(1))
     return finish(img)
 
 
@@ -395,7 +395,7 @@ SKIN = {
 # Sizes at 96 DPI.
 SIZES = {
     5000: (20, 213), 5001: (18, 70), 5002: (475, 350), 5003: (18, 324),
-    5004: (136, 34), 5005: (385, 183), 5006: (12, 12), 5007: (20, 20),
+    5004: (136, 34), 5005: (385, 211), 5006: (12, 12), 5007: (20, 20),
     5008: (20, 20), 5009: (342, 224), 5010: (64, 64), 5011: (21, 21),
     5012: (20, 20), 5013: (20, 20),
 }

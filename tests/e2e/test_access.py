@@ -14,7 +14,7 @@ from test_links import Traps, referral
 
 # The switches' captions, as the options panel shows them, top to bottom.
 SWITCHES = ["Windows her açıldığında otomatik olarak başlat.", "Pencereyi her zaman en üstte tut.",
-            "Sistem Tepsisinde program simgesini göster.", "Otomatik boyutlandırmayı etkinleştir."]
+            "Sistem Tepsisinde program simgesini göster.", "Otomatik boyutlandırmayı etkinleştir.", "Yeni haberleri bildir"]
 SECOND_SWITCH = (35 + 40 + 10, 61 + 48 + 10)  # where a click flips "alwaystop", in the window
 LIST_AREA = (30, 75, 390, 213)
 WM_RBUTTONUP = 517
@@ -93,12 +93,12 @@ def test_switches_read_and_flipped_by_click_and_by_a_reader(env):
         tree = wait_for(lambda: (lambda t: t if news_items(t) else None)(access_tree(env)), 60, "the news list")
         assert not [n for n in tree if n.role == ROLE_CHECKBUTTON], "switches read while the panel is closed"
         open_options(env, x, y)
-        tree = wait_for(lambda: (lambda t: t if len(top(t)) == 9 else None)(access_tree(env)), 20,
+        tree = wait_for(lambda: (lambda t: t if len(top(t)) == 10 else None)(access_tree(env)), 20,
                         "the panel's switches and close button")
         panel = top(tree)[4:]
         assert [(n.role, n.name) for n in panel] == [(ROLE_CHECKBUTTON, s) for s in SWITCHES] + [
             (ROLE_PUSHBUTTON, "Kapat")], panel
-        assert all(n.has(CHECKED) and n.action == "Değiştir" for n in panel[:4]), panel
+        assert all(n.has(CHECKED) and n.action == "Değiştir" for n in panel[:5]), panel
 
         def checked(path):
             return next(n for n in access_tree(env) if n.path == path).has(CHECKED)
@@ -116,7 +116,7 @@ def test_switches_read_and_flipped_by_click_and_by_a_reader(env):
             wait_for(lambda: ini(env).get("autoscale") == value, 10, f"autoscale={value} in options.ini")
             wait_for(lambda: checked(fourth) == (value == "1"), 10, f"the fourth switch read as {value}")
         # The panel's close button closes it, and its objects go with it.
-        r = accprobe(env, "do", panel[4].path)
+        r = accprobe(env, "do", panel[5].path)
         assert r.returncode == 0 and r.stdout.strip() == "ok", r.stdout + r.stderr
         wait_for(lambda: len(top(access_tree(env))) == 4, 20, "the panel's objects gone")
 

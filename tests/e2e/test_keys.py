@@ -127,7 +127,7 @@ def test_tab_walks_the_buttons_and_the_options_panel(env):
         key(env, "Return")
         switches = wait_for(lambda: [n for n in access_tree(env) or [] if n.role == ROLE_CHECKBUTTON], 20,
                             "the options panel's switches")
-        assert len(switches) == 4, switches
+        assert len(switches) == 5, switches
         key(env, "Tab")
         second = wait_focused(env, ROLE_CHECKBUTTON, switches[1].name, "the focus on the second switch")
         assert ini(env).get("alwaystop", "1") == "1"

@@ -19,7 +19,7 @@ inline std::string Utf16File(const std::u16string& text) { return "\xff\xfe" + U
 
 // Every switch off, the window at a place of its own.
 inline const std::u16string UserOptions =
-    u"[general]\r\nleft=123\r\ntop=45\r\n\r\n[options]\r\nalwaystop=0\r\nautoscale=0\r\nshowtray=0\r\nstartup=0\r\n\r\n";
+    u"[general]\r\nleft=123\r\ntop=45\r\n\r\n[options]\r\nalwaystop=0\r\nautoscale=0\r\nnotify=0\r\nshowtray=0\r\nstartup=0\r\n\r\n";
 
 // A feed of `items` headlines "Haber N" linking to http://example.com/N,
 // each with the summary "Özet N ile biraz daha metin.".
