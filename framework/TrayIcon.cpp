@@ -130,6 +130,8 @@ void TTrayIcon::ShowBalloon() {
   data_.uFlags |= NIF_INFO;
   data_.dwInfoFlags = static_cast<DWORD>(BalloonFlags);
   Notify(NIM_MODIFY);
+  // Once: a later change of the tip must not show the balloon again.
+  data_.uFlags &= ~NIF_INFO;
 }
 
 void TTrayIcon::RemoveIcon() {

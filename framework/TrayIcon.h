@@ -35,7 +35,8 @@ class TTrayIcon : public TWindow {
   // Milliseconds; used by the next ShowBalloon.
   int BalloonTimeout() const { return static_cast<int>(data_.uTimeout); }
   void SetBalloonTimeout(int value) { data_.uTimeout = static_cast<UINT>(value); }
-  TBalloonFlags BalloonFlags = bfNone;
+  // NIIF_* flags of the next balloon.
+  DWORD BalloonFlags = bfNone;
 
   HICON Icon() const { return icon_; }
   // The icon shown; an icon of our own is destroyed when it is replaced or

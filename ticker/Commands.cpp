@@ -137,7 +137,10 @@ void TMainWindow::CleanUp() {
   NetworkWatch.reset();
   // Workers first: each may still be on the network.
   StopWorkers();
-  for (auto* timer : {&RefreshTimer, &ThrobberTimer, &StartupTimer, &TrimTimer, &CounterTimer}) {
+  // Seen before the window went.
+  if (UserLooking()) NoteShown();
+  CommitSeen();
+  for (auto* timer : {&RefreshTimer, &ThrobberTimer, &StartupTimer, &TrimTimer, &CounterTimer, &NoticeTimer}) {
     if (*timer) (*timer)->SetEnabled(false);
     timer->reset();
   }

@@ -73,6 +73,9 @@ void TMainWindow::CreateTrayAndTip() {
   else
     TrayIcon->SetIcon(SharedIcon(::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(101))));
   TrayIcon->OnMouseUp = [this](TControl*, int keys, int, int) { TrayMouseUp(keys); };
+  TrayIcon->OnBalloonAction = [this](TControl*, int action) {
+    if (action == NIN_BALLOONUSERCLICK) NoticeClicked();
+  };
   TrayIcon->HandleNeeded();
   TrayIcon->SetHintText(LoadResString(108));
   TrayIcon->SetVisibleTray(Options->Switch(*FindSwitch(u"showtray")));
@@ -111,6 +114,8 @@ void TMainWindow::CreateWidgets() {
   // The saved list shows at once, and so does how old it is.
   lastUpdate_ = NewsList->Count() > 0 ? LoadUpdateTime(FeedCachePath(), UtcTicksNow()) : 0;
   UpdateStatusLine();
+  // Headlines still unseen at the last close keep their marks.
+  LoadUnseen();
 
   LoadFaceImages();
   BuildStep(8);

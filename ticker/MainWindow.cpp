@@ -63,11 +63,15 @@ void TMainWindow::WMActivate(WORD state, HWND other) {
     const TOpenPanel panel = OpenPanel();
     focus_ = panel == TOpenPanel::None ? FocusList : FirstFocus(panel, static_cast<int>(SwitchBoxes.size()));
     ScaleWindow(true);
+    // The user is here: what is on screen is seen, and nothing waits.
+    pendingNotice_.clear();
+    NoteShown();
     if (::GetFocus() == WindowHandle())
       SetFocusTarget(focus_);
     else
       ::SetFocus(WindowHandle());
   } else if (other != WindowHandle()) {
+    CommitSeen();
     ScaleWindow(false);
   }
 }
@@ -131,6 +135,7 @@ void TMainWindow::WMTimer(UINT_PTR id) {
     case RefreshTimerId: RefreshFeed(); break;
     case CounterTimerId: SendCounterHit(); break;
     case ThrobberTimerId: ThrobberStep(); break;
+    case NoticeTimerId: ShowPendingNotice(); break;
     default: break;
   }
 }

@@ -21,6 +21,7 @@
 #include "framework/WinHandles.h"
 #include "framework/WindowEx.h"
 #include "ticker/FocusOrder.h"
+#include "ticker/NewHeadlines.h"
 #include "ticker/Options.h"
 #include "widgets/ContentEx.h"
 #include "widgets/ScrollMath.h"
@@ -109,6 +110,13 @@ class TMainWindow : public TWindowEx, private TAccessibleModel {
   static std::wstring WhenText(std::uint64_t utcTicks);
   // When the list last came from the server (UTC ticks), 0 for never.
   std::uint64_t LastUpdate() const { return lastUpdate_; }
+
+  // --- new headlines (NewsNotice.cpp) ---
+  // After a refresh replaced a list whose identities were `before`: marks
+  // and, when the user is elsewhere, a balloon.
+  void HeadlinesArrived(const std::vector<std::wstring>& before);
+  // The identities of the shown items, in order.
+  std::vector<std::wstring> Identities() const;
 
   // --- catching up (RefreshCycle.cpp) ---
   // Waking from sleep or a network coming back: a refresh soon, unless the
@@ -219,6 +227,19 @@ class TMainWindow : public TWindowEx, private TAccessibleModel {
   void ItemsReplaced(int selectedBefore, bool changed);
   void ShowMenuAt(POINT screen);
 
+  // NewsNotice.cpp
+  void LoadUnseen();
+  void SaveUnseen();
+  void ShowFreshMarks();
+  // Whether the window is the active one at full size.
+  bool UserLooking() const;
+  // Notes the marked headlines in view while the user looks.
+  void NoteShown();
+  // The headlines noted so lose their marks (when the user leaves).
+  void CommitSeen();
+  void ShowPendingNotice();
+  void NoticeClicked();
+
   // AccessTree.cpp: what screen readers see.
   std::vector<long> AccessibleChildren(long id) override;
   long AccessibleParent(long id) override;
@@ -240,6 +261,8 @@ class TMainWindow : public TWindowEx, private TAccessibleModel {
   std::unique_ptr<TWinTimer> RefreshTimer;
   std::unique_ptr<TWinTimer> CounterTimer;
   std::unique_ptr<TWinTimer> ThrobberTimer;
+  // Asks again whether a waiting balloon may be shown.
+  std::unique_ptr<TWinTimer> NoticeTimer;
 
   // Cancels every running exchange and waits for the workers, at most
   // WorkerExitMs in all; a worker still blocked in the network after that
@@ -293,6 +316,14 @@ class TMainWindow : public TWindowEx, private TAccessibleModel {
   unsigned networkFailures_ = 0;
   DWORD lastRefreshStart_ = 0;
   bool refreshStarted_ = false;
+
+  // New headlines.
+  TUnseen unseen_;
+  std::set<std::wstring> shownWhileActive_;
+  // Identities a balloon is still to tell of, newest first.
+  std::vector<std::wstring> pendingNotice_;
+  // The headline the last balloon named.
+  std::wstring noticeIdentity_;
   // Default actions readers asked for, oldest first.
   std::vector<long> readerActions_;
 

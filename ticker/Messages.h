@@ -26,3 +26,4 @@ inline constexpr UINT_PTR TrimTimerId = 1002;
 inline constexpr UINT_PTR RefreshTimerId = 1003;
 inline constexpr UINT_PTR CounterTimerId = 1004;
 inline constexpr UINT_PTR ThrobberTimerId = 1005;
+inline constexpr UINT_PTR NoticeTimerId = 1006;

@@ -52,7 +52,7 @@ TUnseen TUnseen::Parse(const std::u16string& text) {
   return unseen;
 }
 
-bool NoticeAllowed(bool stateKnown, int state) { return !stateKnown || state == UserAcceptsNotices; }
+bool NoticeAllowed(bool stateKnown, int state) { return !stateKnown || state == UserStateAccepts; }
 
 TNotice NoticeFor(std::size_t newCount, bool firstListOfRun, bool windowActive, bool switchOn, bool trayShown) {
   if (newCount == 0) return TNotice::Nothing;

@@ -41,13 +41,13 @@ class TUnseen {
 
 // The states SHQueryUserNotificationState reports (QUERY_USER_NOTIFICATION_STATE).
 enum TUserState : int {
-  UserNotPresent = 1,      // screen saver, locked, another user
-  UserBusy = 2,            // a full-screen application
-  UserFullScreenD3D = 3,   // a full-screen game or video
-  UserPresenting = 4,      // presentation mode
-  UserAcceptsNotices = 5,
-  UserQuietTime = 6,       // the first hour after a new Windows was set up
-  UserRunningApp = 7,      // a full-screen store app
+  UserStateAway = 1,      // screen saver, locked, another user
+  UserStateBusy = 2,            // a full-screen application
+  UserStateFullScreen = 3,   // a full-screen game or video
+  UserStatePresenting = 4,      // presentation mode
+  UserStateAccepts = 5,
+  UserStateQuietTime = 6,       // the first hour after a new Windows was set up
+  UserStateApp = 7,      // a full-screen store app
 };
 
 // Whether a balloon may be shown now; false means it waits until it may.

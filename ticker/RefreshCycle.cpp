@@ -25,6 +25,8 @@ void TMainWindow::CreateTimers() {
   TrimTimer = std::make_unique<TWinTimer>(window, build::TrimMs, TrimTimerId);
   TrimTimer->SetEnabled(true);
   ThrobberTimer = std::make_unique<TWinTimer>(window, build::ThrobberMs, ThrobberTimerId);
+  NoticeTimer = std::make_unique<TWinTimer>(window, RefreshInterval / 10 > 1000 ? RefreshInterval / 10 : 1000,
+                                            NoticeTimerId);
   RefreshTimer = std::make_unique<TWinTimer>(window, RefreshInterval, RefreshTimerId);
   RefreshTimer->SetEnabled(true);
   CounterTimer = std::make_unique<TWinTimer>(window, build::CounterMs, CounterTimerId);
@@ -113,9 +115,11 @@ void TMainWindow::FeedDone() {
   if (items && NewsList) {
     const int selected = NewsList->Selected();
     const bool changed = !NewsList->SameItems(*items);
+    const std::vector<std::wstring> before = Identities();
     NewsList->ShowFeed(FeedCachePath(), std::move(items));
     UpdateScroller();
     ItemsReplaced(selected, changed);
+    HeadlinesArrived(before);
     if (Shrunk) {
       Paint();
       Present();

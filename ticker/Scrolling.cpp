@@ -15,7 +15,10 @@ int TMainWindow::TopHeadline() const { return NewsList ? NewsList->ItemAtRow(-Ne
 
 void TMainWindow::ScrollBy(int delta) {
   if (!NewsList) return;
-  if (KAVRELO_LIST_SCROLL.ScrollBy(delta)) Update();
+  if (KAVRELO_LIST_SCROLL.ScrollBy(delta)) {
+    Update();
+    NoteShown();
+  }
 }
 
 void TMainWindow::UpdateScroller() {
@@ -26,7 +29,10 @@ void TMainWindow::UpdateScroller() {
 
 void TMainWindow::TrackClick(int y) {
   if (!NewsList) return;
-  if (KAVRELO_LIST_SCROLL.TrackClick(y)) Update();
+  if (KAVRELO_LIST_SCROLL.TrackClick(y)) {
+    Update();
+    NoteShown();
+  }
 }
 
 void TMainWindow::ThumbPressed(int keys) {
@@ -36,5 +42,8 @@ void TMainWindow::ThumbPressed(int keys) {
 
 void TMainWindow::ThumbDragged(int keys) {
   if (!NewsList) return;
-  if (KAVRELO_LIST_SCROLL.ThumbDragged(keys)) Update();
+  if (KAVRELO_LIST_SCROLL.ThumbDragged(keys)) {
+    Update();
+    NoteShown();
+  }
 }

@@ -19,6 +19,9 @@ constexpr std::uint32_t SeparatorColor = 0x40000000;
 // The selection: a wash of the headlines' blue, and a dotted frame.
 constexpr std::uint32_t SelectionColor = 0x260000A0;
 constexpr std::uint32_t FocusColor = 0xC00000A0;
+// The mark of a new headline: a dot of the skin's red after the headline.
+constexpr std::uint32_t FreshColor = 0xFFC8102E;
+constexpr int FreshDot = 6, FreshGap = 6;
 constexpr int TitleSize = 10, SummarySize = 9;
 constexpr int HandCursor = 13, ArrowCursor = 0;
 
@@ -230,7 +233,20 @@ std::wstring TContentEx::SelectedLink() const {
   return (*items_)[static_cast<size_t>(selected_)]->Link;
 }
 
+void TContentEx::SetFresh(std::vector<bool> fresh) {
+  if (fresh == fresh_) return;
+  fresh_ = std::move(fresh);
+  Invalidate();
+}
+
+std::pair<size_t, size_t> TContentEx::VisibleItems() const {
+  if (rows_.size() != Count()) return {0, 0};
+  auto [top, bottom] = Visible();
+  return RowsBetween(top, bottom);
+}
+
 void TContentEx::Reselect(const std::wstring& link) {
+  fresh_.clear();
   std::vector<std::wstring> links;
   if (items_) {
     links.reserve(items_->size());
@@ -410,6 +426,15 @@ void TContentEx::PaintRows(size_t first, size_t last) {
     const TRow& r = rows_[i];
     RECT title{0, r.TitleTop - top, r.Size.TitleWidth, r.TitleBottom - top};
     canvas.DrawText(title, Lines((*items_)[i]->Title));
+  }
+  const int dot = Scale().Px(FreshDot), gap = Scale().Px(FreshGap);
+  canvas.Brush().SetColor(FreshColor);
+  for (size_t i = first; i < last; ++i) {
+    if (!IsFresh(i)) continue;
+    const TRow& r = rows_[i];
+    const int x = std::min(r.Size.TitleWidth + gap, Width() - dot);
+    const int y = (r.TitleTop + r.TitleBottom - dot) / 2 - top;
+    canvas.FillRect(RECT{x, y, x + dot, y + dot});
   }
   canvas.Pen().SetColor(SeparatorColor);
   for (size_t i = first; i < last; ++i) canvas.DrawLine(0, rows_[i].Separator - top, Width(), rows_[i].Separator - top);

@@ -84,6 +84,12 @@ class TContentEx : public TControlEx {
   // Whether `other` holds the same headlines, summaries and addresses, in
   // the same order, as the list shows.
   bool SameItems(const TElementList& other) const;
+  // Which items carry the mark of a new headline, by position; positions
+  // past the vector's end carry none. A new list starts without marks.
+  void SetFresh(std::vector<bool> fresh);
+  bool IsFresh(size_t index) const { return index < fresh_.size() && fresh_[index]; }
+  // The items any of whose row is in the viewport: [first, last).
+  std::pair<size_t, size_t> VisibleItems() const;
   // How many items the list shows.
   size_t Count() const { return items_ ? items_->size() : 0; }
 
@@ -193,5 +199,6 @@ class TContentEx : public TControlEx {
   size_t paintedFirst_ = 0, paintedLast_ = 0;
   int measured_ = 0;
   int selected_ = -1;
+  std::vector<bool> fresh_;
   bool selectionShown_ = false, selectionFocused_ = false;
 };

@@ -53,9 +53,9 @@ TEST_CASE("a balloon only when the user accepts notifications") {
     int state;
     bool allowed;
   };
-  const Row rows[] = {{UserNotPresent, false},     {UserBusy, false},      {UserFullScreenD3D, false},
-                      {UserPresenting, false},     {UserAcceptsNotices, true}, {UserQuietTime, false},
-                      {UserRunningApp, false}};
+  const Row rows[] = {{UserStateAway, false},     {UserStateBusy, false},      {UserStateFullScreen, false},
+                      {UserStatePresenting, false},     {UserStateAccepts, true}, {UserStateQuietTime, false},
+                      {UserStateApp, false}};
   for (const Row& r : rows) {
     CAPTURE(r.state);
     CHECK(NoticeAllowed(true, r.state) == r.allowed);
