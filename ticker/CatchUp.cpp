@@ -19,5 +19,8 @@ unsigned RetryDelayMs(unsigned failures, unsigned periodMs, double spread) {
 }
 
 bool CatchUpNeeded(bool everSucceeded, std::uint64_t msSinceSuccess, unsigned periodMs) {
-  return !everSucceeded || msSinceSuccess > periodMs / 5u;
+  // Never less than a few seconds: a refresh that just ended is fresh
+  // whatever the period.
+  const std::uint64_t fresh = periodMs / 5u > 3000u ? periodMs / 5u : 3000u;
+  return !everSucceeded || msSinceSuccess > fresh;
 }

@@ -21,5 +21,5 @@ unsigned MinRefreshSpacingMs(unsigned periodMs);
 
 // Whether waking from sleep or a network coming back calls for a refresh:
 // when the last success is older than a fifth of the period (a minute at
-// five minutes), or there has been none this run.
+// five minutes) and than 3 s, or there has been none this run.
 bool CatchUpNeeded(bool everSucceeded, std::uint64_t msSinceSuccess, unsigned periodMs);

@@ -42,4 +42,7 @@ TEST_CASE("waking or a network coming back refreshes only a list older than a mi
   CHECK_FALSE(CatchUpNeeded(true, 60000, Period));
   CHECK_FALSE(CatchUpNeeded(true, 5000, Period));
   CHECK(CatchUpNeeded(false, 0, Period));  // nothing fetched yet this run
+  // A short test period still calls a list of a few seconds fresh.
+  CHECK_FALSE(CatchUpNeeded(true, 2000, 4000));
+  CHECK(CatchUpNeeded(true, 3001, 4000));
 }
