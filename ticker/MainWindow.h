@@ -324,6 +324,9 @@ class TMainWindow : public TWindowEx, private TAccessibleModel {
   std::vector<std::wstring> pendingNotice_;
   // The headline the last balloon named.
   std::wstring noticeIdentity_;
+  // What the record of unseen marks holds on disk.
+  std::string unseenSaved_;
+  bool downloadedThisRun_ = false;
   // Default actions readers asked for, oldest first.
   std::vector<long> readerActions_;
 

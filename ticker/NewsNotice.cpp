@@ -57,17 +57,19 @@ std::vector<std::wstring> TMainWindow::Identities() const {
 
 void TMainWindow::LoadUnseen() {
   unseen_ = TUnseen::Parse(ReadUnseenText());
+  unseenSaved_ = Utf16Bytes(unseen_.Text());
   unseen_.KeepOnly(Identities());
   ShowFreshMarks();
 }
 
 void TMainWindow::SaveUnseen() {
-  if (unseen_.Size() == 0) {
-    ::DeleteFileW(UnseenPath().c_str());
-    return;
-  }
-  // A record that cannot be written only loses marks at the next start.
-  SaveFileAtomically(UnseenPath(), Utf16Bytes(unseen_.Text()));
+  const std::string bytes = Utf16Bytes(unseen_.Text());
+  if (bytes == unseenSaved_) return;
+  // A record that cannot be written only loses marks at the next start,
+  // and is tried again at the next change.
+  const bool saved = bytes.empty() ? ::DeleteFileW(UnseenPath().c_str()) || ::GetLastError() == ERROR_FILE_NOT_FOUND
+                                   : SaveFileAtomically(UnseenPath(), bytes);
+  if (saved) unseenSaved_ = bytes;
 }
 
 void TMainWindow::ShowFreshMarks() {
@@ -105,7 +107,11 @@ void TMainWindow::HeadlinesArrived(const std::vector<std::wstring>& before) {
   SaveUnseen();
   ShowFreshMarks();
   NoteShown();
-  const TNotice notice = NoticeFor(fresh.size(), before.empty(), UserLooking(), NotifyOn,
+  // The first download of a run is news against the saved list only: it
+  // gets its marks, but the user has just started the ticker.
+  const bool firstList = before.empty() || !downloadedThisRun_;
+  downloadedThisRun_ = true;
+  const TNotice notice = NoticeFor(fresh.size(), firstList, UserLooking(), NotifyOn,
                                    TrayIcon && TrayIcon->VisibleTray());
   if (notice != TNotice::Show) return;
   // Newest first: the feed lists them top down.
