@@ -16,6 +16,9 @@
 //   winprobe tray-click MSG posts the shell's callback for a mouse message
 //                          (e.g. 517, WM_RBUTTONUP) on the icon
 //   winprobe menu           prints "menu=1" while a popup menu is open
+//   winprobe balloon        prints "balloon=1" and the shown balloon's title and
+//                          text (UTF-8, one line each) while the shell shows
+//                          a notification balloon, "balloon=0" when none
 //   winprobe tray-drop      removes that icon, as a dying Explorer loses it
 //   winprobe hold PATH MS   opens PATH with no sharing (as a backup program
 //                          may), keeps it MS ms, closes it; PATH.held exists
@@ -29,6 +32,7 @@
 // Exit code 0 when the window was found, 2 when not.
 #include <windows.h>
 #include <shellapi.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -38,6 +42,65 @@
 #include "framework/ProcessMemory.h"
 #include "framework/WinHandles.h"
 #include "tools/TickerWindows.h"
+
+namespace {
+
+BOOL CALLBACK FindBalloon(HWND window, LPARAM found) {
+  wchar_t name[64] = {};
+  ::GetClassNameW(window, name, 64);
+  if (std::wcscmp(name, TOOLTIPS_CLASSW) != 0 || !::IsWindowVisible(window) ||
+      !(::GetWindowLongW(window, GWL_STYLE) & TTS_BALLOON))
+    return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+std::string Utf8(const wchar_t* text) {
+  char out[2048] = {};
+  ::WideCharToMultiByte(CP_UTF8, 0, text, -1, out, sizeof(out) - 1, nullptr, nullptr);
+  return out;
+}
+
+// The title and text of a balloon tooltip of another process (the shell's):
+// its messages take pointers into that process, so the structures live in
+// memory lent there.
+bool ReadBalloon(HWND balloon, std::wstring& title, std::wstring& text) {
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(balloon, &pid);
+  UniqueKernelHandle process(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
+  if (!process) return false;
+  constexpr SIZE_T Size = 16384, TextAt = 4096, TitleInfoAt = 2048, TitleAt = 8192;
+  auto* remote = static_cast<char*>(::VirtualAllocEx(process.Get(), nullptr, Size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  if (remote == nullptr) return false;
+  bool ok = false;
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  if (::WriteProcessMemory(process.Get(), remote, &tool, sizeof(tool), nullptr) &&
+      ::SendMessageW(balloon, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(remote)) &&
+      ::ReadProcessMemory(process.Get(), remote, &tool, sizeof(tool), nullptr)) {
+    tool.lpszText = reinterpret_cast<wchar_t*>(remote + TextAt);
+    wchar_t buffer[1024] = {};
+    TTGETTITLE get{sizeof(TTGETTITLE), 0, 256, reinterpret_cast<WCHAR*>(remote + TitleAt)};
+    if (::WriteProcessMemory(process.Get(), remote, &tool, sizeof(tool), nullptr) &&
+        ::WriteProcessMemory(process.Get(), remote + TextAt, buffer, sizeof(buffer), nullptr) &&
+        ::WriteProcessMemory(process.Get(), remote + TitleInfoAt, &get, sizeof(get), nullptr)) {
+      ::SendMessageW(balloon, TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(remote));
+      ::SendMessageW(balloon, TTM_GETTITLE, 0, reinterpret_cast<LPARAM>(remote + TitleInfoAt));
+      wchar_t titleBuffer[256] = {};
+      if (::ReadProcessMemory(process.Get(), remote + TextAt, buffer, sizeof(buffer) - sizeof(wchar_t), nullptr) &&
+          ::ReadProcessMemory(process.Get(), remote + TitleAt, titleBuffer, sizeof(titleBuffer) - sizeof(wchar_t),
+                              nullptr)) {
+        text = buffer;
+        title = titleBuffer;
+        ok = true;
+      }
+    }
+  }
+  ::VirtualFreeEx(process.Get(), remote, 0, MEM_RELEASE);
+  return ok;
+}
+
+}  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 2) {
@@ -110,6 +173,17 @@ int wmain(int argc, wchar_t** argv) {
       ::Sleep(every);
     }
     std::printf("pings=%d late=%d max_ms=%lu gone=%d\n", pings, late, static_cast<unsigned long>(slowest), gone);
+    return 0;
+  }
+  if (std::wcscmp(argv[1], L"balloon") == 0) {
+    HWND balloon = nullptr;
+    ::EnumWindows(&FindBalloon, reinterpret_cast<LPARAM>(&balloon));
+    std::wstring title, text;
+    if (balloon == nullptr || !ReadBalloon(balloon, title, text)) {
+      std::printf("balloon=%d\n", balloon ? 1 : 0);
+      return 0;
+    }
+    std::printf("balloon=1\n%s\n%s\n", Utf8(title.c_str()).c_str(), Utf8(text.c_str()).c_str());
     return 0;
   }
   if (std::wcscmp(argv[1], L"menu") == 0) {
