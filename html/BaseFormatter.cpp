@@ -61,7 +61,7 @@ void TBaseFormatter::ProcessDocument() {
 
 void TBaseFormatter::ProcessElement(const TElement& element) {
   EnterElement(element);
-  WalkChildren(element);
+  if (RendersContent(element)) WalkChildren(element);
   LeaveElement(element);
 }
 
@@ -131,8 +131,13 @@ void TBaseFormatter::WalkChildren(const TNode& node) {
     }
     const TNode* child = frame.children[frame.next++];
     if (child->NodeType() == ElementNode) {
-      EnterElement(static_cast<const TElement&>(*child));
-      stack.push_back({child, child->ChildNodes().Items(), 0});  // invalidates frame; it is not used again
+      const auto& element = static_cast<const TElement&>(*child);
+      EnterElement(element);
+      // An element whose content is not rendered gets a frame without
+      // children: it is left at once, in its place.
+      const TNodeSpan children =
+          RendersContent(element) ? child->ChildNodes().Items() : TNodeSpan(nullptr, 0);
+      stack.push_back({child, children, 0});  // invalidates frame; it is not used again
     } else {
       DispatchLeaf(*child);
     }

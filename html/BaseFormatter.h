@@ -64,6 +64,9 @@ class TBaseFormatter {
   virtual void ProcessTextNode(const dom::TTextNode& node);
   virtual void EnterElement(const dom::TElement&) {}
   virtual void LeaveElement(const dom::TElement&) {}
+  // Whether the children of element are walked. An element that says no is
+  // still entered and left, so it renders exactly as if it were empty.
+  virtual bool RendersContent(const dom::TElement&) const { return true; }
 
   // Renders node according to its kind and NodeKinds.
   void Dispatch(const dom::TNode& node);

@@ -89,21 +89,34 @@ void THtmlParser::OnAttributeEnd(THtmlReader&) {
     currentNode_ = static_cast<dom::TAttr*>(currentNode_)->OwnerElement();
 }
 
-// ">" of a start tag: "/>" and void elements close at once.
+// ">" of a start tag: "/>" and void elements close at once. The content of
+// script, style and noscript is raw text, and their "/>" is ignored, as a
+// browser does: closed at once, they would leave their content to show in
+// the parent.
 void THtmlParser::OnElementEnd(THtmlReader& reader) {
-  bool close = reader.IsEmptyElement() || (currentTag_ && VoidTags.Contains(currentTag_->Number));
+  const THtmlTag* tag = currentTag_;
   currentTag_ = nullptr;
+  if (tag && RawTextTags.Contains(tag->Number)) {
+    reader.ReadRawText(tag->Name, tag->Number == TagScript ? THtmlRawTextKind::ScriptData
+                                                           : THtmlRawTextKind::RawText);
+    return;
+  }
+  bool close = reader.IsEmptyElement() || (tag && VoidTags.Contains(tag->Number));
   if (close && currentNode_->NodeType() == dom::ElementNode && !open_.Empty())
     CloseTo(open_.Depth() - 1);
 }
 
 // </name>: closes the nearest open element of that name and everything opened
-// inside it; without one the end tag is ignored.
+// inside it; without one the end tag is ignored. Inside a template it closes
+// nothing outside it.
 void THtmlParser::OnEndElement(THtmlReader& reader) {
   if (currentNode_->NodeType() != dom::ElementNode) return;
   const std::u16string_view name = reader.QualifiedName();
-  std::size_t index = open_.NearestNamed(name, HtmlTagList().GetTag(name).Number);
-  if (index != THtmlParserOpenElements::None) CloseTo(index);
+  const std::size_t index = open_.NearestNamed(name, HtmlTagList().GetTag(name).Number);
+  if (index == THtmlParserOpenElements::None) return;
+  const std::size_t boundary = open_.NearestTemplate();
+  if (boundary != THtmlParserOpenElements::None && index < boundary) return;
+  CloseTo(index);
 }
 
 // <!-- -->
@@ -127,6 +140,13 @@ void THtmlParser::MoveToParentFor(THtmlPlacementGroup group) {
   // document or an attribute it finds nothing.
   if (currentNode_->NodeType() == dom::ElementNode) {
     std::size_t index = open_.NearestOf(PlacementParents(group));
+    // Nor does it leave a template: what finds no parent inside one goes
+    // into the template itself, as it would go into the body outside, so
+    // that a template's content (never shown) stays in it.
+    const std::size_t boundary = open_.NearestTemplate();
+    if (boundary != THtmlParserOpenElements::None &&
+        (index == THtmlParserOpenElements::None || index < boundary))
+      index = boundary;
     if (index != THtmlParserOpenElements::None) {
       open_.PopTo(index + 1);
       currentNode_ = open_.Top();

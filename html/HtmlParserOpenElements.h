@@ -23,6 +23,10 @@ class THtmlParserOpenElements {
  public:
   static constexpr std::size_t None = static_cast<std::size_t>(-1);
 
+  THtmlParserOpenElements() : templates_(&byName_[u"template"]) {}
+  THtmlParserOpenElements(const THtmlParserOpenElements&) = delete;
+  THtmlParserOpenElements& operator=(const THtmlParserOpenElements&) = delete;
+
   bool Empty() const { return chain_.empty(); }
   std::size_t Depth() const { return chain_.size(); }
   dom::TElement* Top() const { return chain_.empty() ? nullptr : chain_.back().element; }
@@ -42,6 +46,10 @@ class THtmlParserOpenElements {
   // Index of the nearest element called name (tagNumber is its number in the
   // tag table, 0 when unlisted), or None.
   std::size_t NearestNamed(std::u16string_view name, std::int32_t tagNumber) const;
+  // Index of the nearest "template", or None. The builder's rules stop at it:
+  // nothing inside a template looks for a parent or an element to close
+  // outside it.
+  std::size_t NearestTemplate() const { return templates_->empty() ? None : templates_->back(); }
 
  private:
   struct TEntry {
@@ -55,4 +63,6 @@ class THtmlParserOpenElements {
   std::array<std::vector<std::uint32_t>, HtmlTagCount + 1> byTag_;
   // ... and of each unlisted name. Vectors stay put when the map rehashes.
   std::unordered_map<std::u16string, std::vector<std::uint32_t>> byName_;
+  // The entry of "template" (not in the tag table), found once.
+  std::vector<std::uint32_t>* templates_;
 };

@@ -13,6 +13,8 @@
 // completes the markup (so nothing before it is asked again), and the skip
 // after a quoted literal, which covers only the whitespace after its closing
 // quote. Names and literals are copied only once the markup is complete.
+// Raw text (state 5) is scanned once, up to the end tag that stops it, and
+// delivered whole, so no character of it is scanned twice.
 #include "html/HtmlReader.h"
 
 #include <algorithm>
@@ -76,8 +78,19 @@ bool THtmlReader::Read() {
     case THtmlReaderState::QuotedValue:
       AttributeState();
       break;
+    case THtmlReaderState::RawText:
+      RawTextState();
+      break;
   }
   return true;
+}
+
+void THtmlReader::ReadRawText(std::u16string_view endTagName, THtmlRawTextKind kind) {
+  if (state_ != THtmlReaderState::Content) return;
+  rawTextEndTag_.assign(endTagName);
+  LowerAscii(rawTextEndTag_);
+  rawTextKind_ = kind;
+  state_ = THtmlReaderState::RawText;
 }
 
 // ---- States ---------------------------------------------------------------
@@ -162,6 +175,33 @@ bool THtmlReader::ReadAttributeValue() {
   nodeValue_ = std::u16string_view(html_).substr(start, pos_ - start);
   Fire(OnTextNode);
   return true;
+}
+
+// State 5, the content of a raw-text element: all of it as one text token,
+// then "</" name ... ">" as its end tag; an end tag without ">" ends the
+// input. The next Read finds the end tag at once, so the scan covers the
+// content only once.
+void THtmlReader::RawTextState() {
+  const std::size_t end = FindRawTextEnd(html_, pos_, rawTextEndTag_, rawTextKind_);
+  searched_ += end - pos_;
+#ifdef KAVRELO_CHECK_SEARCH_MEMO
+  CheckSearch(true);
+#endif
+  if (end > pos_) {
+    nodeType_ = HtmlToken::Text;
+    nodeValue_ = std::u16string_view(html_).substr(pos_, end - pos_);
+    pos_ = end;
+    Fire(OnTextNode);
+    return;
+  }
+  const std::size_t nameStart = pos_ + 2;
+  const std::size_t nameEnd = nameStart + rawTextEndTag_.size();
+  const std::size_t gt = FindLiteral(u">", nameEnd, gtMemo_);
+  pos_ = gt == NotFound ? html_.size() : gt + 1;
+  nodeType_ = HtmlToken::EndElement;
+  SetName(std::u16string_view(html_).substr(nameStart, nameEnd - nameStart), true);
+  state_ = THtmlReaderState::Content;
+  Fire(OnEndElement);
 }
 
 // ---- Markup after "<" -----------------------------------------------------
@@ -458,7 +498,7 @@ std::size_t THtmlReader::FindLiteral(std::u16string_view literal, std::size_t fr
 #ifdef KAVRELO_CHECK_SEARCH_MEMO
 // Test builds: a remembered answer must equal the plain search's, and all
 // remembered searches together may cover each character only a bounded number
-// of times (ten search sites).
+// of times (ten search sites, and raw text once).
 void THtmlReader::CheckSearch(bool sameAnswer) const {
   if (!sameAnswer || searched_ > 12 * html_.size() + 64) std::abort();
 }

@@ -14,6 +14,8 @@
 #include <string_view>
 #include <vector>
 
+#include "html/HtmlRawText.h"
+
 class THtmlReader;
 
 // One event handler. An empty handler is skipped silently. Exceptions thrown by
@@ -40,6 +42,7 @@ enum class THtmlReaderState : std::uint8_t {
   AttributeName = 2,   // attribute name read, value not begun
   UnquotedValue = 3,   // inside an unquoted attribute value
   QuotedValue = 4,     // inside a quoted attribute value
+  RawText = 5,         // inside a raw-text element (see ReadRawText)
 };
 
 class THtmlReader {
@@ -55,6 +58,13 @@ class THtmlReader {
   // Reads the next token, fires its event (if any) and returns true; returns
   // false only when the input was already exhausted on entry.
   bool Read();
+  // For the handler of OnElementEnd, whose start tag opened a raw-text
+  // element (see HtmlRawText.h): its content up to the end tag "</"
+  // endTagName (any case) arrives as one text token, with no references or
+  // markup in it, and the end tag as an end tag. Without that end tag the
+  // text runs to the end of the input; an end tag without ">" takes the rest
+  // of it. Between tags only; anywhere else it does nothing.
+  void ReadRawText(std::u16string_view endTagName, THtmlRawTextKind kind);
 
   // Properties of the token just read (cleared at the start of every Read).
   // The texts are views of the input (or of the reader), valid until the
@@ -113,6 +123,7 @@ class THtmlReader {
   void ContentState();     // 0
   void StartTagState();    // 1
   void AttributeState();   // 2, 3, 4
+  void RawTextState();     // 5
   bool ReadAttributeValue();
   // Markup that may fail; each restores the position when it fails.
   bool ReadTag();
@@ -162,6 +173,8 @@ class THtmlReader {
   bool isEmptyElement_ = false;
   THtmlReaderState state_ = THtmlReaderState::Content;
   char16_t quoteChar_ = 0;
+  std::u16string rawTextEndTag_;  // lower case
+  THtmlRawTextKind rawTextKind_ = THtmlRawTextKind::RawText;
 
   TSearchMemo gtMemo_;          // ">" closing end tags and declarations
   TSearchMemo commentMemo_;     // "-->"
@@ -174,7 +187,7 @@ class THtmlReader {
   // nextSame_[i] is the index of the next character equal to html_[i], built
   // on first use.
   std::vector<std::uint32_t> nextSame_;
-  // Characters covered by the remembered searches, for the test builds'
-  // check that they stay linear.
+  // Characters covered by the remembered searches and by the scans of raw
+  // text, for the test builds' check that they stay linear.
   std::size_t searched_ = 0;
 };

@@ -101,6 +101,10 @@ inline constexpr THtmlTagSet VoidTags{
     TagArea, TagBase, TagBasefont, TagBr, TagCol, TagFrame, TagHr,
     TagImg, TagInput, TagIsindex, TagLink, TagMeta, TagParam};
 
+// Elements whose content is raw text, not markup: up to their end tag,
+// everything in them is text (see HtmlRawText.h), and none of it is shown.
+inline constexpr THtmlTagSet RawTextTags{TagNoscript, TagScript, TagStyle};
+
 // Where the block group's search for a parent stops.
 inline constexpr THtmlTagSet BlockContainerTags{
     TagAddress, TagBlockquote, TagCenter, TagDiv, TagDl, TagFieldset,

@@ -58,6 +58,12 @@ void TTextFormatter::EnterElement(const TElement& element) {
 
 void TTextFormatter::LeaveElement(const TElement&) { preserveWhitespace_ = false; }
 
+bool TTextFormatter::RendersContent(const TElement& element) const {
+  if (!element.Prefix().empty()) return true;
+  const std::u16string_view name = element.LocalName();
+  return name != u"script" && name != u"style" && name != u"noscript" && name != u"template";
+}
+
 std::u16string TNode::PlainText() const {
   if (NodeType() != ElementNode) return {};
   TTextFormatter formatter;

@@ -2,7 +2,8 @@
 // No element makes a line break; list items get "* "; whitespace collapses
 // to one space except inside "pre"; named and numeric references become
 // characters ("&nbsp;" a plain space); comments, CDATA sections and
-// attributes are not shown.
+// attributes are not shown, and neither is anything inside "script",
+// "style", "noscript" or "template" (each renders as if it were empty).
 #pragma once
 
 #include "html/BaseFormatter.h"
@@ -22,6 +23,10 @@ class TTextFormatter : public TBaseFormatter {
   // collapses again.
   void EnterElement(const dom::TElement& element) override;
   void LeaveElement(const dom::TElement& element) override;
+  // False for "script", "style", "noscript" and "template": code, a style
+  // sheet, what a browser shows only with scripting off, and content no
+  // browser shows until a script copies it.
+  bool RendersContent(const dom::TElement& element) const override;
 
  private:
   std::u16string collapsed_;  // reused for every text node

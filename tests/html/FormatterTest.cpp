@@ -77,8 +77,10 @@ TEST_CASE("rendering rules one by one") {
       {"<a href='x'>haber</a>", "haber"},
       {"<!-- not -->x", "x"},
       {"<![CDATA[y]]>x", "x"},
-      {"<script>if (a < b) x();</script>", "if (a < b) x();"},
-      {"<style>p{color:red}</style>", "p{color:red}"},
+      {"<script>if (a < b) x();</script>", ""},
+      {"<style>p{color:red}</style>", ""},
+      {"<noscript>JavaScript kapalı</noscript>", ""},
+      {"<template>şablon</template>", ""},
       {"", ""},
       {"   ", ""},
       // Whitespace.
@@ -94,6 +96,23 @@ TEST_CASE("rendering rules one by one") {
     const std::string html = r.html;
     CAPTURE(html);
     CHECK(Text(r.html) == r.text);
+  }
+}
+
+TEST_CASE("script, style, noscript and template leave what an empty one leaves") {
+  // The element with content, then the same element empty.
+  const char* const rows[][2] = {
+      {"a <script>x()</script> b", "a <script></script> b"},
+      {"a<style>x</style>b", "a<style></style>b"},
+      {"a\n<noscript>\n<p>x</p>\n</noscript>\nb", "a\n<noscript></noscript>\nb"},
+      {"a <template> <p>x</p> <li>x</li> </template> b", "a <template></template> b"},
+      {"<pre>a  <template><pre> x </pre></template>  b</pre>", "<pre>a  <template></template>  b</pre>"},
+      {"<ul><li><script>x</script>bir<li><style>x</style></ul>", "<ul><li><script></script>bir<li><style></style></ul>"},
+  };
+  for (const auto& row : rows) {
+    CAPTURE(row[0]);
+    CHECK(Text(row[0]) == Text(row[1]));
+    CHECK(Text(row[0]).find('x') == std::string::npos);
   }
 }
 

@@ -96,6 +96,22 @@ TEST_CASE("end tags close the nearest open element of their name") {
   CheckRows(std::begin(rows), std::end(rows));
 }
 
+TEST_CASE("nothing inside a template reaches outside it") {
+  const Row rows[] = {
+      // What finds no parent inside stays in the template ...
+      {"<html><body><div><template><p>a</template>b</div></body></html>",
+       R"(html(body(div(template(p("a")) "b"))))"},
+      {"<html><body><ul><template><li>a<td>b<tr>c</template></ul></body></html>",
+       R"(html(body(ul(template(li("a") td("b") tr("c"))))))"},
+      // ... end tags close nothing outside, and templates nest.
+      {"<html><body><div><template>a</div></body></html>b</template>c</div>d</body></html>",
+       R"(html(body(div(template("a" "b") "c") "d")))"},
+      {"<html><body><template>a<p>b<template></p>c</template>d</p>e</template>f</body></html>",
+       R"(html(body(template("a" p("b" template("c") "d") "e") "f")))"},
+  };
+  CheckRows(std::begin(rows), std::end(rows));
+}
+
 TEST_CASE("a token the rules cannot place ends the build") {
   const Row rows[] = {
       {"<html><body>a</html>b<i>d</i></body></html>", R"(html(body("a")) "b")"},

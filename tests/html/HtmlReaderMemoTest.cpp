@@ -64,3 +64,31 @@ TEST_CASE("remembered searches cover each character a bounded number of times") 
     CHECK(reads > 0);
   }
 }
+
+TEST_CASE("raw text is scanned once") {
+  // The checked reader aborts when its scans and searches cover the input
+  // too often.
+  auto repeat = [](std::u16string_view unit, std::size_t length) {
+    std::u16string s;
+    while (s.size() < length) s += unit;
+    return s;
+  };
+  constexpr std::size_t Length = 16384;
+  const std::u16string inputs[] = {
+      u"<script>" + repeat(u"</scrip", Length),
+      u"<script>" + repeat(u"<!--<script></script", Length),
+      u"<style>" + repeat(u"</styl", Length),
+      repeat(u"<script>x</script ", Length),
+      repeat(u"<style></style", Length) + u">",
+  };
+  for (const std::u16string& input : inputs) {
+    CAPTURE(Utf8(input.substr(0, 20)));
+    THtmlReader reader;
+    TReaderRecorder rec;
+    rec.Attach(reader);
+    ReadRawTextAsTheBuilderDoes(reader);
+    reader.SetHtmlStr(input);
+    rec.Run(reader);
+    CHECK(rec.reads > 0);
+  }
+}

@@ -164,12 +164,61 @@ TEST_CASE("document type declarations") {
   CHECK(fired == 1);
 }
 
-TEST_CASE("script and style contents are tokenized like any other markup") {
+TEST_CASE("script and style contents are tokenized like any other markup unless switched") {
   const Row rows[] = {
       {u"<script>if (a<b) x();</script>", "<script > 'if (a' <b) @x();< @/ />"},
       {u"<style>p{}</style>", "<style > 'p{}' </style>"},
   };
   CheckRows(std::begin(rows), std::end(rows));
+}
+
+TEST_CASE("raw text: one text token up to the element's own end tag") {
+  const Row rows[] = {
+      {u"<style a=1>a&amp;b<!--c--></style>d", "<style @a '1' @/ > 'a&amp;b<!--c-->' </style> 'd'"},
+      {u"<noscript></noscript>x", "<noscript > </noscript> 'x'"},
+      {u"<script/>x</script>", "<script /> 'x' </script>"},
+      // The end tag in any case, its name ended by whitespace (FF too), "/"
+      // or ">", and anything after the name up to ">".
+      {u"<SCRIPT>x</ScRiPt foo=\"bar\">y", "<script > 'x' </script> 'y'"},
+      {u"<script>x</script\f>y", "<script > 'x' </script> 'y'"},
+      {u"<style>x</style/>y", "<style > 'x' </style> 'y'"},
+      {u"<style>x</script></styles></ style>", "<style > 'x</script></styles></ style>'"},
+      // Without its end tag the text runs to the end; without ">" the end
+      // tag does.
+      {u"<script>x</script", "<script > 'x</script'"},
+      {u"<script>x</script y", "<script > 'x' </script>"},
+  };
+  for (const Row& r : rows) {
+    CAPTURE(Utf8(r.input));
+    CHECK(ReadEvents(r.input, true) == r.events);
+  }
+}
+
+TEST_CASE("script data: inside <!-- -->, a <script> hides the next </script>") {
+  const Row rows[] = {
+      {u"<script><!-- a </script>b-->", "<script > '<!-- a ' </script> 'b-->'"},
+      {u"<script><!-- <SCRIPT src=a>x</SCRIPT>y --></script>",
+       "<script > '<!-- <SCRIPT src=a>x</SCRIPT>y -->' </script>"},
+      {u"<script><!--<script></script></script>x", "<script > '<!--<script></script>' </script> 'x'"},
+      {u"<script><!--<script>- -></script>--></script>",
+       "<script > '<!--<script>- -></script>-->' </script>"},
+      // "<!-->" is over at once; "<script" must end its name.
+      {u"<script><!--><script></script>", "<script > '<!--><script>' </script>"},
+      {u"<script><!--<scripts></script>", "<script > '<!--<scripts>' </script>"},
+      {u"<style><!--<script></style>x", "<style > '<!--<script>' </style> 'x'"},
+  };
+  for (const Row& r : rows) {
+    CAPTURE(Utf8(r.input));
+    CHECK(ReadEvents(r.input, true) == r.events);
+  }
+}
+
+TEST_CASE("raw text is asked for between tags only") {
+  THtmlReader reader;
+  reader.SetHtmlStr(u"<a x>b");
+  REQUIRE(reader.Read());  // <a
+  reader.ReadRawText(u"a", THtmlRawTextKind::RawText);
+  CHECK(reader.State() == THtmlReaderState::StartTag);
 }
 
 TEST_CASE("names are lower-cased on ASCII letters only; text keeps every character") {

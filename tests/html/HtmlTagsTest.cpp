@@ -59,6 +59,7 @@ TEST_CASE("property sets of the tag table") {
   };
   CHECK(VoidTags == numbers({"area", "base", "basefont", "br", "col", "frame", "hr", "img",
                              "input", "isindex", "link", "meta", "param"}));
+  CHECK(RawTextTags == numbers({"noscript", "script", "style"}));
   CHECK(BlockContainerTags ==
         numbers({"address", "blockquote", "center", "div", "dl", "fieldset", "h1", "h2", "h3",
                  "h4", "h5", "h6", "hr", "li", "noscript", "ol", "pre", "td", "th", "ul"}));

@@ -77,3 +77,34 @@ TEST_CASE("a megabyte of attributes and of text") {
   // Inside "pre" only the two leading spaces go.
   CHECK(HtmlToText(u"<pre>" + Repeat(u"  \r\n")).size() == Megabyte - 2);
 }
+
+TEST_CASE("a megabyte of script and style: nested, unclosed, nearly closed, or short") {
+  // The first start tag takes all the rest as its text.
+  const std::u16string_view units[] = {u"<script>", u"<style/>",     u"</scrip", u"</scriptx>",
+                                       u"</",       u"<!--<script>", u"-->",     u"<!--<script></script"};
+  for (std::u16string_view unit : units) {
+    CAPTURE(unit.size());
+    CHECK(HtmlToText(u"a<script>" + Repeat(unit)) == u"a");
+    CHECK(HtmlToText(u"a<style>" + Repeat(unit)) == u"a");
+  }
+  // Inside "<!--" every "<script>" and "</script>" flips the state.
+  CHECK(HtmlToText(u"a<script><!--" + Repeat(u"<script>x</script >") + u"--></script>b") == u"ab");
+  CHECK(HtmlToText(Repeat(u"a<style>x</style>")) == std::u16string(Megabyte / 17 + 1, u'a'));
+  CHECK(HtmlToText(Repeat(u"<script><!--<script>x</script>--></script>")).empty());
+}
+
+TEST_CASE("a megabyte of templates: nested, unclosed, and full of rules that stop at them") {
+  constexpr std::size_t depth = 100000;
+  CHECK(HtmlToText(Repeat(u"<template>", depth * 10) + u"x").empty());
+  CHECK(HtmlToText(u"a" + Repeat(u"<template>", depth * 10) + Repeat(u"</template>", depth * 11) + u"b") ==
+        u"ab");
+  // Each block, list item and cell looks for its parent above 100 000
+  // elements and finds the template; each end tag finds its element outside
+  // and is ignored.
+  const std::u16string_view inside[] = {u"<p>", u"<li>", u"<td>", u"<div>", u"</div>", u"</body>"};
+  for (std::u16string_view unit : inside) {
+    CAPTURE(unit.size());
+    CHECK(HtmlToText(u"<div>" + Repeat(u"<i>", depth * 3) + u"<template>" + Repeat(unit) + u"x").empty());
+  }
+  CHECK(HtmlToText(Repeat(u"<div><template>")).empty());
+}

@@ -6,6 +6,7 @@
 //   <![x]>  CDATA           <!DOCTYPE n "pub" "sys">  declaration
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -76,11 +77,32 @@ struct TReaderRecorder {
   }
 };
 
-// The event stream of input as one line.
-inline std::string ReadEvents(std::u16string input) {
+// Switches reader to raw text after the start tags of script, style and
+// noscript, as the tree builder does.
+inline void ReadRawTextAsTheBuilderDoes(THtmlReader& reader) {
+  auto name = std::make_shared<std::u16string>();
+  auto elementStart = reader.OnElementStart;
+  auto elementEnd = reader.OnElementEnd;
+  reader.OnElementStart = [name, elementStart](THtmlReader& r) {
+    *name = std::u16string(r.QualifiedName());
+    if (elementStart) elementStart(r);
+  };
+  reader.OnElementEnd = [name, elementEnd](THtmlReader& r) {
+    if (elementEnd) elementEnd(r);
+    if (*name == u"script")
+      r.ReadRawText(*name, THtmlRawTextKind::ScriptData);
+    else if (*name == u"style" || *name == u"noscript")
+      r.ReadRawText(*name, THtmlRawTextKind::RawText);
+  };
+}
+
+// The event stream of input as one line; with rawText, script, style and
+// noscript are read as the tree builder has them read.
+inline std::string ReadEvents(std::u16string input, bool rawText = false) {
   THtmlReader reader;
   TReaderRecorder rec;
   rec.Attach(reader);
+  if (rawText) ReadRawTextAsTheBuilderDoes(reader);
   reader.SetHtmlStr(std::move(input));
   rec.Run(reader);
   return rec.events;

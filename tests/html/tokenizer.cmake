@@ -8,6 +8,7 @@ kavrelo_test(NAME html_reader_test
 # unchecked one.
 kavrelo_test(NAME html_reader_memo_test
   SOURCES HtmlReaderMemoTest.cpp ${CMAKE_SOURCE_DIR}/html/HtmlReader.cpp
+          ${CMAKE_SOURCE_DIR}/html/HtmlRawText.cpp
   LABELS html)
 target_compile_definitions(html_reader_memo_test PRIVATE KAVRELO_CHECK_SEARCH_MEMO)
 target_include_directories(html_reader_memo_test PRIVATE ${CMAKE_SOURCE_DIR})
