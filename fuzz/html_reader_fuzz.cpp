@@ -6,28 +6,48 @@
 // Input: the first byte picks how the rest becomes UTF-16. Even: one
 // character per byte (markup characters are dense, so mutations reach deep
 // into the reader). Odd: little-endian pairs of bytes (any UTF-16 at all,
-// unpaired surrogates included).
+// unpaired surrogates included). Its bit 1 set, script, style and noscript
+// are read as raw text, as the tree builder has them read: then one text at
+// most, ending where the input does or where the element's own end tag
+// begins (for style and noscript, the first one), and that end tag.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 
+#include <string>
+
+#include "html/HtmlRawText.h"
 #include "html/HtmlReader.h"
 
 namespace {
 
-enum class TPlace { Content, StartTag, Attribute };
+enum class TPlace { Content, StartTag, Attribute, RawText, RawTextRead };
 
 struct TChecker {
   TPlace place = TPlace::Content;
   int fired = 0;
+  bool rawText = false;         // switch to raw text as the tree builder does
+  std::u16string element;       // the last start tag's name
+  std::u16string rawTextName;   // of the raw-text element being read
+  THtmlRawTextKind rawTextKind = THtmlRawTextKind::RawText;
+  std::size_t rawTextStart = 0;  // index of its first character
 
   void Expect(bool ok) {
     if (!ok) std::abort();
   }
+  // Raw text stops at the input's end or at its element's end tag (for
+  // style and noscript, the first one).
+  void ExpectRawTextEnd(THtmlReader& r, std::size_t end) {
+    const std::u16string_view html = r.HtmlStr();
+    Expect(end == html.size() || IsRawTextEndTag(html, end, rawTextName));
+    if (rawTextKind == THtmlRawTextKind::RawText)
+      for (std::size_t i = rawTextStart; i < end; ++i) Expect(!IsRawTextEndTag(html, i, rawTextName));
+  }
   void Attach(THtmlReader& r) {
-    r.OnElementStart = [this](THtmlReader&) {
+    r.OnElementStart = [this](THtmlReader& x) {
       Expect(place == TPlace::Content);
       place = TPlace::StartTag;
+      element = x.QualifiedName();
       ++fired;
     };
     r.OnAttributeStart = [this](THtmlReader&) {
@@ -40,24 +60,42 @@ struct TChecker {
       place = TPlace::StartTag;
       ++fired;
     };
-    r.OnElementEnd = [this](THtmlReader&) {
+    r.OnElementEnd = [this](THtmlReader& x) {
       Expect(place == TPlace::StartTag);
       place = TPlace::Content;
       ++fired;
+      if (!rawText || (element != u"script" && element != u"style" && element != u"noscript")) return;
+      rawTextName = element;
+      rawTextKind = element == u"script" ? THtmlRawTextKind::ScriptData : THtmlRawTextKind::RawText;
+      x.ReadRawText(rawTextName, rawTextKind);
+      Expect(x.State() == THtmlReaderState::RawText);
+      place = TPlace::RawText;
+      rawTextStart = x.Position() - 1;
     };
     r.OnTextNode = [this](THtmlReader& x) {
-      Expect(place != TPlace::StartTag && !x.NodeValue().empty());
+      Expect(place != TPlace::StartTag && place != TPlace::RawTextRead && !x.NodeValue().empty());
       ++fired;
+      if (place != TPlace::RawText) return;
+      place = TPlace::RawTextRead;
+      Expect(x.NodeValue().data() == x.HtmlStr().data() + rawTextStart);
+      ExpectRawTextEnd(x, rawTextStart + x.NodeValue().size());
     };
     r.OnEntityReference = [this](THtmlReader&) {
-      Expect(place != TPlace::StartTag);
+      Expect(place == TPlace::Content || place == TPlace::Attribute);
+      ++fired;
+    };
+    r.OnEndElement = [this](THtmlReader& x) {
+      Expect(place == TPlace::Content || place == TPlace::RawText || place == TPlace::RawTextRead);
+      if (place != TPlace::Content) Expect(x.QualifiedName() == rawTextName);
+      if (place == TPlace::RawText) ExpectRawTextEnd(x, rawTextStart);  // empty content
+      place = TPlace::Content;
       ++fired;
     };
     auto contentOnly = [this](THtmlReader&) {
       Expect(place == TPlace::Content);
       ++fired;
     };
-    r.OnEndElement = r.OnComment = r.OnCDataSection = r.OnDocType = contentOnly;
+    r.OnComment = r.OnCDataSection = r.OnDocType = contentOnly;
   }
 };
 
@@ -76,6 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   THtmlReader reader;
   TChecker checker;
+  checker.rawText = (data[0] & 2) != 0;
   checker.Attach(reader);
   reader.SetHtmlStr(std::move(text));
   std::size_t reads = 0;
