@@ -173,6 +173,8 @@ void TMainWindow::CatchUp() {
   const DWORD since = ::GetTickCount() - lastRefreshStart_;
   if (refreshStarted_ && since < spacing && spacing - since > delay) delay = spacing - since;
   if (delay < 1) delay = 1;
+  // Restarted, so the new interval counts from now.
+  RefreshTimer->SetEnabled(false);
   RefreshTimer->Interval = delay;
   RefreshTimer->SetEnabled(true);
 }
