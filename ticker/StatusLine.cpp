@@ -77,14 +77,15 @@ void TMainWindow::UpdateStatusLine() {
   if (!StatusText) return;
   const std::wstring text = StatusLineText();
   const bool shown = !text.empty();
-  if (shown && text != StatusText->Data()) {
-    StatusText->SetData(text);
-    NotifyReaders(EVENT_OBJECT_NAMECHANGE, AccessibleStatusId);
-  }
+  const bool appears = shown && !StatusText->Visible();
+  const bool renamed = shown && text != StatusText->Data();
+  if (renamed) StatusText->SetData(text);
   if (StatusText->Visible() != shown) {
     StatusText->SetVisible(shown);
     NotifyReaders(shown ? EVENT_OBJECT_SHOW : EVENT_OBJECT_HIDE, AccessibleStatusId);
   }
+  // A reader speaks a status line that appears or changes.
+  if (appears || renamed) NotifyReaders(EVENT_OBJECT_NAMECHANGE, AccessibleStatusId);
   if (TrayIcon) {
     const std::wstring name = LoadResString(TickerName);
     TrayIcon->SetHintText(lastUpdate_ == 0 ? name : FillIn(LoadResString(TipText), name, WhenText(lastUpdate_)));

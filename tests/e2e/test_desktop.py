@@ -64,7 +64,7 @@ def test_log_off_saves_and_ends_the_process(env):
 def test_locked_options_file_is_not_written_over(env):
     env.fresh_data_folder()
     write_ini(env, {"left": 100, "top": 120},
-              {"alwaystop": 0, "autoscale": 0, "showtray": 1, "startup": 0})
+              {"alwaystop": 0, "autoscale": 0, "notify": 0, "showtray": 1, "startup": 0})
     before = ini(env)
     path = env.data / "options.ini"
     marker = env.data / "options.ini.held"

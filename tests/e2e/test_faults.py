@@ -133,7 +133,8 @@ def test_not_modified_changes_nothing_and_validators_are_sent(env):
         ticker.wait_window()
         wait_for(lambda: cache.exists() and cache.read_bytes() == fresh, 30, "the first feed saved")
         names = sorted(p.name for p in env.data.iterdir())
-        assert names == ["news.xml", "news.xml.validators"], names
+        assert names == ["news.xml", "news.xml.updated", "news.xml.validators"], names
+        updated = (env.data / "news.xml.updated").read_text()
         stamp = cache.stat().st_mtime
         before = stable_list_pixels(env)
         pinger = Pinger(env, env.refresh * 2)
@@ -148,6 +149,8 @@ def test_not_modified_changes_nothing_and_validators_are_sent(env):
             assert h.get("if-modified-since") == "Tue, 08 Dec 2026 10:00:00 GMT", h
         assert cache.read_bytes() == fresh and cache.stat().st_mtime == stamp
         assert env.news_list_pixels() == before
+        # A 304 is a good update all the same: its time is kept.
+        assert int((env.data / "news.xml.updated").read_text()) > int(updated)
     # The validators outlive the run, but only for the copy they belong to.
     with FeedServer(env.port, fresh) as server, Ticker(env) as ticker:
         server.etag = '"e1"'

