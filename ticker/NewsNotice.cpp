@@ -11,6 +11,7 @@
 
 #include "app/AtomicFile.h"
 #include "app/Globals.h"
+#include "settings/WStrings.h"
 #include "ticker/FeedCache.h"
 #include "ticker/MainWindow.h"
 #include "ticker/Messages.h"
@@ -26,22 +27,7 @@ std::wstring UnseenPath() { return FeedCachePath() + L".unseen"; }
 
 std::u16string ReadUnseenText() {
   std::string bytes;
-  if (!ReadSmallFile(UnseenPath(), MaxUnseenFile, bytes) || bytes.size() % 2 != 0) return {};
-  std::u16string text(bytes.size() / 2, u'\0');
-  for (size_t i = 0; i < text.size(); ++i)
-    text[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
-                                    (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
-  return text;
-}
-
-std::string Utf16Bytes(const std::u16string& text) {
-  std::string bytes;
-  bytes.reserve(text.size() * 2);
-  for (char16_t c : text) {
-    bytes += static_cast<char>(c & 0xFF);
-    bytes += static_cast<char>(c >> 8);
-  }
-  return bytes;
+  return ReadSmallFile(UnseenPath(), MaxUnseenFile, bytes) ? DecodeUtf16Le(bytes) : std::u16string();
 }
 
 }  // namespace
@@ -57,13 +43,13 @@ std::vector<std::wstring> TMainWindow::Identities() const {
 
 void TMainWindow::LoadUnseen() {
   unseen_ = TUnseen::Parse(ReadUnseenText());
-  unseenSaved_ = Utf16Bytes(unseen_.Text());
+  unseenSaved_ = unseen_.Size() == 0 ? std::string() : EncodeUtf16Le(unseen_.Text());
   unseen_.KeepOnly(Identities());
   ShowFreshMarks();
 }
 
 void TMainWindow::SaveUnseen() {
-  const std::string bytes = Utf16Bytes(unseen_.Text());
+  const std::string bytes = unseen_.Size() == 0 ? std::string() : EncodeUtf16Le(unseen_.Text());
   if (bytes == unseenSaved_) return;
   // A record that cannot be written only loses marks at the next start,
   // and is tried again at the next change.

@@ -32,15 +32,19 @@ TEST_CASE("remembered searches answer exactly as plain searches") {
   CHECK(tokens > 100000);
 }
 
+namespace {
+// `unit` over and over, to at least `length` characters.
+std::u16string repeat(std::u16string_view unit, std::size_t length) {
+  std::u16string s;
+  while (s.size() < length) s += unit;
+  return s;
+}
+}  // namespace
+
 TEST_CASE("remembered searches cover each character a bounded number of times") {
   // The checked reader aborts when its searches together cover more than a
   // fixed multiple of the input; these inputs would make unremembered
   // searches cover it thousands of times.
-  auto repeat = [](std::u16string_view unit, std::size_t length) {
-    std::u16string s;
-    while (s.size() < length) s += unit;
-    return s;
-  };
   constexpr std::size_t Length = 16384;
   const std::u16string inputs[] = {
       repeat(u"<!--", Length),
@@ -68,11 +72,6 @@ TEST_CASE("remembered searches cover each character a bounded number of times") 
 TEST_CASE("raw text is scanned once") {
   // The checked reader aborts when its scans and searches cover the input
   // too often.
-  auto repeat = [](std::u16string_view unit, std::size_t length) {
-    std::u16string s;
-    while (s.size() < length) s += unit;
-    return s;
-  };
   constexpr std::size_t Length = 16384;
   const std::u16string inputs[] = {
       u"<script>" + repeat(u"</scrip", Length),
