@@ -19,6 +19,9 @@
 //   winprobe balloon        prints "balloon=1" and the shown balloon's title and
 //                          text (UTF-8, one line each) while the shell shows
 //                          a notification balloon, "balloon=0" when none
+//   winprobe tips           prints "tip=TEXT" (UTF-8) for every tooltip of another
+//                          process that is not a balloon: the shell's tips of
+//                          its notification icons among them
 //   winprobe tray-drop      removes that icon, as a dying Explorer loses it
 //   winprobe hold PATH MS   opens PATH with no sharing (as a backup program
 //                          may), keeps it MS ms, closes it; PATH.held exists
@@ -38,6 +41,7 @@
 #include <cstdlib>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 #include "framework/ProcessMemory.h"
 #include "framework/WinHandles.h"
@@ -45,10 +49,22 @@
 
 namespace {
 
-BOOL CALLBACK FindBalloon(HWND window, LPARAM found) {
+bool IsTooltip(HWND window) {
   wchar_t name[64] = {};
   ::GetClassNameW(window, name, 64);
-  if (std::wcscmp(name, TOOLTIPS_CLASSW) != 0 || !::IsWindowVisible(window) ||
+  return std::wcscmp(name, TOOLTIPS_CLASSW) == 0;
+}
+
+BOOL CALLBACK FindTips(HWND window, LPARAM found) {
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(window, &pid);
+  if (IsTooltip(window) && pid != ::GetCurrentProcessId() && !(::GetWindowLongW(window, GWL_STYLE) & TTS_BALLOON))
+    reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+  return TRUE;
+}
+
+BOOL CALLBACK FindBalloon(HWND window, LPARAM found) {
+  if (!IsTooltip(window) || !::IsWindowVisible(window) ||
       !(::GetWindowLongW(window, GWL_STYLE) & TTS_BALLOON))
     return TRUE;
   *reinterpret_cast<HWND*>(found) = window;
@@ -61,12 +77,12 @@ std::string Utf8(const wchar_t* text) {
   return out;
 }
 
-// The title and text of a balloon tooltip of another process (the shell's):
+// The title and text of the first tool of a tooltip of another process (the shell's):
 // its messages take pointers into that process, so the structures live in
 // memory lent there.
-bool ReadBalloon(HWND balloon, std::wstring& title, std::wstring& text) {
+bool ReadTooltip(HWND tooltip, std::wstring& title, std::wstring& text) {
   DWORD pid = 0;
-  ::GetWindowThreadProcessId(balloon, &pid);
+  ::GetWindowThreadProcessId(tooltip, &pid);
   UniqueKernelHandle process(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
   if (!process) return false;
   constexpr SIZE_T Size = 16384, TextAt = 4096, TitleInfoAt = 2048, TitleAt = 8192;
@@ -76,7 +92,7 @@ bool ReadBalloon(HWND balloon, std::wstring& title, std::wstring& text) {
   TTTOOLINFOW tool{};
   tool.cbSize = sizeof(tool);
   if (::WriteProcessMemory(process.Get(), remote, &tool, sizeof(tool), nullptr) &&
-      ::SendMessageW(balloon, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(remote)) &&
+      ::SendMessageW(tooltip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(remote)) &&
       ::ReadProcessMemory(process.Get(), remote, &tool, sizeof(tool), nullptr)) {
     tool.lpszText = reinterpret_cast<wchar_t*>(remote + TextAt);
     wchar_t buffer[1024] = {};
@@ -84,8 +100,8 @@ bool ReadBalloon(HWND balloon, std::wstring& title, std::wstring& text) {
     if (::WriteProcessMemory(process.Get(), remote, &tool, sizeof(tool), nullptr) &&
         ::WriteProcessMemory(process.Get(), remote + TextAt, buffer, sizeof(buffer), nullptr) &&
         ::WriteProcessMemory(process.Get(), remote + TitleInfoAt, &get, sizeof(get), nullptr)) {
-      ::SendMessageW(balloon, TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(remote));
-      ::SendMessageW(balloon, TTM_GETTITLE, 0, reinterpret_cast<LPARAM>(remote + TitleInfoAt));
+      ::SendMessageW(tooltip, TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(remote));
+      ::SendMessageW(tooltip, TTM_GETTITLE, 0, reinterpret_cast<LPARAM>(remote + TitleInfoAt));
       wchar_t titleBuffer[256] = {};
       if (::ReadProcessMemory(process.Get(), remote + TextAt, buffer, sizeof(buffer) - sizeof(wchar_t), nullptr) &&
           ::ReadProcessMemory(process.Get(), remote + TitleAt, titleBuffer, sizeof(titleBuffer) - sizeof(wchar_t),
@@ -179,11 +195,20 @@ int wmain(int argc, wchar_t** argv) {
     HWND balloon = nullptr;
     ::EnumWindows(&FindBalloon, reinterpret_cast<LPARAM>(&balloon));
     std::wstring title, text;
-    if (balloon == nullptr || !ReadBalloon(balloon, title, text)) {
+    if (balloon == nullptr || !ReadTooltip(balloon, title, text)) {
       std::printf("balloon=%d\n", balloon ? 1 : 0);
       return 0;
     }
     std::printf("balloon=1\n%s\n%s\n", Utf8(title.c_str()).c_str(), Utf8(text.c_str()).c_str());
+    return 0;
+  }
+  if (std::wcscmp(argv[1], L"tips") == 0) {
+    std::vector<HWND> tips;
+    ::EnumWindows(&FindTips, reinterpret_cast<LPARAM>(&tips));
+    for (HWND tip : tips) {
+      std::wstring title, text;
+      if (ReadTooltip(tip, title, text) && !text.empty()) std::printf("tip=%s\n", Utf8(text.c_str()).c_str());
+    }
     return 0;
   }
   if (std::wcscmp(argv[1], L"menu") == 0) {

@@ -25,6 +25,13 @@ def status(env):
     return (line[0].name, not line[0].has(INVISIBLE)) if line else None
 
 
+def tray_tip(env):
+    """The tip the shell shows over the ticker's notification icon, or None."""
+    out = env.wine(env.probe_exe, "tips").stdout.split("\n")
+    tips = [line[len("tip="):] for line in out if line.startswith("tip=Kavrelo")]
+    return tips[0] if tips else None
+
+
 def status_pixels(env, x, y):
     return env.screen_region(x + STATUS[0], y + STATUS[1], STATUS[2], STATUS[3])
 
@@ -60,6 +67,9 @@ def test_a_failed_update_is_told_and_retried_soon_then_cleared(env):
         assert text.startswith("Güncellenemedi · son güncelleme "), text
         assert any(c.isdigit() for c in text[len("Güncellenemedi · son güncelleme "):]), text  # a time follows
         assert status_pixels(env, x, y) != quiet, "the failure is not drawn"
+        # The tray icon's tip tells the same time.
+        tip = wait_for(lambda: tray_tip(env), 10, "the tray icon's tip")
+        assert tip == "Kavrelo · son güncelleme " + text[len("Güncellenemedi · son güncelleme "):], tip
         # Back soon, then backing off: 0.4 s, 0.8 s, 1.6 s... each within its
         # fifth either way (plus the time Wine takes to connect).
         times = wait_for(lambda: (lambda t: t if len(t) >= 4 else None)(exchanges(server.feed_times()[seen:])), 30,
@@ -135,6 +145,7 @@ def test_a_restart_with_an_old_saved_list_shows_its_age(env):
         s = wait_for(lambda: (lambda s: s if s and s[1] and s[0].startswith("Güncellenemedi") else None)(status(env)),
                      30, "the failure in the status line")
         assert s[0].startswith("Güncellenemedi · son güncelleme dün "), s
+        assert (tray_tip(env) or "").startswith("Kavrelo · son güncelleme dün "), tray_tip(env)
         # The saved list is still what the user reads.
         assert lit(env.screen_region(x + 30, y + 75, 390, 213))
 
