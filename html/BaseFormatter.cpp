@@ -11,12 +11,20 @@ TBaseFormatter::~TBaseFormatter() = default;
 
 template <class Render>
 std::u16string TBaseFormatter::Run(std::size_t capacity, Render render) {
-  // The builder lives for one run and goes on every path, a throw included.
-  struct TReset {
+  // The builder is kept from run to run, unless a long text made it large;
+  // that is decided on every path, a throw included.
+  struct TTrim {
     std::unique_ptr<TStringBuilder>& builder;
-    ~TReset() { builder.reset(); }
-  } reset{builder_};
-  builder_ = std::make_unique<TStringBuilder>(capacity);
+    std::vector<TWalkFrame>& walk;
+    ~TTrim() {
+      if (builder && builder->Capacity() > RetainedCapacity) builder.reset();
+      if (walk.capacity() > RetainedDepth) std::vector<TWalkFrame>().swap(walk);
+    }
+  } trim{builder_, walk_};
+  if (builder_)
+    builder_->Clear();
+  else
+    builder_ = std::make_unique<TStringBuilder>(capacity);
   preserveWhitespace_ = false;
   render();
   return builder_->ToString();
@@ -115,18 +123,17 @@ void TBaseFormatter::DispatchLeaf(const TNode& node) {
 }
 
 void TBaseFormatter::WalkChildren(const TNode& node) {
-  struct TFrame {
-    const TNode* node;
-    TNodeSpan children;  // the tree does not change while it is rendered
-    std::size_t next;
-  };
-  std::vector<TFrame> stack{{&node, node.ChildNodes().Items(), 0}};
-  while (!stack.empty()) {
-    TFrame& frame = stack.back();
+  // The stack is a member, kept from call to call; a walk started from
+  // inside another (by an override) works above the outer walk's frames.
+  std::vector<TWalkFrame>& stack = walk_;
+  const std::size_t base = stack.size();
+  stack.push_back({&node, node.ChildNodes().Items(), 0});
+  while (stack.size() > base) {
+    TWalkFrame& frame = stack.back();
     if (frame.next == frame.children.size()) {
       const TNode* done = frame.node;
       stack.pop_back();
-      if (!stack.empty()) LeaveElement(static_cast<const TElement&>(*done));
+      if (stack.size() > base) LeaveElement(static_cast<const TElement&>(*done));
       continue;
     }
     const TNode* child = frame.children[frame.next++];

@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "html/Dom.h"
 #include "html/StringBuilder.h"
@@ -74,7 +75,6 @@ class TBaseFormatter {
   void WalkChildren(const dom::TNode& node);
 
   TStringBuilder& Builder() { return *builder_; }
-  bool HasBuilder() const { return builder_ != nullptr; }
 
   bool preserveWhitespace_ = false;
 
@@ -84,8 +84,20 @@ class TBaseFormatter {
   template <class Render>
   std::u16string Run(std::size_t capacity, Render render);
 
+  // The largest output buffer (in characters) kept for the next run.
+  static constexpr std::size_t RetainedCapacity = InitialCapacity;
+  // The deepest walk whose stack is kept.
+  static constexpr std::size_t RetainedDepth = 4096;
+
+  struct TWalkFrame {
+    const dom::TNode* node;
+    dom::TNodeSpan children;  // the tree does not change while it is rendered
+    std::size_t next;
+  };
+
   dom::TDocument* document_ = nullptr;
   std::unique_ptr<TStringBuilder> builder_;
+  std::vector<TWalkFrame> walk_;  // WalkChildren's stack
   std::uint32_t nodeKinds_ = KindAll;
   bool decodeEntities_ = false;
 };

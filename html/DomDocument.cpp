@@ -20,19 +20,22 @@ std::pair<std::u16string_view, std::uint32_t> SplitName(std::u16string_view name
 }  // namespace
 
 int TNamespaceURIList::Add(std::u16string_view uri) {
+  if (uri.empty()) return 0;
   for (std::size_t i = 0; i < uris_.size(); ++i) {
-    if (uris_[i] == uri) return static_cast<int>(i);
+    if (uris_[i] == uri) return static_cast<int>(i + 1);
   }
   uris_.emplace_back(uri);
-  return static_cast<int>(uris_.size() - 1);
+  return static_cast<int>(uris_.size());
 }
 
 const std::u16string& TNamespaceURIList::Item(int index) const {
-  if (index < 0 || index >= Count()) return uris_[0];
-  return uris_[static_cast<std::size_t>(index)];
+  static const std::u16string none;
+  if (index <= 0 || index >= Count()) return none;
+  return uris_[static_cast<std::size_t>(index - 1)];
 }
 
-TDocument::TDocument() : TParentNode(this) {}
+TDocument::TDocument(std::pmr::memory_resource* upstream)
+    : TParentNode(this), arena_(upstream ? upstream : std::pmr::get_default_resource()) {}
 
 TDocument::~TDocument() = default;
 
@@ -108,9 +111,10 @@ std::unique_ptr<TDocumentType> DomImplementation::CreateDocumentType(
       std::u16string(name), prefixLength, std::u16string(publicId), std::u16string(systemId)));
 }
 
-std::unique_ptr<TDocument> DomImplementation::CreateDocument(std::unique_ptr<TDocumentType> docType) {
+std::unique_ptr<TDocument> DomImplementation::CreateDocument(std::unique_ptr<TDocumentType> docType,
+                                                            std::pmr::memory_resource* upstream) {
   if (docType && docType->OwnerDocument()) throw DomException(WrongDocumentErr);
-  std::unique_ptr<TDocument> document(new TDocument());
+  std::unique_ptr<TDocument> document(new TDocument(upstream));
   document->SetDocType(std::move(docType));
   return document;
 }

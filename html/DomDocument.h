@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "html/Arena.h"
 #include "html/DomNodes.h"
 
 namespace dom {
@@ -20,14 +21,15 @@ namespace dom {
 // namespace).
 class TNamespaceURIList {
  public:
-  TNamespaceURIList() : uris_{std::u16string()} {}
   // Index of the first entry equal to uri, appending it when absent.
   int Add(std::u16string_view uri);
-  int Count() const { return static_cast<int>(uris_.size()); }
+  int Count() const { return static_cast<int>(uris_.size()) + 1; }
   // The entry at index, or the empty string for an index out of range.
   const std::u16string& Item(int index) const;
 
  private:
+  // The entries after the first: most documents have none, and so cost no
+  // allocation here.
   std::vector<std::u16string> uris_;
 };
 
@@ -78,13 +80,13 @@ class TDocument final : public TParentNode {
     return cached;
   }
   // Memory kept as long as the document lives.
-  void* Allocate(std::size_t bytes, std::size_t alignment) { return pool_.allocate(bytes, alignment); }
+  void* Allocate(std::size_t bytes, std::size_t alignment) { return arena_.Allocate(bytes, alignment); }
 
   // How many nodes the document has created (for tests of ownership).
   std::size_t NodeCount() const { return nodeCount_; }
 
  private:
-  TDocument();
+  explicit TDocument(std::pmr::memory_resource* upstream);
   template <class T, class... Args>
   T* Make(Args&&... args) {
     // The arena is released without running destructors.
@@ -94,10 +96,10 @@ class TDocument final : public TParentNode {
     return node;
   }
 
-  // Nodes and their texts are many and small; one monotonic pool keeps their
+  // Nodes and their texts are many and small; an arena keeps their
   // allocation a pointer bump and their release one pass over a few large
   // blocks.
-  std::pmr::monotonic_buffer_resource pool_;
+  TArena arena_;
   std::size_t nodeCount_ = 0;
   static constexpr std::size_t NameCacheSize = 16;
   std::u16string_view nameCache_[NameCacheSize];
@@ -122,8 +124,11 @@ class DomImplementation {
                                                            std::u16string_view publicId,
                                                            std::u16string_view systemId);
   // A new empty document that owns docType (which may be empty). Raises
-  // WrongDocumentErr when docType already belongs to a document.
-  static std::unique_ptr<TDocument> CreateDocument(std::unique_ptr<TDocumentType> docType = nullptr);
+  // WrongDocumentErr when docType already belongs to a document. The
+  // document's arena takes its blocks from upstream (the heap when nullptr),
+  // which must outlive the document.
+  static std::unique_ptr<TDocument> CreateDocument(std::unique_ptr<TDocumentType> docType = nullptr,
+                                                   std::pmr::memory_resource* upstream = nullptr);
 };
 
 }  // namespace dom

@@ -22,16 +22,10 @@ void THtmlParser::InstallHandlers() {
   reader_->OnTextNode = [this](THtmlReader& r) { OnTextNode(r); };
 }
 
-std::unique_ptr<dom::TDocument> THtmlParser::ParseString(std::u16string html) {
-  // A reader reads one input; a second parse gets a fresh one.
-  if (readerUsed_) {
-    reader_ = std::make_unique<THtmlReader>();
-    InstallHandlers();
-  }
-  readerUsed_ = true;
-  reader_->SetHtmlStr(std::move(html));
+std::unique_ptr<dom::TDocument> THtmlParser::Parse(std::u16string_view html, std::pmr::memory_resource* upstream) {
+  reader_->SetHtmlView(html);
 
-  std::unique_ptr<dom::TDocument> document = dom::DomImplementation::CreateDocument();
+  std::unique_ptr<dom::TDocument> document = dom::DomImplementation::CreateDocument(nullptr, upstream);
   document_ = document.get();
   currentNode_ = document_;
   currentTag_ = nullptr;
@@ -44,6 +38,7 @@ std::unique_ptr<dom::TDocument> THtmlParser::ParseString(std::u16string html) {
     // A token the rules cannot place (or any other failure) ends the build;
     // the document keeps everything placed before it.
   }
+  reader_->SetHtmlView({});  // html is the caller's, and may go now
   document_ = nullptr;
   currentNode_ = nullptr;
   currentTag_ = nullptr;
@@ -166,7 +161,7 @@ TElement* THtmlParser::Body() {
     document_->AppendChild(root);
   }
   for (TNode* child : root->ChildNodes().Items()) {
-    if (child->NodeType() == dom::ElementNode && child->NodeName() == u"body") {
+    if (child->NodeType() == dom::ElementNode && child->Prefix().empty() && child->LocalName() == u"body") {
       body_ = static_cast<TElement*>(child);
       return body_;
     }

@@ -7,7 +7,9 @@
 #pragma once
 
 #include <memory>
+#include <memory_resource>
 #include <string>
+#include <string_view>
 
 #include "html/Dom.h"
 #include "html/HtmlParserOpenElements.h"
@@ -22,7 +24,12 @@ class THtmlParser {
   THtmlParser& operator=(const THtmlParser&) = delete;
 
   // The document built from html; never fails short of running out of memory.
-  std::unique_ptr<dom::TDocument> ParseString(std::u16string html);
+  std::unique_ptr<dom::TDocument> ParseString(std::u16string html) { return Parse(html); }
+  // The same, with the document's arena fed from upstream (see
+  // DomImplementation::CreateDocument). A parser parses any number of
+  // inputs, one at a time, and keeps its reader's buffers between them.
+  // html is read in place, not copied: it must not change during the call.
+  std::unique_ptr<dom::TDocument> Parse(std::u16string_view html, std::pmr::memory_resource* upstream = nullptr);
 
  private:
   // One handler per reader event.
@@ -46,7 +53,6 @@ class THtmlParser {
   void CloseTo(std::size_t chainIndex);
 
   std::unique_ptr<THtmlReader> reader_;
-  bool readerUsed_ = false;
   dom::TDocument* document_ = nullptr;
   // The node that receives the next token: the document, an element, or
   // (inside a start tag) an attribute.

@@ -4,11 +4,18 @@
 
 void THtmlParserOpenElements::Reset(dom::TNode* node) {
   PopTo(0);
-  std::vector<dom::TElement*> elements;
+  // A parser lives on from input to input: names seen once are forgotten
+  // before they add up.
+  if (byName_.size() > MaxNames) {
+    byName_.clear();
+    templates_ = &byName_[u"template"];
+  }
+  std::vector<dom::TElement*>& elements = resetScratch_;
+  elements.clear();
   for (dom::TNode* n = node; n && n->NodeType() == dom::ElementNode; n = n->ParentNode())
     elements.push_back(static_cast<dom::TElement*>(n));
   for (auto it = elements.rbegin(); it != elements.rend(); ++it)
-    Push(*it, HtmlTagList().GetTag((*it)->NodeName()).Number);
+    Push(*it, (*it)->Prefix().empty() ? HtmlTagList().GetTag((*it)->LocalName()).Number : TagUnlisted);
 }
 
 void THtmlParserOpenElements::Push(dom::TElement* element, std::int32_t tagNumber) {
@@ -16,9 +23,10 @@ void THtmlParserOpenElements::Push(dom::TElement* element, std::int32_t tagNumbe
   std::vector<std::uint32_t>* byName = nullptr;
   if (tagNumber > 0 && tagNumber <= HtmlTagCount) {
     byTag_[static_cast<std::size_t>(tagNumber)].push_back(index);
+    openTags_.Include(tagNumber);
   } else {
     tagNumber = 0;
-    byName = &byName_[element->NodeName()];
+    byName = &byName_[Key(element->Prefix(), element->LocalName())];
     byName->push_back(index);
   }
   chain_.push_back({element, tagNumber, byName});
@@ -29,19 +37,28 @@ void THtmlParserOpenElements::PopTo(std::size_t depth) {
     const TEntry& top = chain_.back();
     if (top.byName)
       top.byName->pop_back();
-    else
-      byTag_[static_cast<std::size_t>(top.tagNumber)].pop_back();
+    else if (auto& indexes = byTag_[static_cast<std::size_t>(top.tagNumber)]; indexes.pop_back(), indexes.empty())
+      openTags_.Exclude(top.tagNumber);
     chain_.pop_back();
   }
 }
 
+const std::u16string& THtmlParserOpenElements::Key(std::u16string_view prefix, std::u16string_view name) const {
+  // One buffer for every look-up: the map wants a string, and a new one per
+  // element would be a trip to the heap each time.
+  key_.assign(prefix);
+  if (!prefix.empty()) key_.push_back(u':');
+  key_.append(name);
+  return key_;
+}
+
 std::size_t THtmlParserOpenElements::NearestOf(const THtmlTagSet& tags) const {
+  // Only the tags both asked for and open: mostly none or one.
   std::size_t nearest = None;
-  for (std::int32_t tag = 1; tag <= HtmlTagCount; ++tag) {
-    const auto& indexes = byTag_[static_cast<std::size_t>(tag)];
-    if (indexes.empty() || !tags.Contains(tag)) continue;
-    if (nearest == None || indexes.back() > nearest) nearest = indexes.back();
-  }
+  (tags & openTags_).ForEach([&](std::int32_t tag) {
+    const std::size_t index = byTag_[static_cast<std::size_t>(tag)].back();
+    if (nearest == None || index > nearest) nearest = index;
+  });
   return nearest;
 }
 
@@ -51,7 +68,7 @@ std::size_t THtmlParserOpenElements::NearestNamed(std::u16string_view name,
     const auto& indexes = byTag_[static_cast<std::size_t>(tagNumber)];
     return indexes.empty() ? None : indexes.back();
   }
-  auto it = byName_.find(std::u16string(name));
+  auto it = byName_.find(Key({}, name));
   if (it == byName_.end() || it->second.empty()) return None;
   return it->second.back();
 }

@@ -58,11 +58,20 @@ class THtmlParserOpenElements {
     std::vector<std::uint32_t>* byName;  // for unlisted names only
   };
 
+  static constexpr std::size_t MaxNames = 64;
+
+  // prefix ":" name (name alone without a prefix), in key_.
+  const std::u16string& Key(std::u16string_view prefix, std::u16string_view name) const;
+
   std::vector<TEntry> chain_;
   // Chain indexes, ascending, of the open elements of each listed tag ...
   std::array<std::vector<std::uint32_t>, HtmlTagCount + 1> byTag_;
+  // The listed tags that have an open element (a non-empty byTag_ entry).
+  THtmlTagSet openTags_;
   // ... and of each unlisted name. Vectors stay put when the map rehashes.
   std::unordered_map<std::u16string, std::vector<std::uint32_t>> byName_;
   // The entry of "template" (not in the tag table), found once.
   std::vector<std::uint32_t>* templates_;
+  mutable std::u16string key_;
+  std::vector<dom::TElement*> resetScratch_;
 };

@@ -53,10 +53,20 @@ void LowerAscii(std::u16string& s) {
 THtmlReader::THtmlReader() = default;
 THtmlReader::~THtmlReader() = default;
 
-void THtmlReader::SetHtmlStr(std::u16string text) {
+void THtmlReader::SetHtmlStr(std::u16string_view text) {
+  own_.assign(text);
+  SetHtmlView(own_);
+}
+
+void THtmlReader::SetHtmlView(std::u16string_view text) {
   ClearToken();  // its views showed the old input
-  html_ = std::move(text);
+  html_ = text;
   pos_ = 0;
+  state_ = THtmlReaderState::Content;
+  quoteChar_ = 0;
+  referenceChar_ = 0;
+  rawTextEndTag_.clear();
+  rawTextKind_ = THtmlRawTextKind::RawText;
   searched_ = 0;
   gtMemo_ = commentMemo_ = cdataMemo_ = endTagNameMemo_ = TSearchMemo{};
   for (TSearchMemo& memo : docTypeMemo_) memo = TSearchMemo{};
@@ -107,7 +117,7 @@ void THtmlReader::ContentState() {
     const std::size_t start = pos_;
     while (!AtEnd() && html_[pos_] != u'<' && html_[pos_] != u'&') ++pos_;
     nodeType_ = HtmlToken::Text;
-    nodeValue_ = std::u16string_view(html_).substr(start, pos_ - start);
+    nodeValue_ = html_.substr(start, pos_ - start);
     Fire(OnTextNode);
   }
 }
@@ -172,7 +182,7 @@ bool THtmlReader::ReadAttributeValue() {
   }
   if (pos_ == start) return false;
   nodeType_ = HtmlToken::Text;
-  nodeValue_ = std::u16string_view(html_).substr(start, pos_ - start);
+  nodeValue_ = html_.substr(start, pos_ - start);
   Fire(OnTextNode);
   return true;
 }
@@ -189,7 +199,7 @@ void THtmlReader::RawTextState() {
 #endif
   if (end > pos_) {
     nodeType_ = HtmlToken::Text;
-    nodeValue_ = std::u16string_view(html_).substr(pos_, end - pos_);
+    nodeValue_ = html_.substr(pos_, end - pos_);
     pos_ = end;
     Fire(OnTextNode);
     return;
@@ -199,7 +209,7 @@ void THtmlReader::RawTextState() {
   const std::size_t gt = FindLiteral(u">", nameEnd, gtMemo_);
   pos_ = gt == NotFound ? html_.size() : gt + 1;
   nodeType_ = HtmlToken::EndElement;
-  SetName(std::u16string_view(html_).substr(nameStart, nameEnd - nameStart), true);
+  SetName(html_.substr(nameStart, nameEnd - nameStart), true);
   state_ = THtmlReaderState::Content;
   Fire(OnEndElement);
 }
@@ -236,7 +246,7 @@ bool THtmlReader::ReadEndTag() {
   if (gt == NotFound) return false;
   pos_ = gt + 1;
   nodeType_ = HtmlToken::EndElement;
-  SetName(std::u16string_view(html_).substr(nameStart, nameEnd - nameStart), true);
+  SetName(html_.substr(nameStart, nameEnd - nameStart), true);
   Fire(OnEndElement);
   return true;
 }
@@ -289,7 +299,7 @@ bool THtmlReader::ReadCData() {
   const std::size_t close = FindLiteral(u"]]>", pos_, cdataMemo_);
   if (close == NotFound) return false;
   nodeType_ = HtmlToken::CDataSection;
-  nodeValue_ = std::u16string_view(html_).substr(pos_, close - pos_);
+  nodeValue_ = html_.substr(pos_, close - pos_);
   pos_ = close + 3;
   Fire(OnCDataSection);
   return true;
@@ -301,7 +311,7 @@ bool THtmlReader::ReadComment() {
   const std::size_t close = FindLiteral(u"-->", pos_, commentMemo_);
   if (close == NotFound) return false;
   nodeType_ = HtmlToken::Comment;
-  nodeValue_ = std::u16string_view(html_).substr(pos_, close - pos_);
+  nodeValue_ = html_.substr(pos_, close - pos_);
   pos_ = close + 3;
   Fire(OnComment);
   return true;
@@ -315,7 +325,7 @@ bool THtmlReader::ReadStartTag() {
   while (!AtEnd() && !IsNameDelimiter(html_[pos_])) ++pos_;
   if (pos_ == nameStart) return false;
   nodeType_ = HtmlToken::Element;
-  SetName(std::u16string_view(html_).substr(nameStart, pos_ - nameStart), true);
+  SetName(html_.substr(nameStart, pos_ - nameStart), true);
   state_ = THtmlReaderState::StartTag;
   Fire(OnElementStart);
   return true;
@@ -327,7 +337,7 @@ bool THtmlReader::ReadAttributeStart() {
   const std::size_t nameStart = pos_;
   while (!AtEnd() && !IsAttributeNameDelimiter(html_[pos_])) ++pos_;
   if (pos_ == nameStart) return false;
-  SetName(std::u16string_view(html_).substr(nameStart, pos_ - nameStart), true);
+  SetName(html_.substr(nameStart, pos_ - nameStart), true);
   state_ = THtmlReaderState::AttributeName;
   quoteChar_ = 0;
   Fire(OnAttributeStart);
@@ -386,7 +396,7 @@ bool THtmlReader::ReadNamedReference() {
   while (!AtEnd() && !IsEntityNameStop(html_[pos_])) ++pos_;
   if (AtEnd() || html_[pos_] != u';') return false;
   nodeType_ = HtmlToken::EntityReference;
-  SetName(std::u16string_view(html_).substr(nameStart, pos_ - nameStart), false);
+  SetName(html_.substr(nameStart, pos_ - nameStart), false);
   ++pos_;
   Fire(OnEntityReference);
   return true;
@@ -409,7 +419,7 @@ void THtmlReader::SkipWhitespace() {
 }
 
 bool THtmlReader::Match(std::u16string_view literal) const {
-  return std::u16string_view(html_).substr(pos_, literal.size()) == literal;
+  return html_.substr(pos_, literal.size()) == literal;
 }
 
 bool THtmlReader::MatchNoCase(std::u16string_view literal) const {

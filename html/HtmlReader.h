@@ -52,9 +52,13 @@ class THtmlReader {
   THtmlReader(const THtmlReader&) = delete;
   THtmlReader& operator=(const THtmlReader&) = delete;
 
-  // Stores the input and starts at its first character. A reader is used for
-  // one input.
-  void SetHtmlStr(std::u16string text);
+  // Stores a copy of the input and starts reading it from its first
+  // character in the content state, whatever was read before: one reader
+  // serves any number of inputs and keeps its buffers' memory between them.
+  void SetHtmlStr(std::u16string_view text);
+  // The same without the copy: text must stay unchanged, where it is, until
+  // the reader is given another input or destroyed.
+  void SetHtmlView(std::u16string_view text);
   // Reads the next token, fires its event (if any) and returns true; returns
   // false only when the input was already exhausted on entry.
   bool Read();
@@ -88,7 +92,7 @@ class THtmlReader {
   // The start tag just finished ended with "/" before ">".
   bool IsEmptyElement() const { return isEmptyElement_; }
 
-  const std::u16string& HtmlStr() const { return html_; }
+  std::u16string_view HtmlStr() const { return html_; }
   // 1-based index of the next character to examine; the input is exhausted
   // when it exceeds the length of HtmlStr.
   std::size_t Position() const { return pos_ + 1; }
@@ -158,7 +162,8 @@ class THtmlReader {
   void Fire(const THtmlReaderEvent& event);
   void ClearToken();
 
-  std::u16string html_;
+  std::u16string_view html_;  // the input: own_, or the caller's (SetHtmlView)
+  std::u16string own_;
   std::size_t pos_ = 0;  // 0-based; Position() reports it 1-based
   std::int32_t nodeType_ = HtmlToken::None;
   std::u16string_view name_;        // the qualified name

@@ -32,15 +32,27 @@ THtmlTagList::THtmlTagList() {
   tags_.reserve(128);
   for (std::int32_t i = 0; i < HtmlTagCount; ++i)
     tags_.push_back(THtmlTag{Widen(TagNames[i]), i + 1});
+  static_assert(HtmlTagCount < SlotCount / 2, "the table stays at most half full");
+  for (std::size_t i = 0; i < tags_.size(); ++i) {
+    std::size_t slot = Hash(tags_[i].Name);
+    while (slots_[slot] != 0) slot = (slot + 1) % SlotCount;
+    slots_[slot] = static_cast<std::uint8_t>(i + 1);
+    longest_ = std::max(longest_, tags_[i].Name.size());
+  }
+}
+
+std::size_t THtmlTagList::Hash(std::u16string_view name) {
+  std::uint32_t h = 2166136261u;  // FNV-1a
+  for (char16_t c : name) h = (h ^ c) * 16777619u;
+  return (h ^ (h >> 16)) % SlotCount;
 }
 
 const THtmlTag& THtmlTagList::GetTag(std::u16string_view name) const {
-  // Ordinal comparison of UTF-16 units, the order the names are stored in.
-  auto it = std::lower_bound(tags_.begin(), tags_.end(), name,
-                             [](const THtmlTag& tag, std::u16string_view n) {
-                               return std::u16string_view(tag.Name) < n;
-                             });
-  if (it != tags_.end() && it->Name == name) return *it;
+  if (name.empty() || name.size() > longest_) return unlisted_;
+  for (std::size_t slot = Hash(name); slots_[slot] != 0; slot = (slot + 1) % SlotCount) {
+    const THtmlTag& tag = tags_[slots_[slot] - 1u];
+    if (tag.Name == name) return tag;
+  }
   return unlisted_;
 }
 

@@ -43,6 +43,26 @@ class THtmlTagSet {
   constexpr bool Contains(std::int32_t n) const {
     return n >= 0 && n < 128 && (bits_[n / 64] >> (n % 64) & 1) != 0;
   }
+  constexpr void Exclude(std::int32_t n) {
+    if (n >= 0 && n < 128) bits_[n / 64] &= ~(std::uint64_t{1} << (n % 64));
+  }
+  constexpr THtmlTagSet operator&(const THtmlTagSet& o) const {
+    THtmlTagSet both;
+    both.bits_[0] = bits_[0] & o.bits_[0];
+    both.bits_[1] = bits_[1] & o.bits_[1];
+    return both;
+  }
+  // Calls visit(n) for every number in the set, in ascending order.
+  template <class Visit>
+  void ForEach(Visit visit) const {
+    for (int word = 0; word < 2; ++word) {
+      for (std::uint64_t bits = bits_[word]; bits != 0; bits &= bits - 1) {
+        int bit = 0;
+        while (!(bits >> bit & 1)) ++bit;
+        visit(static_cast<std::int32_t>(word * 64 + bit));
+      }
+    }
+  }
   constexpr bool operator==(const THtmlTagSet& o) const {
     return bits_[0] == o.bits_[0] && bits_[1] == o.bits_[1];
   }
@@ -73,8 +93,17 @@ class THtmlTagList {
   const THtmlTag& Unlisted() const { return unlisted_; }
 
  private:
+  static std::size_t Hash(std::u16string_view name);
+
   std::vector<THtmlTag> tags_;
   THtmlTag unlisted_;
+  // Open addressing over the names, probed linearly: 1 + index into tags_,
+  // 0 for an empty slot. Every start and end tag is looked up, so this
+  // replaces a binary search of string compares with one hash and,
+  // mostly, one compare.
+  static constexpr std::size_t SlotCount = 256;
+  std::uint8_t slots_[SlotCount] = {};
+  std::size_t longest_ = 0;
 };
 
 // The one tag list of the program, built on first use and shared read-only by

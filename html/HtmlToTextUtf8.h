@@ -12,3 +12,8 @@
 std::u16string Utf8ToUtf16(std::string_view text);
 // Encodes UTF-16; a lone surrogate becomes U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view text);
+
+// The same into out, whose old content is replaced and whose memory is
+// reused: for callers that convert one text after another.
+void Utf8ToUtf16(std::string_view text, std::u16string& out);
+void Utf16ToUtf8(std::u16string_view text, std::string& out);

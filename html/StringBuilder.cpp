@@ -11,9 +11,9 @@ constexpr std::size_t MaxLength = 0x7FFFFFFF;
 TStringBuilder::TStringBuilder(std::size_t capacity)
     : capacity_(std::max<std::size_t>(capacity, 1)), buffer_(new char16_t[capacity_]) {}
 
-void TStringBuilder::Append(std::u16string_view text) {
-  if (text.size() > MaxLength - length_) throw std::length_error("TStringBuilder: text too long");
-  std::size_t needed = length_ + text.size();
+char16_t* TStringBuilder::Reserve(std::size_t count) {
+  if (count > MaxLength - length_) throw std::length_error("TStringBuilder: text too long");
+  std::size_t needed = length_ + count;
   if (needed > capacity_) {
     std::size_t capacity = capacity_;
     while (capacity < needed) capacity *= 2;
@@ -22,8 +22,12 @@ void TStringBuilder::Append(std::u16string_view text) {
     buffer_ = std::move(buffer);
     capacity_ = capacity;
   }
-  std::copy(text.begin(), text.end(), buffer_.get() + length_);
-  length_ = needed;
+  return buffer_.get() + length_;
+}
+
+void TStringBuilder::Append(std::u16string_view text) {
+  std::copy(text.begin(), text.end(), Reserve(text.size()));
+  length_ += text.size();
 }
 
 bool TStringBuilder::LastIsWhitespace() const {

@@ -19,6 +19,12 @@ class TStringBuilder {
   // Length() > 0.
   bool LastIsWhitespace() const;
   std::u16string ToString() const { return std::u16string(buffer_.get(), length_); }
+  // Empties the text and keeps the memory.
+  void Clear() { length_ = 0; }
+  // Room for up to count more characters, to be written in place and then
+  // made part of the text with Commit. Throws as Append does.
+  char16_t* Reserve(std::size_t count);
+  void Commit(std::size_t count) { length_ += count; }
 
   std::size_t Capacity() const { return capacity_; }
   std::size_t Length() const { return length_; }

@@ -1,5 +1,7 @@
 #include "html/TextFormatter.h"
 
+#include <algorithm>
+
 using namespace dom;
 
 namespace {
@@ -34,16 +36,35 @@ void TTextFormatter::ProcessTextNode(const TTextNode& node) {
     AppendText(text);
     return;
   }
-  collapsed_.clear();
-  for (std::size_t i = 0; i < text.size();) {
-    if (IsWhitespace(text[i])) {
-      collapsed_.push_back(u' ');
-      while (i < text.size() && IsWhitespace(text[i])) ++i;
-    } else {
-      collapsed_.push_back(text[i++]);
+  // Every run of whitespace becomes one space, dropped where the output is
+  // empty or already ends in whitespace. The collapsed text is never longer
+  // than the text, so it is written straight into the output.
+  TStringBuilder& out = Builder();
+  const bool spaceAllowed = out.Length() != 0 && !out.LastIsWhitespace();
+  char16_t* const begin = out.Reserve(text.size());
+  char16_t* d = begin;
+  bool pendingSpace = false;
+  const char16_t* p = text.data();
+  const char16_t* const end = p + text.size();
+  while (p < end) {
+    // Whitespace is all at or below U+0020: one compare finds the end of a
+    // run of anything else.
+    const char16_t* run = p;
+    while (p < end && *p > u' ') ++p;
+    if (p == run) {
+      if (IsWhitespace(*p)) {
+        pendingSpace = true;
+        ++p;
+        continue;
+      }
+      ++p;  // a control character: text like any other
     }
+    if (pendingSpace && (d != begin || spaceAllowed)) *d++ = u' ';
+    pendingSpace = false;
+    d = std::copy(run, p, d);
   }
-  AppendText(collapsed_);
+  if (pendingSpace && (d != begin || spaceAllowed)) *d++ = u' ';
+  out.Commit(static_cast<std::size_t>(d - begin));
 }
 
 void TTextFormatter::EnterElement(const TElement& element) {

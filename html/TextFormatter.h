@@ -27,7 +27,4 @@ class TTextFormatter : public TBaseFormatter {
   // sheet, what a browser shows only with scripting off, and content no
   // browser shows until a script copies it.
   bool RendersContent(const dom::TElement& element) const override;
-
- private:
-  std::u16string collapsed_;  // reused for every text node
 };

@@ -32,3 +32,10 @@ target_include_directories(html_formatter_test PRIVATE ${CMAKE_CURRENT_SOURCE_DI
 kavrelo_test(NAME html_to_text_linear_test
   SOURCES HtmlToTextLinearTest.cpp
   LIBS kavrelo_html LABELS html TIMEOUT 300)
+
+# Memory kept between conversions; it counts the program's operator new, so
+# it is an executable of its own.
+kavrelo_test(NAME html_memory_test
+  SOURCES MemoryReuseTest.cpp ${CMAKE_CURRENT_BINARY_DIR}/GoldenCases.cpp
+  LIBS kavrelo_html LABELS html)
+target_include_directories(html_memory_test PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
