@@ -1,4 +1,5 @@
 #include "framework/Control.h"
+#include "framework/InputTick.h"
 #include "framework/RecordLayouts.h"
 #include "framework/WindowProcs.h"
 
@@ -9,6 +10,22 @@
 #include <utility>
 
 std::uint32_t LastInputTick = 0;
+
+namespace {
+std::function<void()> nextInput;
+}  // namespace
+
+void WaitForInput(std::function<void()> callback) { nextInput = std::move(callback); }
+
+void NoteInput() {
+  LastInputTick = ::GetTickCount();
+  if (nextInput) {
+    // Cleared before the call, so the callback may wait again.
+    std::function<void()> callback = std::move(nextInput);
+    nextInput = nullptr;
+    callback();
+  }
+}
 HWND ApplicationToolTip = nullptr;
 
 namespace {

@@ -316,7 +316,7 @@ bool TControl::CallDefault(TMessage& m) const {
 }
 
 LRESULT TControl::Deliver(TMessage& m) {
-  if (IsInputMessage(m.Msg)) LastInputTick = ::GetTickCount();
+  if (IsInputMessage(m.Msg)) NoteInput();
   const TRoute* route = RouteOf(m.Msg);
   if (route == nullptr) {
     CallDefault(m);

@@ -4,5 +4,15 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 extern std::uint32_t LastInputTick;
+
+// Runs callback once, at the next input message dispatched to any control,
+// instead of asking the clock again and again whether the user is back. A
+// second call replaces the first; an empty callback cancels. Main thread only.
+void WaitForInput(std::function<void()> callback);
+
+// The framework's window procedure calls this for every input message it
+// dispatches: it renews LastInputTick and runs the waiting callback.
+void NoteInput();

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "app/ProcessHelpers.h"
+#include "framework/InputTick.h"
 #include "ticker/FeedThread.h"
 #include "ticker/Links.h"
 #include "ticker/MainWindow.h"
@@ -144,6 +145,7 @@ void TMainWindow::CleanUp() {
     if (*timer) (*timer)->SetEnabled(false);
     timer->reset();
   }
+  WaitForInput(nullptr);  // the idle trim's wait points at this window
   // The tray window removes its notification-area icon as it closes.
   if (TrayIcon && TrayIcon->WindowHandle()) ::SendMessageW(TrayIcon->WindowHandle(), WM_CLOSE, 0, 0);
   if (ToolTip && ToolTip->WindowHandle()) ::SendMessageW(ToolTip->WindowHandle(), WM_CLOSE, 0, 0);

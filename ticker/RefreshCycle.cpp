@@ -141,9 +141,18 @@ void TMainWindow::FeedDone() {
 void TMainWindow::TrimCheck() {
   if (!TrimTimer) return;
   TrimTimer->SetEnabled(false);
-  if (IdleTrimDue(::GetTickCount(), LastInputTick)) TrimWorkingSet();
+  if (NextIdleTrimStep(::GetTickCount(), LastInputTick) == TIdleTrimStep::LookAgainLater) {
+    TrimTimer->SetEnabled(true);
+    return;
+  }
+  TrimWorkingSet();
   // The trim drains the queue: a close handled in there has freed the timers.
-  if (TrimTimer) TrimTimer->SetEnabled(true);
+  if (!TrimTimer) return;
+  // No timer while the user is away: the next input starts the next look,
+  // a full period after it.
+  WaitForInput([this] {
+    if (TrimTimer) TrimTimer->SetEnabled(true);
+  });
 }
 
 void TMainWindow::ThrobberStep() {

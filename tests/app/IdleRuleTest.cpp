@@ -3,7 +3,7 @@
 #include "app/IdleRule.h"
 #include "ticker/FeedPath.h"
 
-TEST_CASE("idle trim is due only after more than the delay, across tick wrap-around") {
+TEST_CASE("idle trim is due only after more than the delay, across tick wrap-around; then it waits for input") {
   struct Row {
     std::uint32_t now, last;
     bool due;
@@ -19,6 +19,8 @@ TEST_CASE("idle trim is due only after more than the delay, across tick wrap-aro
     CAPTURE(r.now);
     CAPTURE(r.last);
     CHECK(IdleTrimDue(r.now, r.last) == r.due);
+    CHECK(NextIdleTrimStep(r.now, r.last) ==
+          (r.due ? TIdleTrimStep::TrimThenWaitForInput : TIdleTrimStep::LookAgainLater));
   }
 }
 

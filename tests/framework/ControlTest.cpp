@@ -273,6 +273,34 @@ TEST_CASE("input messages record the time of the last input") {
   CHECK(LastInputTick != 0);
 }
 
+TEST_CASE("a wait for input ends at the next input message, once, and can be called off") {
+  Host host;
+  TControl child;
+  child.SetParent(&host);
+  HWND w = child.Handle();
+  int calls = 0;
+  WaitForInput([&] { ++calls; });
+  ::SendMessageW(w, WM_SIZE, 0, 0);
+  ::SendMessageW(w, WM_TIMER, 1, 0);
+  CHECK(calls == 0);
+  ::SendMessageW(w, WM_MOUSEMOVE, 0, MAKELPARAM(3, 4));
+  CHECK(calls == 1);
+  ::SendMessageW(w, WM_KEYDOWN, VK_SPACE, 0);
+  CHECK(calls == 1);  // once
+  // A callback may wait again from inside itself.
+  WaitForInput([&] {
+    ++calls;
+    WaitForInput([&] { calls += 10; });
+  });
+  ::SendMessageW(w, WM_LBUTTONDOWN, 0, 0);
+  ::SendMessageW(w, WM_LBUTTONUP, 0, 0);
+  CHECK(calls == 12);
+  WaitForInput([&] { ++calls; });
+  WaitForInput(nullptr);
+  ::SendMessageW(w, WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
+  CHECK(calls == 12);
+}
+
 TEST_CASE("a freed control takes its window with it") {
   Host host;
   HWND w;
