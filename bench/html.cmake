@@ -1,4 +1,4 @@
-# bench_html: HtmlToText against libxml2, gumbo and myhtml (native only) on a
+# bench_html: HtmlToText against lexbor, myhtml, libxml2 and gumbo (native only) on a
 # generated corpus of feed-sized fragments and on pathological inputs.
 if(NOT TARGET kavrelo_html)
   return()
@@ -32,6 +32,25 @@ if(NOT KAVRELO_WINDOWS)
     target_include_directories(bench_html SYSTEM PRIVATE ${KAVRELO_MYHTML_INCLUDE})
     target_link_libraries(bench_html PRIVATE ${KAVRELO_MODEST_LIBRARY})
     target_compile_definitions(bench_html PRIVATE KAVRELO_BENCH_MYHTML)
+  endif()
+  # lexbor is no Debian package: built here from a source folder fetched
+  # outside the build (scripts/bench.sh passes LEXBOR_SOURCE), with its own
+  # CMake, at the same optimisation as the others. The program never links it.
+  set(KAVRELO_LEXBOR_SOURCE "" CACHE PATH "lexbor's source folder, for bench_html's baseline")
+  if(KAVRELO_LEXBOR_SOURCE AND EXISTS ${KAVRELO_LEXBOR_SOURCE}/source/lexbor/html/html.h)
+    include(ExternalProject)
+    set(_lexbor ${CMAKE_BINARY_DIR}/lexbor)
+    ExternalProject_Add(lexbor_baseline
+      SOURCE_DIR ${KAVRELO_LEXBOR_SOURCE}
+      BINARY_DIR ${_lexbor}
+      CMAKE_ARGS -DLEXBOR_BUILD_SHARED=OFF -DLEXBOR_BUILD_STATIC=ON -DCMAKE_BUILD_TYPE=Release
+                 "-DCMAKE_C_FLAGS_RELEASE=-O2 -DNDEBUG" -DCMAKE_C_COMPILER=${CMAKE_C_COMPILER}
+      INSTALL_COMMAND ""
+      BUILD_BYPRODUCTS ${_lexbor}/liblexbor_static.a)
+    add_dependencies(bench_html lexbor_baseline)
+    target_include_directories(bench_html SYSTEM PRIVATE ${KAVRELO_LEXBOR_SOURCE}/source)
+    target_link_libraries(bench_html PRIVATE ${_lexbor}/liblexbor_static.a)
+    target_compile_definitions(bench_html PRIVATE KAVRELO_BENCH_LEXBOR LEXBOR_STATIC)
   endif()
   if(KAVRELO_GUMBO_FOUND)
     target_link_libraries(bench_html PRIVATE PkgConfig::KAVRELO_GUMBO)

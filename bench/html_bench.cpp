@@ -1,6 +1,11 @@
 // bench_html: HtmlToText throughput on a corpus of feed-sized fragments and on
-// pathological inputs; natively also libxml2's HTML parser, gumbo and myhtml
-// (each with text extraction) on the same bytes, and the ratios.
+// pathological inputs; natively also lexbor (when built, see html.cmake),
+// myhtml, libxml2's HTML parser and gumbo (each with text extraction) on the
+// same bytes, and the ratios. HtmlToText is given UTF-8 and gives UTF-8, as
+// the others do, so the conversions at its edges are part of its time.
+// Natively the run is pinned to one core, and a second table gives the page
+// faults and system calls of each converter per 1,000 fragments of the
+// corpus, in steady state (after one pass to warm up).
 //   bench_html [corpus-file]
 // The corpus file (records "<byte count>\n<bytes>", UTF-8) is written by
 // tools/make_html_corpus.py at build time beside the executable.
@@ -28,6 +33,13 @@
 #ifdef KAVRELO_BENCH_MYHTML
 #include <myhtml/api.h>
 #endif
+#ifdef KAVRELO_BENCH_LEXBOR
+#include <lexbor/dom/interfaces/character_data.h>
+#include <lexbor/html/html.h>
+#endif
+#ifndef _WIN32
+#include "bench/ProcessCounters.h"
+#endif
 
 namespace {
 
@@ -42,21 +54,34 @@ struct TInput {
   bool deep = false;
 };
 
-// Runs pass over the input until at least a second has gone (and at least
-// twice); returns MB/s of UTF-8 input bytes for the fastest pass.
+// MB/s of UTF-8 input: the median of 5 runs, each of 10 passes over the
+// input (one pass for inputs of a megabyte or more, whose slowest converters
+// take seconds).
 double Measure(const TInput& input, const std::function<std::size_t(std::size_t)>& convert) {
   using Clock = std::chrono::steady_clock;
-  double best = 1e30;
+  const int passes = input.bytes >= (1u << 20) && input.fragments.size() == 1 ? 1 : 10;
+  std::vector<double> rates;
   std::size_t sink = 0;
-  const auto start = Clock::now();
-  for (int pass = 0; pass < 2 || Clock::now() - start < std::chrono::seconds(1); ++pass) {
+  for (int run = 0; run < 5; ++run) {
     const auto t0 = Clock::now();
-    for (std::size_t i = 0; i < input.fragments.size(); ++i) sink += convert(i);
-    best = std::min(best, std::chrono::duration<double>(Clock::now() - t0).count());
-    if (pass > 200) break;
+    for (int pass = 0; pass < passes; ++pass)
+      for (std::size_t i = 0; i < input.fragments.size(); ++i) sink += convert(i);
+    const double seconds = std::chrono::duration<double>(Clock::now() - t0).count();
+    rates.push_back(passes * input.bytes / (1024.0 * 1024.0) / seconds);
   }
   if (sink == 1) std::printf(" ");  // keeps the work from being optimised away
-  return input.bytes / (1024.0 * 1024.0) / best;
+  std::sort(rates.begin(), rates.end());
+  return rates[rates.size() / 2];
+}
+
+// HtmlToText with UTF-8 on both sides, through buffers kept from call to
+// call as a caller converting many fragments would keep them.
+std::size_t HtmlToTextUtf8(const std::string& html) {
+  static std::u16string wide;
+  static std::string text;
+  Utf8ToUtf16(html, wide);
+  Utf16ToUtf8(HtmlToText(wide), text);
+  return text.size();
 }
 
 #ifdef KAVRELO_BENCH_LIBXML2
@@ -148,6 +173,45 @@ class TMyhtml {
 };
 #endif
 
+#ifdef KAVRELO_BENCH_LEXBOR
+// One document for the whole run, cleaned by each parse (lexbor does that
+// itself for a document already parsed), text gathered as for myhtml.
+class TLexbor {
+ public:
+  TLexbor() : document_(lxb_html_document_create()) {}
+  ~TLexbor() { lxb_html_document_destroy(document_); }
+  TLexbor(const TLexbor&) = delete;
+  TLexbor& operator=(const TLexbor&) = delete;
+
+  std::size_t Text(const std::string& html) {
+    if (lxb_html_document_parse(document_, reinterpret_cast<const lxb_char_t*>(html.data()), html.size()) !=
+        LXB_STATUS_OK)
+      return 0;
+    text_.clear();
+    auto* body = lxb_dom_interface_node(lxb_html_document_body_element(document_));
+    stack_.clear();
+    if (body) stack_.push_back(body);
+    while (!stack_.empty()) {
+      lxb_dom_node_t* node = stack_.back();
+      stack_.pop_back();
+      if (node->type == LXB_DOM_NODE_TYPE_TEXT) {
+        const lexbor_str_t& data = lxb_dom_interface_character_data(node)->data;
+        text_.append(reinterpret_cast<const char*>(data.data), data.length);
+      }
+      const std::size_t first = stack_.size();
+      for (lxb_dom_node_t* child = node->first_child; child; child = child->next) stack_.push_back(child);
+      std::reverse(stack_.begin() + static_cast<std::ptrdiff_t>(first), stack_.end());
+    }
+    return text_.size();
+  }
+
+ private:
+  lxb_html_document_t* document_;
+  std::string text_;
+  std::vector<lxb_dom_node_t*> stack_;
+};
+#endif
+
 TInput MakeInput(std::string name, std::vector<std::string> fragments, bool deep = false) {
   TInput input;
   input.deep = deep;
@@ -226,45 +290,87 @@ int main(int argc, char** argv) {
   inputs.push_back(MakeInput("200 000 <b> + stray </i>", {Repeat("<b>", 600000) + Repeat("</i>", 800000)}, true));
   inputs.push_back(MakeInput("1 MB of &", {Repeat("&")}));
 
-  std::printf("%-28s %9s %12s", "input", "MB", "HtmlToText");
-#ifdef KAVRELO_BENCH_LIBXML2
-  std::printf(" %10s %10s", "libxml2", "ratio");
+#ifndef _WIN32
+  PinToOneCore();
 #endif
-#ifdef KAVRELO_BENCH_GUMBO
-  std::printf(" %10s %10s", "gumbo", "ratio");
+  // The others, each beside HtmlToText; gumbo is not given deep nesting.
+  struct TOther {
+    const char* name;
+    std::function<std::size_t(const std::string&)> text;
+    bool deepToo;
+  };
+  std::vector<TOther> others;
+#ifdef KAVRELO_BENCH_LEXBOR
+  TLexbor lexbor;
+  others.push_back({"lexbor", [&](const std::string& html) { return lexbor.Text(html); }, true});
 #endif
 #ifdef KAVRELO_BENCH_MYHTML
-  std::printf(" %10s %10s", "myhtml", "ratio");
   TMyhtml myhtml;
+  others.push_back({"myhtml", [&](const std::string& html) { return myhtml.Text(html); }, true});
 #endif
-  std::printf(" %12s %10s\n", "vs corpus", "nodes/KB");
+#ifdef KAVRELO_BENCH_LIBXML2
+  others.push_back({"libxml2", LibxmlText, true});
+#endif
+#ifdef KAVRELO_BENCH_GUMBO
+  others.push_back({"gumbo", GumboExtractText, false});
+#endif
+
+  std::printf("%-28s %6s %15s", "input", "MB", "HtmlToText");
+  for (const TOther& other : others) std::printf(" %15s %7s", other.name, "ratio");
+  std::printf(" %10s %9s\n", "vs corpus", "nodes/KB");
   double typical = 0;
   for (const TInput& input : inputs) {
     std::fflush(stdout);
-    double ours = Measure(input, [&](std::size_t i) { return HtmlToText(input.wide[i]).size(); });
+    const double ours = Measure(input, [&](std::size_t i) { return HtmlToTextUtf8(input.fragments[i]); });
     if (typical == 0) typical = ours;
-    std::printf("%-28s %9.2f %9.1f MB/s", input.name.c_str(), input.bytes / 1048576.0, ours);
-#ifdef KAVRELO_BENCH_LIBXML2
-    double xml = Measure(input, [&](std::size_t i) { return LibxmlText(input.fragments[i]); });
-    std::printf(" %5.1f MB/s %9.2fx", xml, ours / xml);
-#endif
-#ifdef KAVRELO_BENCH_GUMBO
-    if (input.deep) {
-      std::printf(" %10s %10s", "skipped", "");
-    } else {
-      double gumbo = Measure(input, [&](std::size_t i) { return GumboExtractText(input.fragments[i]); });
-      std::printf(" %5.1f MB/s %9.2fx", gumbo, ours / gumbo);
+    std::printf("%-28s %6.2f %10.1f MB/s", input.name.c_str(), input.bytes / 1048576.0, ours);
+    for (const TOther& other : others) {
+      if (input.deep && !other.deepToo) {
+        std::printf(" %15s %7s", "skipped", "");
+        continue;
+      }
+      const double theirs = Measure(input, [&](std::size_t i) { return other.text(input.fragments[i]); });
+      std::printf(" %10.1f MB/s %6.2fx", theirs, ours / theirs);
     }
-#endif
-#ifdef KAVRELO_BENCH_MYHTML
-    double mine = Measure(input, [&](std::size_t i) { return myhtml.Text(input.fragments[i]); });
-    std::printf(" %5.1f MB/s %9.2fx", mine, ours / mine);
-#endif
-    std::printf(" %11.2fx %10.0f\n", ours / typical, NodesPerKB(input));
+    std::printf(" %9.2fx %9.0f\n", ours / typical, NodesPerKB(input));
   }
-  std::printf("(MB/s of UTF-8 input; ratio = HtmlToText / other; vs corpus = HtmlToText here / on the corpus;\n"
+  std::printf("(MB/s of UTF-8 input, median of 5 runs of 10 passes (1 pass for the 1 MB inputs);\n"
+              " ratio = HtmlToText / other; vs corpus = HtmlToText here / on the corpus;\n"
               " nodes/KB = document nodes HtmlToText builds per KB of input;\n"
               " gumbo skips deep nesting: 20 000 nested <b> already cost it 20 s and 3 GB;\n"
               " libxml2 stops reading at 256 levels of nesting, hence its speed there)\n");
+#ifndef KAVRELO_BENCH_LEXBOR
+  std::printf("lexbor not built: configure with -DKAVRELO_LEXBOR_SOURCE=<lexbor source folder> "
+              "(scripts/bench.sh does when LEXBOR_SOURCE names one)\n");
+#endif
+
+#ifndef _WIN32
+  // What each converter costs the system in steady state.
+  const TInput& corpusInput = inputs.front();
+  const double perThousand = 1000.0 / static_cast<double>(2 * corpusInput.fragments.size());
+  auto steady = [&](const std::function<std::size_t(const std::string&)>& text) {
+    std::size_t sink = 0;
+    for (const std::string& fragment : corpusInput.fragments) sink += text(fragment);
+    const TProcessCounters before = ReadProcessCounters();
+    for (int pass = 0; pass < 2; ++pass)
+      for (const std::string& fragment : corpusInput.fragments) sink += text(fragment);
+    const TProcessCounters after = ReadProcessCounters();
+    if (sink == 1) std::printf(" ");
+    std::printf(" %14.1f", static_cast<double>(after.pageFaults - before.pageFaults) * perThousand);
+    if (after.systemCalls < 0)
+      std::printf(" %14s\n", "n/a");
+    else
+      std::printf(" %14.1f\n", static_cast<double>(after.systemCalls - before.systemCalls) * perThousand);
+  };
+  std::printf("\n%-12s %14s %14s\n", "converter", "faults/1000", "syscalls/1000");
+  std::printf("%-12s", "HtmlToText");
+  steady(HtmlToTextUtf8);
+  for (const TOther& other : others) {
+    std::printf("%-12s", other.name);
+    steady(other.text);
+  }
+  std::printf("(per 1,000 fragments of the corpus, two passes after one to warm up%s)\n",
+              ReadProcessCounters().systemCalls < 0 ? "; system calls need the raw_syscalls tracepoint" : "");
+#endif
   return 0;
 }

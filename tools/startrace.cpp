@@ -8,6 +8,10 @@
 //   startrace event NAME EXE  holds an event called NAME, starts EXE and
 //                          prints "exit=CODE windows=N" once it has ended
 //                          (exit=timeout after 30 s)
+//   startrace first-frame EXE starts EXE and prints "first_frame_ms=N": the
+//                          time from the start of the process to its window
+//                          on screen (first_frame_ms=timeout after 60 s);
+//                          the window is left open
 // Exit code 0 when every round ended with exactly one window.
 #include <windows.h>
 
@@ -104,11 +108,37 @@ int HoldEvent(const wchar_t* name, const wchar_t* exe) {
   return 0;
 }
 
+int FirstFrame(const wchar_t* exe) {
+  LARGE_INTEGER frequency, start, now;
+  ::QueryPerformanceFrequency(&frequency);
+  ::QueryPerformanceCounter(&start);
+  TCopy copy;
+  if (!StartSuspended(exe, copy)) return 1;
+  ::ResumeThread(copy.thread.Get());
+  // A layered window is made visible only once its first picture is handed
+  // over (a fade starts from it), so visible is on screen.
+  for (;;) {
+    HWND window = ::FindWindowW(TickerClassName, nullptr);
+    ::QueryPerformanceCounter(&now);
+    const double ms = 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+    if (window && ::IsWindowVisible(window)) {
+      std::printf("first_frame_ms=%.0f\n", ms);
+      return 0;
+    }
+    if (ms > 60000 || Ended(copy)) {
+      std::printf("first_frame_ms=timeout\n");
+      return 2;
+    }
+    ::Sleep(1);
+  }
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  if (argc == 3 && std::wcscmp(argv[1], L"first-frame") == 0) return FirstFrame(argv[2]);
   if (argc == 3) return Race(argv[1], std::max(1, _wtoi(argv[2])));
   if (argc == 4 && std::wcscmp(argv[1], L"event") == 0) return HoldEvent(argv[2], argv[3]);
-  std::fprintf(stderr, "usage: startrace EXE ROUNDS | startrace event NAME EXE\n");
+  std::fprintf(stderr, "usage: startrace EXE ROUNDS | startrace event NAME EXE | startrace first-frame EXE\n");
   return 1;
 }
