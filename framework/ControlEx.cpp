@@ -70,8 +70,8 @@ void TControlEx::InvalidateArea(const RECT& area) {
   RECT whole = WholeCanvas(), part;
   if (!::IntersectRect(&part, &area, &whole)) return;
   MarkPart(part);
-  const RECT shown = ShownArea();
-  ::OffsetRect(&part, shown.left, shown.top);
+  const POINT origin = PictureOrigin();
+  ::OffsetRect(&part, origin.x, origin.y);
   TellParent(part);
 }
 
@@ -81,8 +81,8 @@ void TControlEx::ChildChanged(const RECT& area) {
   // parents that a picture under them waits to be painted.
   RECT whole = WholeCanvas(), part;
   if (!::IntersectRect(&part, &area, &whole)) part = RECT{0, 0, 0, 0};
-  const RECT shown = ShownArea();
-  ::OffsetRect(&part, shown.left, shown.top);
+  const POINT origin = PictureOrigin();
+  ::OffsetRect(&part, origin.x, origin.y);
   TellParent(part);
 }
 

@@ -63,7 +63,9 @@ class TControlEx : public TControl {
   virtual void Paint();
   // Composites this control's picture into its parent's canvas.
   virtual void Present();
-  // Where Present puts the picture in the parent (parent coordinates).
+  // Where Present puts the canvas's origin in the parent, and what of the
+  // parent the picture may cover (parent coordinates).
+  virtual POINT PictureOrigin() const { return POINT{Left(), Top()}; }
   virtual RECT ShownArea() const;
 
  protected:

@@ -519,15 +519,19 @@ void TContentEx::Freshen() {
 void TContentEx::Present() {
   auto* parent = dynamic_cast<TControlEx*>(Parent());
   if (parent == nullptr) throw std::bad_cast();
-  int band = bandTop_ == INT_MIN ? 0 : bandTop_;
-  parent->Canvas().DrawAlpha(Canvas().Bitmap(), Left(), Top() + scrollTop_ + band, Opacity());
+  const POINT origin = PictureOrigin();
+  parent->Canvas().DrawAlpha(Canvas().Bitmap(), origin.x, origin.y, Opacity());
+}
+
+POINT TContentEx::PictureOrigin() const {
+  return POINT{Left(), Top() + scrollTop_ + (bandTop_ == INT_MIN ? 0 : bandTop_)};
 }
 
 RECT TContentEx::ShownArea() const {
   // The band where it lies, and the window: a band the view has left is
   // painted anew there once the list is composed.
-  const int top = Top() + scrollTop_ + (bandTop_ == INT_MIN ? 0 : bandTop_);
-  const RECT band{Left(), top, Left() + Canvas().Width(), top + Canvas().Height()};
+  const POINT origin = PictureOrigin();
+  const RECT band{origin.x, origin.y, origin.x + Canvas().Width(), origin.y + Canvas().Height()};
   const RECT window{Left(), Top(), Left() + Width(), Top() + Height()};
   RECT both;
   ::UnionRect(&both, &band, &window);

@@ -101,6 +101,8 @@ class TContentEx : public TControlEx {
   void Freshen() override;
   // Composites the band where it lies in the parent.
   void Present() override;
+  // The band's top left where it lies in the viewport.
+  POINT PictureOrigin() const override;
   // The band where it lies, and the list's window.
   RECT ShownArea() const override;
   // Marks the rows of item `index` in the band (all of it when the band
