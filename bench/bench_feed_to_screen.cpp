@@ -292,7 +292,8 @@ int main() {
         return dirty.empty() ? RECT{0, 0, 0, 0} : dirty[dirty.size() / 2];
       }
     };
-    TKind alone{"a 20x20 region handed over alone"}, throbber{"busy-indicator frame"},
+    TKind alone{"a 20x20 region handed over alone"}, plain{"whole picture, UpdateLayeredWindow"},
+        throbber{"busy-indicator frame"},
         row{"highlighted row moves (selection)"}, wheel{"wheel step"},
         wheelWhole{"wheel step, whole face (as before)"}, whole{"whole face recomposed"};
     auto time = [](TKind& kind, auto&& frame) {
@@ -316,6 +317,17 @@ int main() {
         UPDATELAYEREDWINDOWINFO info{sizeof(info), nullptr, &at, &size, face.window.Canvas().DC(), &from, 0, &blend,
                                      ULW_ALPHA, &dirty};
         TimedUpdateLayered(window, &info);
+      });
+      // What every frame handed over before there were dirty rectangles.
+      time(plain, [&] {
+        POINT at{face.window.Left(), face.window.Top()}, from{0, 0};
+        SIZE size{face.window.Width(), face.window.Height()};
+        BLENDFUNCTION blend{AC_SRC_OVER, 0, face.window.Opacity(), AC_SRC_ALPHA};
+        ::GdiFlush();
+        double t0 = BenchNowMs();
+        ::UpdateLayeredWindow(window, nullptr, &at, &size, face.window.Canvas().DC(), &from, 0, &blend, ULW_ALPHA);
+        presentMs += BenchNowMs() - t0;
+        lastDirty = RECT{0, 0, size.cx, size.cy};
       });
       time(throbber, [&] {
         face.throbber.NextFrame();
@@ -357,7 +369,7 @@ int main() {
                 Frames);
     std::printf("| %-36s | %9s | %8s | %8s | %8s | %8s |\n", "frame", "dirty", "median", "max", "screen", "ratio");
     std::printf("|--------------------------------------|-----------|----------|----------|----------|----------|\n");
-    for (TKind* k : {&alone, &throbber, &row, &wheel, &wheelWhole, &whole}) {
+    for (TKind* k : {&alone, &plain, &throbber, &row, &wheel, &wheelWhole, &whole}) {
       char dirty[32];
       const RECT d = k->TypicalDirty();
       std::snprintf(dirty, sizeof dirty, "%ldx%ld", d.right - d.left, d.bottom - d.top);

@@ -18,6 +18,8 @@ void TWindowEx::SetAlwaysTop(bool value) {
   alwaysTop_ = value;
   HWND window = WindowHandle();
   if (window == nullptr || !::IsWindow(window)) return;
+  // A changed frame may leave the system a new surface to fill.
+  handed_ = false;
   ::SetWindowPos(window, value ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE);
   ::SetForegroundWindow(window);
@@ -35,6 +37,7 @@ void TWindowEx::SetTransparent(bool value) {
     SetExStyle(ex | WS_EX_TRANSPARENT);
   else if (!value && (ex & WS_EX_TRANSPARENT))
     SetExStyle(ex & ~static_cast<DWORD>(WS_EX_TRANSPARENT));
+  handed_ = false;
   ::SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
 }
 

@@ -195,7 +195,8 @@ TEST_CASE("part of a picture marked: only that part is painted and handed to the
   CHECK_FALSE(s.b.Marked());
 }
 
-TEST_CASE("the dirty rectangle: the composed area, and the whole picture for the first frame, moves, opacity and shows") {
+TEST_CASE("the dirty rectangle: the composed area, and the whole picture for the first frame, moves, opacity, shows and "
+          "frame changes") {
   Fixture f;
   Solid child(0xFFFF0000);
   Place(child, f.window, 10, 10, 20, 20);
@@ -228,6 +229,16 @@ TEST_CASE("the dirty rectangle: the composed area, and the whole picture for the
   child.Invalidate();
   f.window.Update();
   CHECK(Str(handed.back()) == "0,0-60,40");  // after a show
+
+  size_t before = handed.size();
+  f.window.SetAlwaysTop(true);  // its own Update hands the picture over again
+  REQUIRE(handed.size() == before + 1);
+  CHECK(Str(handed.back()) == "0,0-60,40");
+  before = handed.size();
+  f.window.SetTransparent(true);
+  f.window.Update();
+  REQUIRE(handed.size() == before + 1);
+  CHECK(Str(handed.back()) == "0,0-60,40");
 
   f.window.SetSize(70, 40);
   child.SetLeft(11);
