@@ -9,35 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "FrameRecorder.h"
 #include "LayeredFixture.h"
 #include "framework/LayeredUpdate.h"
 
 namespace {
-
-std::vector<RECT> handed;
-BOOL WINAPI RecordDirty(HWND, const UPDATELAYEREDWINDOWINFO* info) {
-  CHECK(info->cbSize == sizeof(UPDATELAYEREDWINDOWINFO));
-  REQUIRE(info->prcDirty != nullptr);
-  handed.push_back(*info->prcDirty);
-  return TRUE;
-}
-
-// Replaces the system call while it lives.
-struct DirtyRecorder {
-  TWindowEx::TUpdateLayered saved = TWindowEx::UpdateLayered;
-  DirtyRecorder() {
-    handed.clear();
-    TWindowEx::UpdateLayered = &RecordDirty;
-  }
-  ~DirtyRecorder() { TWindowEx::UpdateLayered = saved; }
-  DirtyRecorder(const DirtyRecorder&) = delete;
-  DirtyRecorder& operator=(const DirtyRecorder&) = delete;
-};
-
-std::string Str(const RECT& r) {
-  return std::to_string(r.left) + "," + std::to_string(r.top) + "-" + std::to_string(r.right) + "," +
-         std::to_string(r.bottom);
-}
 
 // Solid, with text and a line drawn over it by GDI+, and counting how often
 // its picture is handed to the parent.
@@ -59,22 +35,6 @@ class Lettered : public Solid {
     Solid::Present();
   }
 };
-
-std::vector<std::uint32_t> Pixels(const TBitmapEx& b) {
-  std::vector<std::uint32_t> px;
-  for (int y = 0; y < b.Height(); ++y)
-    for (int x = 0; x < b.Width(); ++x) px.push_back(b.Pixel(x, y));
-  return px;
-}
-
-// The first pixel where the window differs from Expected, or "".
-std::string Difference(const TBitmapEx& b, const std::vector<std::uint32_t>& expected) {
-  for (int y = 0; y < b.Height(); ++y)
-    for (int x = 0; x < b.Width(); ++x)
-      if (b.Pixel(x, y) != expected[static_cast<size_t>(y * b.Width() + x)])
-        return std::to_string(x) + "," + std::to_string(y);
-  return "";
-}
 
 struct Scene : Fixture {
   Lettered back{0x80204060}, a{0xFFFF0000}, b{0xFF0000FF}, inner{0xFF00FF00};
@@ -150,48 +110,14 @@ TEST_CASE("a marked child: only its area is composed again, the rest of the wind
   CHECK(s.a.presents == aPresents);
   CHECK(s.inner.paints == 2);
   CHECK(Difference(s.window.Canvas().Bitmap(), s.Full()) == "");
-}
 
-TEST_CASE("moving, hiding, showing and fading a child look as a full recompose does") {
-  Scene s;
-  auto check = [&s](const char* what) {
-    CAPTURE(what);
-    const std::vector<std::uint32_t> partial = Pixels(s.window.Canvas().Bitmap());
-    const std::vector<std::uint32_t> full = s.Full();
-    CHECK(partial == full);
-  };
-  s.b.SetLeft(26);
-  s.window.Update();
-  check("moved");
-  s.a.Hide();
-  s.window.Update();
-  check("hidden");
-  s.a.Show();
-  s.window.Update();
-  check("shown");
-  s.b.SetOpacity(100);
-  s.window.Update();
-  check("faded");
-  s.b.SetSize(12, 10);  // shrinks: where it was must be composed again
-  s.window.Update();
-  check("shrunk");
-  s.inner.SetTop(1);
-  s.window.Update();
-  check("moved inside its parent");
-}
-
-TEST_CASE("part of a picture marked: only that part is painted and handed to the system") {
-  Scene s;
-  DirtyRecorder recorder;
+  // Part of a picture: only that part, in every parent.
   s.b.InvalidateArea(RECT{2, 10, 8, 14});
   CHECK(Str(s.b.MarkedPart()) == "2,10-8,14");
   CHECK(Str(s.window.MarkedArea()) == "22,22-28,26");
   s.window.Update();
-  REQUIRE(handed.size() == 1);
-  CHECK(Str(handed[0]) == "22,22-28,26");
   CHECK(Difference(s.window.Canvas().Bitmap(), s.Full()) == "");
-  // Outside the picture: nothing.
-  s.b.InvalidateArea(RECT{40, 40, 50, 50});
+  s.b.InvalidateArea(RECT{40, 40, 50, 50});  // off the picture
   CHECK_FALSE(s.b.Marked());
 }
 
@@ -200,7 +126,8 @@ TEST_CASE("the dirty rectangle: the composed area, and the whole picture for the
   Fixture f;
   Solid child(0xFFFF0000);
   Place(child, f.window, 10, 10, 20, 20);
-  DirtyRecorder recorder;
+  FrameRecorder recorder;
+  std::vector<RECT>& handed = FrameRecorder::Handed();
   f.window.Update();
   REQUIRE(handed.size() == 1);
   CHECK(Str(handed.back()) == "0,0-60,40");  // the first frame

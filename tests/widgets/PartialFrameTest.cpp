@@ -11,6 +11,7 @@
 
 #include "framework/GdiPlus.h"
 #include "framework/WindowEx.h"
+#include "tests/framework/FrameRecorder.h"
 #include "widgets/BackgroundEx.h"
 #include "widgets/ContentEx.h"
 #include "widgets/ListScroll.h"
@@ -20,16 +21,7 @@
 
 namespace {
 
-std::vector<RECT> handed;
-BOOL WINAPI RecordDirty(HWND, const UPDATELAYEREDWINDOWINFO* info) {
-  handed.push_back(info->prcDirty ? *info->prcDirty : RECT{0, 0, info->psize->cx, info->psize->cy});
-  return TRUE;
-}
-
-std::string Str(const RECT& r) {
-  return std::to_string(r.left) + "," + std::to_string(r.top) + "-" + std::to_string(r.right) + "," +
-         std::to_string(r.bottom);
-}
+std::vector<RECT>& handed = FrameRecorder::Handed();
 
 std::unique_ptr<TElementList> Items(int count) {
   auto items = std::make_unique<TElementList>();
@@ -47,7 +39,7 @@ std::unique_ptr<TElementList> Items(int count) {
 // its viewport with the scroll bar, the busy indicator in the footer.
 struct Face {
   gdiplus::TGdiPlusSession gdip;
-  TWindowEx::TUpdateLayered saved = TWindowEx::UpdateLayered;
+  FrameRecorder recorder;
   TWindowEx window;
   TBackgroundEx background;
   TContainerEx viewport;
@@ -66,7 +58,6 @@ struct Face {
     c.Show();
   }
   Face() {
-    TWindowEx::UpdateLayered = &RecordDirty;
     window.SetSize(475, 350);
     window.HandleNeeded();
     Place(background, window, 0, 0, 475, 350);
@@ -86,28 +77,16 @@ struct Face {
     window.Update();
     handed.clear();
   }
-  ~Face() { TWindowEx::UpdateLayered = saved; }
-
-  std::vector<std::uint32_t> Pixels() {
-    const TBitmapEx& b = window.Canvas().Bitmap();
-    std::vector<std::uint32_t> px;
-    for (int y = 0; y < b.Height(); ++y)
-      for (int x = 0; x < b.Width(); ++x) px.push_back(b.Pixel(x, y));
-    return px;
-  }
   // Presents what is marked, then the same state painted and composed from
   // scratch: the first pixel where the two differ, or "".
   std::string PresentAndCompare() {
     window.Update();
-    const std::vector<std::uint32_t> partial = Pixels();
+    const std::vector<std::uint32_t> partial = Pixels(window.Canvas().Bitmap());
     for (TControlEx* c : std::initializer_list<TControlEx*>{&window, &background, &viewport, &list, &track, &thumb,
                                                             &throbber})
       c->Invalidate();
     window.Update();
-    const std::vector<std::uint32_t> full = Pixels();
-    for (size_t i = 0; i < full.size(); ++i)
-      if (partial[i] != full[i]) return std::to_string(i % 475) + "," + std::to_string(i / 475);
-    return "";
+    return Difference(window.Canvas().Bitmap(), partial);
   }
 };
 
@@ -196,5 +175,9 @@ TEST_CASE("a control shown, hidden or moved on the face looks as a full recompos
   f.thumb.SetTop(50);
   CHECK(f.PresentAndCompare() == "");
   f.viewport.SetLeft(20);
+  CHECK(f.PresentAndCompare() == "");
+  f.throbber.SetOpacity(100);
+  CHECK(f.PresentAndCompare() == "");
+  f.thumb.SetSize(18, 40);  // shrinks: where it was must be composed again
   CHECK(f.PresentAndCompare() == "");
 }
