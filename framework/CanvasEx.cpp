@@ -59,10 +59,33 @@ void TCanvasEx::TearDownSurface() {
 }
 
 void TCanvasEx::Resize(int width, int height) {
+  clipped_ = false;
   TearDownSurface();
   width_ = width;
   height_ = height;
   BuildSurface();
+}
+
+void TCanvasEx::SetClip(const RECT& area) {
+  const RECT whole{0, 0, width_, height_};
+  if (!::IntersectRect(&clip_, &area, &whole)) clip_ = RECT{0, 0, 0, 0};
+  clipped_ = true;
+  // Both engines draw into the same pixels, so both must hold the clip:
+  // cairo composites bitmaps, GDI+ draws text, lines and fills.
+  cairo_t* cr = context_.Get();
+  cairo_reset_clip(cr);
+  cairo_rectangle(cr, clip_.left, clip_.top, clip_.right - clip_.left, clip_.bottom - clip_.top);
+  cairo_clip(cr);
+  if (graphics_)
+    GdipSetClipRectI(graphics_.Get(), clip_.left, clip_.top, clip_.right - clip_.left, clip_.bottom - clip_.top,
+                     CombineModeReplace);
+}
+
+void TCanvasEx::ResetClip() {
+  if (!clipped_) return;
+  clipped_ = false;
+  cairo_reset_clip(context_.Get());
+  if (graphics_) GdipResetClip(graphics_.Get());
 }
 
 bool TCanvasEx::BeginGdip() {

@@ -50,8 +50,15 @@ class TCanvasEx : public TGraphicObjectEx {
   float TextHeight(const std::wstring& text);
 
   // New bitmap and engines at the new size; the picture is lost (even at
-  // the same size), tools and settings stay.
+  // the same size), tools and settings stay, the clip does not.
   void Resize(int width, int height);
+
+  // Until ResetClip, drawing of either engine changes only the pixels in
+  // Area (clamped to the canvas; an empty area lets nothing through).
+  void SetClip(const RECT& area);
+  void ResetClip();
+  // The pixels drawing may change: the whole canvas when not clipped.
+  RECT ClipArea() const { return clipped_ ? clip_ : RECT{0, 0, width_, height_}; }
 
   TBitmapEx& Bitmap() const { return *bitmap_; }
   Gdiplus::GpGraphics* Graphics() const { return graphics_.Get(); }
@@ -96,6 +103,8 @@ class TCanvasEx : public TGraphicObjectEx {
   int interpolationMode_ = 5;  // InterpolationModeNearestNeighbor
   int pixelOffsetMode_ = 3;    // PixelOffsetModeNone
   int textContrast_ = 4;
+  bool clipped_ = false;
+  RECT clip_{0, 0, 0, 0};
 
   std::unique_ptr<TBitmapEx> bitmap_;
   UniqueCairoContext context_;

@@ -19,6 +19,7 @@ void TControlEx::CreateHandle() {
 
 void TControlEx::SetParent(TControl* parent) {
   TControl::SetParent(parent);
+  presentedAt_ = RECT{0, 0, 0, 0};  // a place in the old parent
   if (auto* holder = dynamic_cast<TControlEx*>(parent)) SetScale(holder->Scale());
 }
 
@@ -38,23 +39,51 @@ void TControlEx::ScaleChanged() {
   Invalidate();
 }
 
-RECT TControlEx::AreaInWindow() const {
-  RECT r{0, 0, Width(), Height()};
-  HWND window = WindowHandle();
-  if (window == nullptr) return r;
-  HWND top = ::GetAncestor(window, GA_ROOT);
-  ::MapWindowPoints(window, top, reinterpret_cast<POINT*>(&r), 2);
-  return r;
+RECT TControlEx::WholeCanvas() const { return RECT{0, 0, canvas_->Width(), canvas_->Height()}; }
+
+RECT TControlEx::ShownArea() const { return RECT{Left(), Top(), Left() + Width(), Top() + Height()}; }
+
+RECT TControlEx::PlacesInParent() const {
+  RECT shown = ShownArea(), both;
+  ::UnionRect(&both, &presentedAt_, &shown);
+  return both;
 }
 
-void TControlEx::Invalidate() {
+void TControlEx::MarkPart(const RECT& area) {
   marked_ = true;
-  TellParent(AreaInWindow());
+  RECT whole = WholeCanvas(), part, both;
+  if (!::IntersectRect(&part, &area, &whole)) return;
+  ::UnionRect(&both, &dirty_, &part);
+  dirty_ = both;
+}
+
+void TControlEx::MarkOwnPicture() { MarkPart(WholeCanvas()); }
+
+void TControlEx::Invalidate() {
+  MarkOwnPicture();
+  // Where the parent last received the picture too: a picture that shrank
+  // leaves pixels there.
+  TellParent(PlacesInParent());
+}
+
+void TControlEx::InvalidateArea(const RECT& area) {
+  RECT whole = WholeCanvas(), part;
+  if (!::IntersectRect(&part, &area, &whole)) return;
+  MarkPart(part);
+  const POINT origin = PictureOrigin();
+  ::OffsetRect(&part, origin.x, origin.y);
+  TellParent(part);
 }
 
 void TControlEx::ChildChanged(const RECT& area) {
-  marked_ = true;
-  TellParent(area);
+  MarkPart(area);
+  // Only what lies on this canvas can show; an empty part still tells the
+  // parents that a picture under them waits to be painted.
+  RECT whole = WholeCanvas(), part;
+  if (!::IntersectRect(&part, &area, &whole)) part = RECT{0, 0, 0, 0};
+  const POINT origin = PictureOrigin();
+  ::OffsetRect(&part, origin.x, origin.y);
+  TellParent(part);
 }
 
 void TControlEx::TellParent(const RECT& area) {
@@ -65,8 +94,8 @@ void TControlEx::TellParent(const RECT& area) {
 }
 
 void TControlEx::PlacementChanged() {
-  // The parent's whole picture: it covers where the control was and is.
-  if (auto* parent = dynamic_cast<TControlEx*>(Parent())) parent->Invalidate();
+  // Where the picture was and where it goes: nothing else of the parent.
+  if (auto* parent = dynamic_cast<TControlEx*>(Parent())) parent->ChildChanged(PlacesInParent());
 }
 
 void TControlEx::WMSize(int kind, int width, int height) {
@@ -111,15 +140,41 @@ void TControlEx::Paint() {
   if (OnPaint) OnPaint(this);
 }
 
-void TControlEx::ComposeChildren() {
+void TControlEx::ComposeChildren(const RECT& area) {
   HWND child = ::GetWindow(WindowHandle(), GW_CHILD);
   if (child == nullptr) return;
   // Bottom of the z-order first, so the top-most child is composited last.
   for (child = ::GetWindow(child, GW_HWNDLAST); child != nullptr; child = ::GetWindow(child, GW_HWNDPREV)) {
     TControl* control = FromWindow(child);
-    if (control != nullptr && control->Visible()) control->Repaint();
+    if (control == nullptr || !control->Visible()) continue;
+    // A child outside the area left its picture here as it was; a marked
+    // one still paints its own canvas (a parent may show it some other way,
+    // as the miniature does).
+    if (auto* ex = dynamic_cast<TControlEx*>(control)) {
+      RECT shown = ex->ShownArea(), meet;
+      if (!ex->Marked() && !::IntersectRect(&meet, &shown, &area)) continue;
+    }
+    control->Repaint();
   }
 }
+
+namespace {
+// The canvas drawn only inside the area being painted, for as long as the
+// picture is painted and composed; a whole-canvas area needs no clip.
+class TPaintClip {
+ public:
+  TPaintClip(TCanvasEx& canvas, const RECT& area) : canvas_(canvas) {
+    const RECT whole{0, 0, canvas.Width(), canvas.Height()};
+    if (!::EqualRect(&area, &whole)) canvas.SetClip(area);
+  }
+  ~TPaintClip() { canvas_.ResetClip(); }
+  TPaintClip(const TPaintClip&) = delete;
+  TPaintClip& operator=(const TPaintClip&) = delete;
+
+ private:
+  TCanvasEx& canvas_;
+};
+}  // namespace
 
 void TControlEx::Repaint() {
   if (painting_) return;  // a composition in progress covers nested requests
@@ -129,22 +184,30 @@ void TControlEx::Repaint() {
   } guard{painting_ = true};
   if (!::IsWindow(WindowHandle())) return;
   Freshen();
+  composed_ = RECT{0, 0, 0, 0};
   if (marked_) {
     // Cleared first: whatever marks the picture while it is painted is
     // painted at the next presentation, not lost.
+    const RECT area = dirty_;
     marked_ = false;
+    dirty_ = RECT{0, 0, 0, 0};
     try {
-      Paint();
-      // The canvas was painted over: every child's picture goes back on it.
-      ComposeChildren();
-      if (focusShown_) PaintFocus();
+      TPaintClip clip(*canvas_, area);
+      const bool painted = !::IsRectEmpty(&area);
+      if (painted) Paint();
+      // The area was painted over: the pictures of the children there go
+      // back on it, and marked children paint theirs.
+      ComposeChildren(area);
+      if (painted && focusShown_) PaintFocus();
+      composed_ = area;
     } catch (...) {
       // Half a picture is no picture: the next presentation tries again.
-      marked_ = true;
+      MarkPart(area);
       throw;
     }
   }
   Present();
+  presentedAt_ = ShownArea();
 }
 
 void TControlEx::Present() {

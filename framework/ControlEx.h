@@ -3,10 +3,12 @@
 // canvases, children over parents.
 //
 // Pictures are kept between presentations. Invalidate marks a control whose
-// picture is out of date, and with it every parent, whose canvas holds the
-// child's picture; the next presentation paints exactly the marked controls
-// and composes the others from what their canvases already hold. A change
-// of place, visibility or opacity marks only the parent.
+// picture is out of date, and with it the area it covers in every parent,
+// whose canvas holds the child's picture; the next presentation paints
+// exactly the marked controls and, in each canvas, only the marked area: the
+// canvas is clipped to it and only the children that meet it are composed
+// again. A change of place, visibility or opacity marks only the parent,
+// where the picture was and where it goes.
 #pragma once
 
 #include <memory>
@@ -21,6 +23,7 @@ class TControlEx : public TControl {
   ~TControlEx() override;
 
   TCanvasEx& Canvas() { return *canvas_; }
+  const TCanvasEx& Canvas() const { return *canvas_; }
   // Changing the font does not mark the picture: controls switch their
   // canvas's font as they paint and measure. A widget whose look follows
   // its font marks itself (TSkinText).
@@ -40,17 +43,30 @@ class TControlEx : public TControl {
   bool FocusShown() const { return focusShown_; }
 
   void Invalidate() override;
-  // Whether the picture waits to be painted again.
+  // Marks only Area of the picture (canvas coordinates): the rest of the
+  // canvas is kept, and the parents compose again only what Area covers.
+  void InvalidateArea(const RECT& area);
+  // Whether the picture waits to be painted again (some of it, or a child's).
   bool Marked() const { return marked_; }
+  // What of the canvas the next presentation paints again; empty when only
+  // children's pictures wait.
+  RECT MarkedPart() const { return dirty_; }
 
-  // Paints the control if it is marked, composes its visible children into
-  // it (each composing itself first), then presents the result to the
-  // parent.
+  // Paints the marked part of the control's canvas, composes there the
+  // visible children that meet it (each composing itself first), then
+  // presents the result to the parent.
   void Repaint() override;
-  // Clears the canvas, then OnPaint; widgets draw after calling this.
+  // Clears the canvas, then OnPaint; widgets draw after calling this. In a
+  // presentation the canvas is clipped to PaintArea, so a widget may draw
+  // all of itself; one whose drawing depends on more than its state must
+  // look at PaintArea.
   virtual void Paint();
   // Composites this control's picture into its parent's canvas.
   virtual void Present();
+  // Where Present puts the canvas's origin in the parent, and what of the
+  // parent the picture may cover (parent coordinates).
+  virtual POINT PictureOrigin() const { return POINT{Left(), Top()}; }
+  virtual RECT ShownArea() const;
 
  protected:
   explicit TControlEx(const wchar_t* className);
@@ -60,9 +76,9 @@ class TControlEx : public TControl {
   void WMShowWindow(bool shown) override;
   void OpacityChanged() override;
   void CaptionChanged() override;
-  // A child's picture, place or visibility changed within area (window
-  // coordinates): this picture, which holds the child's, must be composed
-  // again.
+  // A child's picture, place or visibility changed within area (this
+  // control's canvas coordinates): this picture, which holds the child's,
+  // must be composed again there.
   virtual void ChildChanged(const RECT& area);
   // Called as the control is composed, before a marked picture is painted:
   // a control whose kept picture needs only part of it drawn (rows scrolled
@@ -73,23 +89,35 @@ class TControlEx : public TControl {
   virtual void ScaleChanged();
   // Draws the focus frame over the composed picture.
   virtual void PaintFocus();
-  // Marks the picture without telling the parent; for Freshen, and for a
-  // window's own picture.
-  void MarkOwnPicture() { marked_ = true; }
+  // Marks the whole picture without telling the parent; for Freshen, and
+  // for a window's own picture.
+  void MarkOwnPicture();
   bool Painting() const { return painting_; }
+  // The part of the canvas the current Paint draws; the whole canvas
+  // outside a presentation.
+  RECT PaintArea() const { return canvas_->ClipArea(); }
+  // What the last Repaint painted of this canvas (canvas coordinates).
+  RECT ComposedArea() const { return composed_; }
   // The picture's place or visibility in the parent changed: only the
-  // parent must be composed again.
+  // parent must be composed again, where the picture was and is.
   void PlacementChanged();
-  // This control's rectangle in its top-level window's client area.
-  RECT AreaInWindow() const;
 
  private:
-  void ComposeChildren();
+  void ComposeChildren(const RECT& area);
+  // Area in this control's canvas coordinates, told to the parent in its own.
   void TellParent(const RECT& area);
+  void MarkPart(const RECT& area);
+  RECT WholeCanvas() const;
+  // Where the picture lies in the parent now and where the parent last
+  // received it: what a change of place must have composed again.
+  RECT PlacesInParent() const;
 
   std::unique_ptr<TCanvasEx> canvas_;
   TScale scale_;
   bool painting_ = false;
   bool marked_ = true;
   bool focusShown_ = false;
+  RECT dirty_{0, 0, 0, 0};
+  RECT composed_{0, 0, 0, 0};
+  RECT presentedAt_{0, 0, 0, 0};
 };

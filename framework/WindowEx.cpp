@@ -1,5 +1,7 @@
 #include "framework/WindowEx.h"
 
+#include "framework/LayeredUpdate.h"
+
 TWindowEx::TWindowEx() : TWindowEx(L"TWindowEx") {}
 
 TWindowEx::TWindowEx(const wchar_t* className) : TTopLevel<TControlEx>(className) { SetSize(320, 240); }
@@ -16,6 +18,8 @@ void TWindowEx::SetAlwaysTop(bool value) {
   alwaysTop_ = value;
   HWND window = WindowHandle();
   if (window == nullptr || !::IsWindow(window)) return;
+  // A changed frame may leave the system a new surface to fill.
+  handed_ = false;
   ::SetWindowPos(window, value ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE);
   ::SetForegroundWindow(window);
@@ -33,10 +37,16 @@ void TWindowEx::SetTransparent(bool value) {
     SetExStyle(ex | WS_EX_TRANSPARENT);
   else if (!value && (ex & WS_EX_TRANSPARENT))
     SetExStyle(ex & ~static_cast<DWORD>(WS_EX_TRANSPARENT));
+  handed_ = false;
   ::SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
 }
 
-TWindowEx::TUpdateLayered TWindowEx::UpdateLayered = &::UpdateLayeredWindow;
+TWindowEx::TUpdateLayered TWindowEx::UpdateLayered = &UpdateLayeredDirty;
+
+bool TWindowEx::ScreenHoldsLast(const POINT& at, const SIZE& size) const {
+  return handed_ && at.x == handedAt_.x && at.y == handedAt_.y && size.cx == handedSize_.cx &&
+         size.cy == handedSize_.cy && Opacity() == handedOpacity_;
+}
 
 void TWindowEx::Present() {
   HWND window = WindowHandle();
@@ -45,9 +55,20 @@ void TWindowEx::Present() {
   SIZE size{Width(), Height()};
   POINT source{0, 0};
   BLENDFUNCTION blend{AC_SRC_OVER, 0, Opacity(), AC_SRC_ALPHA};
+  RECT dirty{0, 0, size.cx, size.cy};
+  if (updating_ && ScreenHoldsLast(destination, size)) {
+    const RECT composed = ComposedArea();
+    if (!::IntersectRect(&dirty, &composed, &dirty)) return;  // the screen shows this picture already
+  }
   ::GdiFlush();
-  // A failure keeps the previous picture on screen; nothing to undo.
-  UpdateLayered(window, nullptr, &destination, &size, Canvas().DC(), &source, 0, &blend, ULW_ALPHA);
+  UPDATELAYEREDWINDOWINFO info{sizeof(UPDATELAYEREDWINDOWINFO), nullptr, &destination, &size, Canvas().DC(), &source, 0,
+                               &blend, ULW_ALPHA, &dirty};
+  // A failure keeps the previous picture on screen; the next one is handed
+  // over whole.
+  handed_ = UpdateLayered(window, &info) != FALSE;
+  handedAt_ = destination;
+  handedSize_ = size;
+  handedOpacity_ = Opacity();
 }
 
 void TWindowEx::OpacityChanged() {
@@ -59,13 +80,19 @@ void TWindowEx::OpacityChanged() {
 }
 
 void TWindowEx::Invalidate() {
-  MarkOwnPicture();
+  TTopLevel<TControlEx>::Invalidate();
   PresentLater(RECT{0, 0, Width(), Height()});
 }
 
 void TWindowEx::ChildChanged(const RECT& area) {
-  MarkOwnPicture();
+  TTopLevel<TControlEx>::ChildChanged(area);
   PresentLater(area);
+}
+
+void TWindowEx::WMShowWindow(bool shown) {
+  // What the system kept of a hidden window is not relied on.
+  if (shown) handed_ = false;
+  TTopLevel<TControlEx>::WMShowWindow(shown);
 }
 
 void TWindowEx::PresentLater(const RECT& area) {
@@ -81,6 +108,10 @@ void TWindowEx::PresentLater(const RECT& area) {
 void TWindowEx::Update() {
   if (Painting()) return;
   markedArea_ = RECT{0, 0, 0, 0};
+  struct Guard {
+    bool& flag;
+    ~Guard() { flag = false; }
+  } guard{updating_ = true};
   Repaint();
 }
 

@@ -488,6 +488,13 @@ void TMainWindow::Paint() {
     Canvas().StretchDraw(face, r.X, r.Y, r.W, r.H);  // fast while animating
 }
 
+void TMainWindow::ChildChanged(const RECT& area) {
+  if (Shrunk)
+    Invalidate();
+  else
+    TWindowEx::ChildChanged(area);
+}
+
 // --- edge snapping --------------------------------------------------------------
 
 void TMainWindow::WMWindowPosChanging(WINDOWPOS& pos) {

@@ -167,6 +167,9 @@ class TMainWindow : public TWindowEx, private TAccessibleModel {
   void WMPowerBroadcast(UINT event) override;
   bool WMPrivate(UINT msg) override;
   void Paint() override;
+  // Shrunk, the face shows scaled from the background's canvas: any change
+  // under it redraws the whole miniature.
+  void ChildChanged(const RECT& area) override;
   void WMKeyDown(WORD& key, TShiftState shift) override;
   bool WMSysKeyDown(WORD key, TShiftState shift) override;
   void WMUpdateUIState(WORD action, WORD flags) override;

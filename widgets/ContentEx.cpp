@@ -259,8 +259,24 @@ void TContentEx::SetSelected(int index) {
   const int count = static_cast<int>(Count());
   int next = count == 0 ? -1 : std::min(std::max(index, 0), count - 1);
   if (next == selected_) return;
+  const int before = selected_;
   selected_ = next;
-  if (selectionShown_) Invalidate();
+  if (!selectionShown_) return;
+  InvalidateItem(before);
+  InvalidateItem(next);
+}
+
+void TContentEx::InvalidateItem(int index) {
+  if (index < 0) return;
+  const size_t i = static_cast<size_t>(index);
+  if (bandTop_ == INT_MIN || rows_.size() != Count() || i >= rows_.size()) {
+    Invalidate();
+    return;
+  }
+  // The selection's box: the item's own pixel rows, which no other item
+  // paints.
+  const TRow& r = rows_[i];
+  InvalidateArea(RECT{0, r.TitleTop - bandTop_, Canvas().Width(), r.SummaryBottom - bandTop_});
 }
 
 int TContentEx::SelectionAfter(TListKey key) const {
@@ -280,7 +296,7 @@ void TContentEx::ShowSelection(bool shown, bool focused) {
   if (shown == selectionShown_ && focused == selectionFocused_) return;
   selectionShown_ = shown;
   selectionFocused_ = focused;
-  Invalidate();
+  InvalidateItem(selected_);
 }
 
 RECT TContentEx::ItemRect(size_t index) const {
@@ -385,6 +401,16 @@ bool TContentEx::BandCovers() {
 }
 
 void TContentEx::Paint() {
+  const RECT area = PaintArea();
+  const RECT whole{0, 0, Canvas().Width(), Canvas().Height()};
+  if (!::EqualRect(&area, &whole) && items_ && !items_->empty() && rows_.size() == items_->size() && BandCovers()) {
+    // Part of the band (Freshen made sure the band stays where it is): the
+    // painted rows there are drawn again, the clip keeps the rest as it was.
+    TControlEx::Paint();
+    auto [first, last] = RowsBetween(area.top + bandTop_, area.bottom + bandTop_);
+    PaintRows(std::max(first, paintedFirst_), std::min(last, paintedLast_));
+    return;
+  }
   TControlEx::Paint();
   paintedFirst_ = paintedLast_ = 0;
   if (!items_ || items_->empty()) {
@@ -462,9 +488,12 @@ void TContentEx::PaintSelection(size_t index) {
 }
 
 void TContentEx::Freshen() {
-  if (!BandCovers()) {
+  const RECT marked = MarkedPart();
+  const RECT whole{0, 0, Canvas().Width(), Canvas().Height()};
+  if (!BandCovers() || rows_.size() != Count()) {
+    // A band placed anew is painted whole.
     MarkOwnPicture();
-  } else if (!Marked() && !rows_.empty()) {
+  } else if (!::EqualRect(&marked, &whole) && !rows_.empty()) {
     // Inside the band, rows the view reaches for the first time are drawn
     // beside the ones already there; each row owns its pixel rows, so the
     // band looks as if it had been drawn at once.
@@ -490,8 +519,23 @@ void TContentEx::Freshen() {
 void TContentEx::Present() {
   auto* parent = dynamic_cast<TControlEx*>(Parent());
   if (parent == nullptr) throw std::bad_cast();
-  int band = bandTop_ == INT_MIN ? 0 : bandTop_;
-  parent->Canvas().DrawAlpha(Canvas().Bitmap(), Left(), Top() + scrollTop_ + band, Opacity());
+  const POINT origin = PictureOrigin();
+  parent->Canvas().DrawAlpha(Canvas().Bitmap(), origin.x, origin.y, Opacity());
+}
+
+POINT TContentEx::PictureOrigin() const {
+  return POINT{Left(), Top() + scrollTop_ + (bandTop_ == INT_MIN ? 0 : bandTop_)};
+}
+
+RECT TContentEx::ShownArea() const {
+  // The band where it lies, and the window: a band the view has left is
+  // painted anew there once the list is composed.
+  const POINT origin = PictureOrigin();
+  const RECT band{origin.x, origin.y, origin.x + Canvas().Width(), origin.y + Canvas().Height()};
+  const RECT window{Left(), Top(), Left() + Width(), Top() + Height()};
+  RECT both;
+  ::UnionRect(&both, &band, &window);
+  return both;
 }
 
 void TContentEx::WMMouseMove(int keys, int x, int y) {

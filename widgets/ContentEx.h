@@ -63,8 +63,8 @@ class TContentEx : public TControlEx {
   // list keeps the selection on the item with the same address, or selects
   // its first item.
   int Selected() const { return selected_; }
-  // Selects `index` (clamped to the items) and marks the picture when the
-  // selection is drawn.
+  // Selects `index` (clamped to the items) and, when the selection is
+  // drawn, marks the rows of the item it leaves and of the one it reaches.
   void SetSelected(int index);
   // Where `key` takes the selection.
   int SelectionAfter(TListKey key) const;
@@ -93,13 +93,21 @@ class TContentEx : public TControlEx {
   // How many items the list shows.
   size_t Count() const { return items_ ? items_->size() : 0; }
 
-  // Renders the items that meet the band around the viewport.
+  // Renders the items that meet the band around the viewport; asked for a
+  // part of the band, draws again only the painted rows there.
   void Paint() override;
   // Marks the list when the viewport has left the rendered band; inside it,
   // draws the rows the view reaches for the first time.
   void Freshen() override;
   // Composites the band where it lies in the parent.
   void Present() override;
+  // The band's top left where it lies in the viewport.
+  POINT PictureOrigin() const override;
+  // The band where it lies, and the list's window.
+  RECT ShownArea() const override;
+  // Marks the rows of item `index` in the band (all of it when the band
+  // does not hold them as laid out).
+  void InvalidateItem(int index);
 
   const TElementList* Items() const { return items_.get(); }
   const std::wstring& FileName() const { return fileName_; }

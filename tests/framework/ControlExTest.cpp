@@ -46,8 +46,8 @@ TEST_CASE("children are composited over the parent in z-order") {
 namespace {
 BLENDFUNCTION lastBlend{};
 int presents = 0;
-BOOL WINAPI RecordPresent(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF, BLENDFUNCTION* blend, DWORD) {
-  lastBlend = *blend;
+BOOL WINAPI RecordPresent(HWND, const UPDATELAYEREDWINDOWINFO* info) {
+  lastBlend = *info->pblend;
   ++presents;
   return TRUE;
 }

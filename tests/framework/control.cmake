@@ -1,5 +1,5 @@
 if(NOT KAVRELO_WINDOWS)
   return()
 endif()
-kavrelo_test(NAME framework_control_test SOURCES ControlTest.cpp ControlExTest.cpp DisplayDpiTest.cpp LIBS kavrelo_framework LABELS framework)
+kavrelo_test(NAME framework_control_test SOURCES ControlTest.cpp ControlExTest.cpp DirtyFrameTest.cpp DisplayDpiTest.cpp LIBS kavrelo_framework LABELS framework)
 kavrelo_test(NAME framework_handler_test SOURCES HandlerFailureTest.cpp LIBS kavrelo_framework LABELS framework)
