@@ -8,6 +8,7 @@
 #include "feed/FeedText.h"
 #include "feed/LinkPolicy.h"
 #include "feed/XmlDom.h"
+#include "html/HtmlToText.h"
 
 namespace {
 
@@ -217,6 +218,8 @@ const wchar_t* FeedKindName(TFeedKind kind) {
 
 std::unique_ptr<TElementList> ParseFeed(const std::wstring& path, TFeedKind* kind) {
   if (kind) *kind = TFeedKind::None;
+  // Every title and summary of the feed converts with the same memory.
+  THtmlToTextSession conversions;
   std::unique_ptr<TXmlDocument> doc;
   TNodes entries;
   std::wstring ns;

@@ -42,31 +42,36 @@ std::u16string HtmlToText(std::u16string_view fragment) {
   return HtmlToTextParsed(fragment);
 }
 
-namespace {
-
-// What one thread keeps between conversions: the parser with its reader's
+// What a session keeps between conversions: the parser with its reader's
 // buffers, the formatter with its output buffer, the input buffer and the
 // blocks of the last documents' arenas. A feed converts hundreds of titles
 // and summaries in a row; with this the heap is not grown and shrunk for
 // each of them.
-class TConverter {
+class THtmlConverter {
  public:
   std::u16string Convert(std::u16string_view fragment) {
     static constexpr std::u16string_view head = u"<html><body>";
     static constexpr std::u16string_view tail = u"</body></html>";
     input_.assign(head).append(fragment).append(tail);
-    std::unique_ptr<dom::TDocument> document = parser_.Parse(input_, &blocks_);
+    std::unique_ptr<dom::TDocument> document = parser_->Parse(input_, &blocks_);
     const dom::TElement* root = document->DocumentElement();
     if (!root) return std::u16string();
     // The text is never longer than its source (every character, reference
     // or tag yields at most as many characters as it is long), so a buffer of
     // the fragment's length never grows, and a 60-character title does not
     // reserve the formatter's default of 65 530 characters.
-    return formatter_.FormatElement(*root, std::min(TBaseFormatter::InitialCapacity, fragment.size() + 1));
+    return formatter_->FormatElement(*root, std::min(TBaseFormatter::InitialCapacity, fragment.size() + 1));
   }
 
   // Whether the buffers have grown past what is worth keeping.
   bool Large() const { return input_.capacity() > RetainedInput; }
+  // Gives the memory kept back; the next conversion starts as the first.
+  void Shrink() {
+    std::u16string().swap(input_);
+    parser_ = std::make_unique<THtmlParser>();
+    formatter_ = std::make_unique<TTextFormatter>();
+    blocks_.Release();
+  }
 
  private:
   static constexpr std::size_t RetainedInput = 256 * 1024;  // characters
@@ -75,24 +80,57 @@ class TConverter {
   // Declared first, so it outlives every document built from it.
   TRecyclingResource blocks_{RetainedBlocks};
   std::u16string input_;
-  THtmlParser parser_;
-  TTextFormatter formatter_;
+  std::unique_ptr<THtmlParser> parser_ = std::make_unique<THtmlParser>();
+  std::unique_ptr<TTextFormatter> formatter_ = std::make_unique<TTextFormatter>();
 };
 
+namespace {
+// The converter of the innermost session on this thread. A plain pointer:
+// a thread_local with a destructor runs that destructor from the runtime's
+// thread-exit hooks, which mingw-w64's runtime does not do reliably (a
+// process was seen to lose its main thread at exit), so the session owns
+// the converter and the thread only points at it.
+thread_local THtmlConverter* sessionConverter = nullptr;
+
+void ShrinkQuietly(THtmlConverter& converter) {
+  try {
+    converter.Shrink();
+  } catch (...) {
+    // Short of memory: the converter keeps what it has, all of it valid.
+  }
+}
 }  // namespace
 
-std::u16string HtmlToTextParsed(std::u16string_view fragment) {
-  thread_local std::unique_ptr<TConverter> converter;
+THtmlToTextSession::THtmlToTextSession() : outer_(sessionConverter) {
+  // Without memory for the converter, conversions go on without a session.
   try {
-    if (!converter) converter = std::make_unique<TConverter>();
-    std::u16string text = converter->Convert(fragment);
-    // One huge document should not pin its memory to the thread for good.
-    if (converter->Large()) converter.reset();
-    return text;
+    converter_ = new THtmlConverter();
+    sessionConverter = converter_;
+  } catch (...) {
+  }
+}
+
+THtmlToTextSession::~THtmlToTextSession() {
+  if (converter_) {
+    sessionConverter = outer_;
+    delete converter_;
+  }
+}
+
+std::u16string HtmlToTextParsed(std::u16string_view fragment) {
+  try {
+    if (THtmlConverter* converter = sessionConverter) {
+      std::u16string text = converter->Convert(fragment);
+      // One huge document should not keep its memory for the whole session.
+      if (converter->Large()) ShrinkQuietly(*converter);
+      return text;
+    }
+    THtmlConverter converter;
+    return converter.Convert(fragment);
   } catch (...) {
     // Whatever failed (memory, most likely) may have left the parts half
-    // way: the next conversion starts afresh.
-    converter.reset();
+    // way: the session's next conversion starts afresh.
+    if (THtmlConverter* converter = sessionConverter) ShrinkQuietly(*converter);
     return std::u16string();
   }
 }

@@ -8,11 +8,29 @@
 // The plain text of fragment (see TextFormatter.h for the rendering). Never
 // throws: markup the tree builder cannot place is missing from the text, and
 // should the conversion itself fail (out of memory) the result is empty.
-// Each thread keeps its working memory from call to call (a few MB at most),
-// so converting many fragments in a row costs no trips to the system.
+// Inside a THtmlToTextSession the working memory is kept from call to call.
 std::u16string HtmlToText(std::u16string_view fragment);
 
 // The same conversion, always through the parser and the formatter. Text
 // without "<" or "&" holds no markup: HtmlToText renders it directly, and the
 // tests and the fuzz target hold the two to the same result.
 std::u16string HtmlToTextParsed(std::u16string_view fragment);
+
+class THtmlConverter;
+
+// While one lives, the conversions of its thread keep their working memory
+// (parser, buffers, the blocks of the documents: a few MB at most) from call
+// to call, so converting the hundreds of texts of a feed costs no trips to
+// the system after the first few. Sessions nest; each belongs to the thread
+// that made it and must end on it, innermost first.
+class THtmlToTextSession {
+ public:
+  THtmlToTextSession();
+  ~THtmlToTextSession();
+  THtmlToTextSession(const THtmlToTextSession&) = delete;
+  THtmlToTextSession& operator=(const THtmlToTextSession&) = delete;
+
+ private:
+  THtmlConverter* converter_ = nullptr;  // owned
+  THtmlConverter* outer_;
+};

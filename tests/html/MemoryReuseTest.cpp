@@ -113,6 +113,7 @@ TEST_CASE("the arena: aligned, a request bigger than a block, the same series of
 
 TEST_CASE("HtmlToText in steady state: only the result is allocated, the results unchanged") {
   const std::vector<std::u16string> inputs = GoldenInputs();
+  THtmlToTextSession session;
   std::vector<std::u16string> first, again;
   first.reserve(inputs.size());
   again.reserve(inputs.size());
@@ -128,7 +129,38 @@ TEST_CASE("HtmlToText in steady state: only the result is allocated, the results
   CHECK(again == first);
 }
 
+TEST_CASE("without a session every conversion starts afresh; sessions nest") {
+  const std::vector<std::u16string> inputs = GoldenInputs();
+  std::vector<std::u16string> alone;
+  for (const auto& input : inputs) alone.push_back(HtmlToText(input));
+  // Without a session the memory is not kept: more than the document and
+  // the result each time.
+  news = 0;
+  counting = true;
+  for (const auto& input : inputs) HtmlToText(input);
+  counting = false;
+  CHECK(news > 3 * inputs.size());
+  {
+    THtmlToTextSession outer;
+    for (const auto& input : inputs) HtmlToText(input);
+    {
+      THtmlToTextSession inner;
+      for (std::size_t i = 0; i < inputs.size(); ++i) CHECK(HtmlToText(inputs[i]) == alone[i]);
+    }
+    // The outer session's memory is back in use, warm.
+    news = 0;
+    counting = true;
+    std::vector<std::u16string> again;
+    again.reserve(inputs.size());
+    for (const auto& input : inputs) again.push_back(HtmlToText(input));
+    counting = false;
+    CHECK(news <= 2 * inputs.size() + 4);
+    CHECK(again == alone);
+  }
+}
+
 TEST_CASE("nothing of one input carries over to the next conversion") {
+  THtmlToTextSession session;
   // Each first input leaves the reader or the tree builder in the middle of
   // something: raw text, a quoted value, a template, an unlisted element.
   const std::u16string unfinished[] = {
