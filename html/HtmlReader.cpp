@@ -21,6 +21,8 @@
 #include <cstdlib>
 #include <utility>
 
+#include "html/TextScan.h"
+
 namespace {
 
 constexpr std::size_t NotFound = SIZE_MAX;
@@ -107,6 +109,12 @@ void THtmlReader::ReadRawText(std::u16string_view endTagName, THtmlRawTextKind k
 
 // State 0, between tags: "<" may open markup, "&" a reference; anything else
 // is text up to the next "<" or "&".
+std::size_t THtmlReader::ScanTo(char16_t a, char16_t b) const {
+  if (AtEnd()) return html_.size();
+  const char16_t* const base = html_.data();
+  return static_cast<std::size_t>(textscan::FindEither(base + pos_, base + html_.size(), a, b) - base);
+}
+
 void THtmlReader::ContentState() {
   const char16_t c = html_[pos_];
   if (c == u'<') {
@@ -115,7 +123,7 @@ void THtmlReader::ContentState() {
     if (!ReadCharReference()) EmitFallbackEntity(u"amp");
   } else {
     const std::size_t start = pos_;
-    while (!AtEnd() && html_[pos_] != u'<' && html_[pos_] != u'&') ++pos_;
+    pos_ = ScanTo(u'<', u'&');
     nodeType_ = HtmlToken::Text;
     nodeValue_ = html_.substr(start, pos_ - start);
     Fire(OnTextNode);
@@ -176,7 +184,7 @@ bool THtmlReader::ReadAttributeValue() {
   }
   const std::size_t start = pos_;
   if (state_ == THtmlReaderState::QuotedValue) {
-    while (!AtEnd() && html_[pos_] != quoteChar_ && html_[pos_] != u'&') ++pos_;
+    pos_ = ScanTo(quoteChar_, u'&');
   } else {
     while (!AtEnd() && !IsUnquotedValueDelimiter(html_[pos_])) ++pos_;
   }

@@ -145,6 +145,8 @@ class THtmlReader {
 
   // Scanning helpers; none reads past the end.
   bool AtEnd() const { return pos_ >= html_.size(); }
+  // The position of the first a or b at or after pos_, else the end.
+  std::size_t ScanTo(char16_t a, char16_t b) const;
   void SkipWhitespace();
   bool Match(std::u16string_view literal) const;
   bool MatchNoCase(std::u16string_view literal) const;  // ASCII letters

@@ -3,23 +3,71 @@
 #include <cstdint>
 #include <cstring>
 
+#include "html/TextScan.h"
+
 namespace {
 
+#if defined(KAVRELO_SSE2_SCANS)
+// Widens the ASCII run at s[i...] sixteen bytes at a time into out[o...]
+// and moves i and o past it, up to the first byte of a longer sequence or
+// the last fifteen bytes. Whole blocks are stored before they are looked at:
+// out holds at least n units and o never passes i.
+void CopyAsciiBlocks(const unsigned char* s, std::size_t n, std::size_t& i, char16_t* out, std::size_t& o) {
+  const __m128i zero = _mm_setzero_si128();
+  while (n - i >= 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o), _mm_unpacklo_epi8(v, zero));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o + 8), _mm_unpackhi_epi8(v, zero));
+    const int high = _mm_movemask_epi8(v);
+    if (high) {
+      const std::size_t k = static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(high)));
+      i += k, o += k;
+      return;
+    }
+    i += 16, o += 16;
+  }
+}
+
+// Narrows the ASCII run at u[i...] eight units at a time into out[o...], as
+// CopyAsciiBlocks; out holds at least three bytes per unit of the input.
+void CopyAsciiBlocks(const char16_t* u, std::size_t n, std::size_t& i, char* out, std::size_t& o) {
+  const __m128i notAscii = _mm_set1_epi16(static_cast<short>(0xFF80));
+  const __m128i zero = _mm_setzero_si128();
+  while (n - i >= 8) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(u + i));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + o), _mm_packus_epi16(v, v));
+    const int ascii = _mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(v, notAscii), zero));
+    if (ascii != 0xFFFF) {
+      const std::size_t k = static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(~ascii))) >> 1;
+      i += k, o += k;
+      return;
+    }
+    i += 8, o += 8;
+  }
+}
+#else
 constexpr std::uint64_t HighBits = 0x8080808080808080ull;
 
-// Copies the ASCII run at s[i...] (as far as it goes, eight bytes at a time)
-// to out[o...]; returns the new i, o moved along with it.
-std::size_t CopyAscii(const unsigned char* s, std::size_t n, std::size_t i, char16_t* out, std::size_t& o) {
-  while (i + 8 <= n) {
+void CopyAsciiBlocks(const unsigned char* s, std::size_t n, std::size_t& i, char16_t* out, std::size_t& o) {
+  while (n - i >= 8) {
     std::uint64_t word;
     std::memcpy(&word, s + i, 8);
-    if (word & HighBits) break;
+    if (word & HighBits) return;
     for (int k = 0; k < 8; ++k) out[o + k] = s[i + k];
     i += 8, o += 8;
   }
-  while (i < n && s[i] < 0x80) out[o++] = s[i++];
-  return i;
 }
+
+void CopyAsciiBlocks(const char16_t* u, std::size_t n, std::size_t& i, char* out, std::size_t& o) {
+  while (n - i >= 4) {
+    std::uint64_t word;
+    std::memcpy(&word, u + i, 8);
+    if (word & 0xFF80FF80FF80FF80ull) return;
+    for (int k = 0; k < 4; ++k) out[o + k] = static_cast<char>(u[i + k]);
+    i += 4, o += 4;
+  }
+}
+#endif
 
 }  // namespace
 
@@ -33,9 +81,16 @@ void Utf8ToUtf16(std::string_view text, std::u16string& out) {
   const std::size_t n = text.size();
   std::size_t i = 0;
   while (i < n) {
-    i = CopyAscii(s, n, i, d, o);
+    CopyAsciiBlocks(s, n, i, d, o);
+    while (i < n && s[i] < 0x80) d[o++] = s[i++];
     if (i >= n) break;
     const unsigned char b = s[i];
+    // Two bytes, the common case in European text.
+    if (b >= 0xC2 && b <= 0xDF && i + 1 < n && (s[i + 1] & 0xC0) == 0x80) {
+      d[o++] = static_cast<char16_t>(((b & 0x1F) << 6) | (s[i + 1] & 0x3F));
+      i += 2;
+      continue;
+    }
     std::size_t length;
     char32_t cp, min;
     if (b >= 0xC2 && b <= 0xDF) {
@@ -82,14 +137,7 @@ void Utf16ToUtf8(std::u16string_view text, std::string& out) {
   const std::size_t n = text.size();
   const char16_t* u = text.data();
   for (std::size_t i = 0; i < n; ++i) {
-    // ASCII runs four units at a time.
-    while (i + 4 <= n) {
-      std::uint64_t word;
-      std::memcpy(&word, u + i, 8);
-      if (word & 0xFF80FF80FF80FF80ull) break;
-      for (int k = 0; k < 4; ++k) d[o + k] = static_cast<char>(u[i + k]);
-      i += 4, o += 4;
-    }
+    CopyAsciiBlocks(u, n, i, d, o);
     if (i >= n) break;
     char32_t cp = text[i];
     if (cp < 0x80) {

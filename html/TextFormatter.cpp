@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "html/TextScan.h"
+
 using namespace dom;
 
 namespace {
@@ -47,21 +49,20 @@ void TTextFormatter::ProcessTextNode(const TTextNode& node) {
   const char16_t* p = text.data();
   const char16_t* const end = p + text.size();
   while (p < end) {
-    // Whitespace is all at or below U+0020: one compare finds the end of a
-    // run of anything else.
-    const char16_t* run = p;
-    while (p < end && *p > u' ') ++p;
-    if (p == run) {
-      if (IsWhitespace(*p)) {
-        pendingSpace = true;
-        ++p;
-        continue;
-      }
-      ++p;  // a control character: text like any other
+    // Whitespace is all at or below U+0020; a run of anything else, single
+    // spaces between words included, is copied as it stands.
+    if (*p <= u' ' && IsWhitespace(*p)) {
+      pendingSpace = true;
+      ++p;
+      continue;
     }
     if (pendingSpace && (d != begin || spaceAllowed)) *d++ = u' ';
     pendingSpace = false;
-    d = std::copy(run, p, d);
+    if (*p <= u' ') {
+      *d++ = *p++;  // a control character: text like any other
+      continue;
+    }
+    p = textscan::CopyUntilCollapsible(p, end, d);
   }
   if (pendingSpace && (d != begin || spaceAllowed)) *d++ = u' ';
   out.Commit(static_cast<std::size_t>(d - begin));

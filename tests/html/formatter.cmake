@@ -39,3 +39,22 @@ kavrelo_test(NAME html_memory_test
   SOURCES MemoryReuseTest.cpp ${CMAKE_CURRENT_BINARY_DIR}/GoldenCases.cpp
   LIBS kavrelo_html LABELS html)
 target_include_directories(html_memory_test PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+
+# The block-at-a-time scans and UTF-8 edges against unit-at-a-time answers.
+kavrelo_test(NAME html_text_scan_test
+  SOURCES TextScanTest.cpp
+  LIBS kavrelo_html LABELS html)
+
+# The 32-bit Windows program has no SSE2 and runs the unit-at-a-time loops,
+# which cannot run here; natively they are built once more on their own and
+# held to the same cases.
+if(NOT CMAKE_CROSSCOMPILING)
+  file(GLOB _html_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/html/*.cpp)
+  add_library(kavrelo_html_scalar STATIC ${_html_sources})
+  target_include_directories(kavrelo_html_scalar PUBLIC ${CMAKE_SOURCE_DIR})
+  target_compile_definitions(kavrelo_html_scalar PUBLIC KAVRELO_SCALAR_SCANS)
+  kavrelo_warnings(kavrelo_html_scalar)
+  kavrelo_test(NAME html_text_scan_scalar_test
+    SOURCES TextScanTest.cpp
+    LIBS kavrelo_html_scalar LABELS html)
+endif()
