@@ -112,7 +112,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 1; i + 1 < size; i += 2)
       fragment.push_back(static_cast<char16_t>(data[i] | data[i + 1] << 8));
   } else {
-    fragment = Utf8ToUtf16(std::string_view(reinterpret_cast<const char*>(data) + 1, size - 1));
+    const std::string_view utf8(reinterpret_cast<const char*>(data) + 1, size - 1);
+    fragment = Utf8ToUtf16(utf8);
+    // The UTF-8 entry decodes into the converter's own input: the same text.
+    if (HtmlToTextUtf8(utf8) != Utf16ToUtf8(HtmlToText(fragment))) std::abort();
   }
   std::u16string text = HtmlToText(fragment);
   // The rendering never begins with a space: leading spaces are dropped.

@@ -10,7 +10,8 @@ using namespace dom;
 TBaseFormatter::~TBaseFormatter() = default;
 
 template <class Render>
-std::u16string TBaseFormatter::Run(std::size_t capacity, Render render) {
+void TBaseFormatter::Run(std::size_t capacity, Render render,
+                         const std::function<void(std::u16string_view)>& take) {
   // The builder is kept from run to run, unless a long text made it large;
   // that is decided on every path, a throw included.
   struct TTrim {
@@ -27,17 +28,25 @@ std::u16string TBaseFormatter::Run(std::size_t capacity, Render render) {
     builder_ = std::make_unique<TStringBuilder>(capacity);
   preserveWhitespace_ = false;
   render();
-  return builder_->ToString();
+  take(builder_->View());
 }
 
 std::u16string TBaseFormatter::FormatElement(const TElement& element, std::size_t capacity) {
-  return Run(capacity, [&] {
-    for (const TNode* child : element.ChildNodes().Items()) Dispatch(*child);
-  });
+  std::u16string text;
+  FormatElementWith(element, capacity, [&](std::u16string_view view) { text.assign(view); });
+  return text;
+}
+
+void TBaseFormatter::FormatElementWith(const TElement& element, std::size_t capacity,
+                                       const std::function<void(std::u16string_view)>& take) {
+  Run(
+      capacity, [&] { for (const TNode* child : element.ChildNodes().Items()) Dispatch(*child); }, take);
 }
 
 std::u16string TBaseFormatter::FormatDocument() {
-  return Run(InitialCapacity, [&] { ProcessDocument(); });
+  std::u16string text;
+  Run(InitialCapacity, [&] { ProcessDocument(); }, [&](std::u16string_view view) { text.assign(view); });
+  return text;
 }
 
 void TBaseFormatter::AppendText(std::u16string_view text) { builder_->Append(text); }

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -49,6 +50,10 @@ class TBaseFormatter {
   // output buffer starts at capacity characters and grows by doubling.
   std::u16string FormatElement(const dom::TElement& element,
                                std::size_t capacity = InitialCapacity);
+  // The same, handed to take as a view of the output buffer, valid during
+  // the call: for callers that convert the text further and need no copy.
+  void FormatElementWith(const dom::TElement& element, std::size_t capacity,
+                         const std::function<void(std::u16string_view)>& take);
   // The rendering of Document()'s document element (empty without one).
   std::u16string FormatDocument();
 
@@ -82,7 +87,7 @@ class TBaseFormatter {
   // Renders leaves (anything but an element).
   void DispatchLeaf(const dom::TNode& node);
   template <class Render>
-  std::u16string Run(std::size_t capacity, Render render);
+  void Run(std::size_t capacity, Render render, const std::function<void(std::u16string_view)>& take);
 
   // The largest output buffer (in characters) kept for the next run.
   static constexpr std::size_t RetainedCapacity = InitialCapacity;

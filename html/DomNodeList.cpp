@@ -45,11 +45,6 @@ void TNodeList::Delete(int index) {
   --count_;
 }
 
-void TNodeList::Add(TNode* node) {
-  Grow();
-  items_[count_++] = node;
-}
-
 void TNodeList::Remove(TNode* node) {
   int index = IndexOf(node);
   if (index >= 0) Delete(index);

@@ -52,7 +52,10 @@ class TNodeList {
   // IndexSizeErr for an index out of range.
   void Insert(int index, TNode* node);
   void Delete(int index);
-  void Add(TNode* node);
+  void Add(TNode* node) {
+    if (count_ == capacity_) Grow();
+    items_[count_++] = node;
+  }
   // Takes node out of the list; nothing happens when it is not there.
   void Remove(TNode* node);
   // Empties the list. With destroyItems the nodes are discarded: the ones

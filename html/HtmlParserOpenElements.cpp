@@ -3,19 +3,27 @@
 #include <algorithm>
 
 void THtmlParserOpenElements::Reset(dom::TNode* node) {
-  PopTo(0);
-  // A parser lives on from input to input: names seen once are forgotten
-  // before they add up.
-  if (byName_.size() > MaxNames) {
-    byName_.clear();
-    templates_ = &byName_[u"template"];
-  }
   std::vector<dom::TElement*>& elements = resetScratch_;
   elements.clear();
   for (dom::TNode* n = node; n && n->NodeType() == dom::ElementNode; n = n->ParentNode())
     elements.push_back(static_cast<dom::TElement*>(n));
-  for (auto it = elements.rbegin(); it != elements.rend(); ++it)
-    Push(*it, (*it)->Prefix().empty() ? HtmlTagList().GetTag((*it)->LocalName()).Number : TagUnlisted);
+  std::reverse(elements.begin(), elements.end());
+  // The outer part of the chain is mostly right already (the root and the
+  // body when text falls back to the body): it stays, and only the rest is
+  // rebuilt. Within one document no two elements share an address.
+  std::size_t keep = 0;
+  while (keep < chain_.size() && keep < elements.size() && chain_[keep].element == elements[keep]) ++keep;
+  PopTo(keep);
+  // A parser lives on from input to input: names seen once are forgotten
+  // before they add up. Nothing open refers to them any more.
+  if (keep == 0 && byName_.size() > MaxNames) {
+    byName_.clear();
+    templates_ = &byName_[u"template"];
+  }
+  for (std::size_t i = keep; i < elements.size(); ++i) {
+    dom::TElement* element = elements[i];
+    Push(element, element->Prefix().empty() ? HtmlTagList().GetTag(element->LocalName()).Number : TagUnlisted);
+  }
 }
 
 void THtmlParserOpenElements::Push(dom::TElement* element, std::int32_t tagNumber) {

@@ -1,6 +1,7 @@
 #include "html/HtmlToText.h"
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 #include "html/HtmlParser.h"
@@ -50,17 +51,17 @@ std::u16string HtmlToText(std::u16string_view fragment) {
 class THtmlConverter {
  public:
   std::u16string Convert(std::u16string_view fragment) {
-    static constexpr std::u16string_view head = u"<html><body>";
-    static constexpr std::u16string_view tail = u"</body></html>";
-    input_.assign(head).append(fragment).append(tail);
-    std::unique_ptr<dom::TDocument> document = parser_->Parse(input_, &blocks_);
-    const dom::TElement* root = document->DocumentElement();
-    if (!root) return std::u16string();
-    // The text is never longer than its source (every character, reference
-    // or tag yields at most as many characters as it is long), so a buffer of
-    // the fragment's length never grows, and a 60-character title does not
-    // reserve the formatter's default of 65 530 characters.
-    return formatter_->FormatElement(*root, std::min(TBaseFormatter::InitialCapacity, fragment.size() + 1));
+    std::copy(fragment.begin(), fragment.end(), Prepare(fragment.size()));
+    std::u16string text;
+    Render(fragment.size(), [&](std::u16string_view view) { text.assign(view); });
+    return text;
+  }
+
+  // The same with the fragment written by fill straight into the input.
+  void ConvertWith(std::size_t maxLength, const std::function<std::size_t(char16_t*)>& fill,
+                   const std::function<void(std::u16string_view)>& take) {
+    const std::size_t length = std::min(maxLength, fill(Prepare(maxLength)));
+    Render(length, take);
   }
 
   // Whether the buffers have grown past what is worth keeping.
@@ -74,8 +75,38 @@ class THtmlConverter {
   }
 
  private:
+  static constexpr std::u16string_view Head = u"<html><body>";
+  static constexpr std::u16string_view Tail = u"</body></html>";
   static constexpr std::size_t RetainedInput = 256 * 1024;  // characters
   static constexpr std::size_t RetainedBlocks = 4 * 1024 * 1024;  // bytes
+
+  // Room for a fragment of up to maxLength characters in its wrapper; the
+  // buffer only ever grows, so it is not cleared for every fragment.
+  char16_t* Prepare(std::size_t maxLength) {
+    const std::size_t needed = Head.size() + maxLength + Tail.size();
+    if (input_.size() < needed) input_.resize(needed);
+    std::copy(Head.begin(), Head.end(), input_.data());
+    return input_.data() + Head.size();
+  }
+
+  // Parses the fragment of fragmentLength characters written behind the
+  // wrapper's head, and hands the text to take.
+  void Render(std::size_t fragmentLength, const std::function<void(std::u16string_view)>& take) {
+    char16_t* const tail = input_.data() + Head.size() + fragmentLength;
+    std::copy(Tail.begin(), Tail.end(), tail);
+    const std::u16string_view input(input_.data(), static_cast<std::size_t>(tail + Tail.size() - input_.data()));
+    std::unique_ptr<dom::TDocument> document = parser_->Parse(input, &blocks_);
+    const dom::TElement* root = document->DocumentElement();
+    if (!root) {
+      take({});
+      return;
+    }
+    // The text is never longer than its source (every character, reference
+    // or tag yields at most as many characters as it is long), so a buffer of
+    // the fragment's length never grows, and a 60-character title does not
+    // reserve the formatter's default of 65 530 characters.
+    formatter_->FormatElementWith(*root, std::min(TBaseFormatter::InitialCapacity, fragmentLength + 1), take);
+  }
 
   // Declared first, so it outlives every document built from it.
   TRecyclingResource blocks_{RetainedBlocks};
@@ -132,5 +163,22 @@ std::u16string HtmlToTextParsed(std::u16string_view fragment) {
     // way: the session's next conversion starts afresh.
     if (THtmlConverter* converter = sessionConverter) ShrinkQuietly(*converter);
     return std::u16string();
+  }
+}
+
+bool HtmlToTextParsedWith(std::size_t maxLength, const std::function<std::size_t(char16_t*)>& fill,
+                          const std::function<void(std::u16string_view)>& take) {
+  try {
+    if (THtmlConverter* converter = sessionConverter) {
+      converter->ConvertWith(maxLength, fill, take);
+      if (converter->Large()) ShrinkQuietly(*converter);
+      return true;
+    }
+    THtmlConverter converter;
+    converter.ConvertWith(maxLength, fill, take);
+    return true;
+  } catch (...) {
+    if (THtmlConverter* converter = sessionConverter) ShrinkQuietly(*converter);
+    return false;
   }
 }

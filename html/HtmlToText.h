@@ -2,6 +2,8 @@
 // for HTML. Every news title and summary passes through it.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -15,6 +17,14 @@ std::u16string HtmlToText(std::u16string_view fragment);
 // without "<" or "&" holds no markup: HtmlToText renders it directly, and the
 // tests and the fuzz target hold the two to the same result.
 std::u16string HtmlToTextParsed(std::u16string_view fragment);
+
+// HtmlToTextParsed for the UTF-8 edge (HtmlToTextUtf8.h): fill writes the
+// fragment, at most maxLength characters, straight into the converter's
+// input and returns how many it wrote; take gets the text as a view valid
+// during the call. False when the conversion failed (out of memory, or
+// fill or take threw): what take did is then to be dropped.
+bool HtmlToTextParsedWith(std::size_t maxLength, const std::function<std::size_t(char16_t*)>& fill,
+                          const std::function<void(std::u16string_view)>& take);
 
 class THtmlConverter;
 

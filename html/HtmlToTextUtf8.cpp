@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "html/HtmlToText.h"
 #include "html/TextScan.h"
 
 namespace {
@@ -69,13 +70,10 @@ void CopyAsciiBlocks(const char16_t* u, std::size_t n, std::size_t& i, char* out
 }
 #endif
 
-}  // namespace
 
-void Utf8ToUtf16(std::string_view text, std::u16string& out) {
-  // Never more UTF-16 units than bytes: the buffer is sized once, then
-  // written through a pointer and cut to length.
-  out.resize(text.size());
-  char16_t* d = out.data();
+// Decodes text into out, which has room for text.size() units (never more
+// are needed); returns how many were written.
+std::size_t DecodeUtf8(std::string_view text, char16_t* d) {
   std::size_t o = 0;
   const auto* s = reinterpret_cast<const unsigned char*>(text.data());
   const std::size_t n = text.size();
@@ -120,7 +118,15 @@ void Utf8ToUtf16(std::string_view text, std::u16string& out) {
     }
     i += length;
   }
-  out.resize(o);
+  return o;
+}
+
+}  // namespace
+
+void Utf8ToUtf16(std::string_view text, std::u16string& out) {
+  // Sized once, written through a pointer and cut to length.
+  out.resize(text.size());
+  out.resize(DecodeUtf8(text, out.data()));
 }
 
 std::u16string Utf8ToUtf16(std::string_view text) {
@@ -136,33 +142,32 @@ void Utf16ToUtf8(std::u16string_view text, std::string& out) {
   std::size_t o = 0;
   const std::size_t n = text.size();
   const char16_t* u = text.data();
-  for (std::size_t i = 0; i < n; ++i) {
+  std::size_t i = 0;
+  while (i < n) {
     CopyAsciiBlocks(u, n, i, d, o);
     if (i >= n) break;
-    char32_t cp = text[i];
+    char32_t cp = u[i++];
     if (cp < 0x80) {
       d[o++] = static_cast<char>(cp);
       continue;
     }
-    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < n && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-      cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-      ++i;
-    } else if (cp >= 0xD800 && cp <= 0xDFFF) {
-      cp = 0xFFFD;
-    }
     if (cp < 0x800) {
       d[o++] = static_cast<char>(0xC0 | (cp >> 6));
       d[o++] = static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-      d[o++] = static_cast<char>(0xE0 | (cp >> 12));
-      d[o++] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      d[o++] = static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
+      continue;
+    }
+    if (cp >= 0xD800 && cp <= 0xDBFF && i < n && u[i] >= 0xDC00 && u[i] <= 0xDFFF) {
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (u[i++] - 0xDC00);
       d[o++] = static_cast<char>(0xF0 | (cp >> 18));
       d[o++] = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
       d[o++] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
       d[o++] = static_cast<char>(0x80 | (cp & 0x3F));
+      continue;
     }
+    if (cp >= 0xD800 && cp <= 0xDFFF) cp = 0xFFFD;  // a lone surrogate
+    d[o++] = static_cast<char>(0xE0 | (cp >> 12));
+    d[o++] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    d[o++] = static_cast<char>(0x80 | (cp & 0x3F));
   }
   out.resize(o);
 }
@@ -171,4 +176,28 @@ std::string Utf16ToUtf8(std::u16string_view text) {
   std::string out;
   Utf16ToUtf8(text, out);
   return out;
+}
+
+void HtmlToTextUtf8(std::string_view fragment, std::string& text) {
+  text.clear();
+  try {
+    // Without "<" or "&" (bytes that only ever stand for themselves in
+    // UTF-8) there is no markup, and no parser runs.
+    if (fragment.find_first_of("<&") == std::string_view::npos) {
+      Utf16ToUtf8(HtmlToText(Utf8ToUtf16(fragment)), text);
+      return;
+    }
+    const bool done = HtmlToTextParsedWith(
+        fragment.size(), [&](char16_t* input) { return DecodeUtf8(fragment, input); },
+        [&](std::u16string_view result) { Utf16ToUtf8(result, text); });
+    if (!done) text.clear();
+  } catch (...) {
+    text.clear();
+  }
+}
+
+std::string HtmlToTextUtf8(std::string_view fragment) {
+  std::string text;
+  HtmlToTextUtf8(fragment, text);
+  return text;
 }

@@ -17,3 +17,10 @@ std::string Utf16ToUtf8(std::u16string_view text);
 // reused: for callers that convert one text after another.
 void Utf8ToUtf16(std::string_view text, std::u16string& out);
 void Utf16ToUtf8(std::u16string_view text, std::string& out);
+
+// HtmlToText from UTF-8 to UTF-8: the same text as decoding, converting and
+// encoding one after the other, with the decoding written straight into the
+// converter's input and the encoding read straight from its output. Never
+// throws; a conversion that fails gives an empty text.
+void HtmlToTextUtf8(std::string_view fragment, std::string& text);
+std::string HtmlToTextUtf8(std::string_view fragment);

@@ -19,6 +19,8 @@ class TStringBuilder {
   // Length() > 0.
   bool LastIsWhitespace() const;
   std::u16string ToString() const { return std::u16string(buffer_.get(), length_); }
+  // The text so far; valid until the builder changes.
+  std::u16string_view View() const { return {buffer_.get(), length_}; }
   // Empties the text and keeps the memory.
   void Clear() { length_ = 0; }
   // Room for up to count more characters, to be written in place and then

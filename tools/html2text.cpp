@@ -35,9 +35,8 @@ int main(int argc, char** argv) {
     }
   }
   std::string input((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
-  std::u16string text = HtmlToText(Utf8ToUtf16(input));
-  if (wrap > 0) text = WrapText(text, WrapBreakStr, WrapBreakChars, static_cast<int>(wrap));
-  std::string output = Utf16ToUtf8(text);
+  std::string output = HtmlToTextUtf8(input);
+  if (wrap > 0) output = Utf16ToUtf8(WrapText(Utf8ToUtf16(output), WrapBreakStr, WrapBreakChars, static_cast<int>(wrap)));
   std::fwrite(output.data(), 1, output.size(), stdout);
   return std::fflush(stdout) == 0 ? 0 : 1;
 }

@@ -2,7 +2,9 @@
 // the single rules.
 #include <doctest.h>
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "GoldenCases.h"
 #include "html/BaseFormatter.h"
@@ -43,6 +45,31 @@ TEST_CASE("text without markup renders without the parser, exactly as through it
     CAPTURE(Utf16ToUtf8(row[0]));
     CHECK(HtmlToText(row[0]) == row[1]);
     CHECK(HtmlToTextParsed(row[0]) == row[1]);
+  }
+}
+
+TEST_CASE("the UTF-8 entry gives the text of decoding, converting and encoding in turn") {
+  std::vector<std::string> inputs;
+  for (std::size_t i = 0; i < GoldenCaseCount; ++i) inputs.push_back(GoldenCases[i].html);
+  // Ill-formed bytes next to markup, a cut-off sequence at the very end,
+  // plain text (no parser), and a fragment longer than the last one, so the
+  // kept input buffer is both reused and grown.
+  inputs.push_back("<b>\xC5\x9F\xFF</b> &amp; \xE2\x82");
+  inputs.push_back("  d\xC3\xBCz   metin\t");
+  inputs.push_back(std::string(5000, 'x') + "<p>" + std::string(3000, 'y') + "</p>&lt;");
+  inputs.push_back("<i>k</i>");
+  inputs.push_back("");
+  for (int session = 0; session < 2; ++session) {
+    std::optional<THtmlToTextSession> conversions;
+    if (session) conversions.emplace();
+    std::string text = "left over";
+    for (const std::string& html : inputs) {
+      CAPTURE(html.substr(0, 40));
+      const std::string expected = Utf16ToUtf8(HtmlToText(Utf8ToUtf16(html)));
+      HtmlToTextUtf8(html, text);
+      CHECK(text == expected);
+      CHECK(HtmlToTextUtf8(html) == expected);
+    }
   }
 }
 
