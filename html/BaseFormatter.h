@@ -90,7 +90,7 @@ class TBaseFormatter {
   void Run(std::size_t capacity, Render render, const std::function<void(std::u16string_view)>& take);
 
   // The largest output buffer (in characters) kept for the next run.
-  static constexpr std::size_t RetainedCapacity = InitialCapacity;
+  static constexpr std::size_t RetainedCapacity = 2 * 1024 * 1024;
   // The deepest walk whose stack is kept.
   static constexpr std::size_t RetainedDepth = 4096;
 

@@ -29,10 +29,13 @@ bool HtmlToTextParsedWith(std::size_t maxLength, const std::function<std::size_t
 class THtmlConverter;
 
 // While one lives, the conversions of its thread keep their working memory
-// (parser, buffers, the blocks of the documents: a few MB at most) from call
-// to call, so converting the hundreds of texts of a feed costs no trips to
-// the system after the first few. Sessions nest; each belongs to the thread
-// that made it and must end on it, innermost first.
+// (parser, buffers, the blocks of the documents) from call to call, so
+// converting the hundreds of texts of a feed costs no trips to the system
+// after the first few. What is kept is what the largest conversion so far
+// needed, a large document's few MB included, and all of it goes when the
+// session ends; a document too large for that (some 2 M characters, or
+// 32 MB of nodes) gives its memory back at once. Sessions nest; each belongs
+// to the thread that made it and must end on it, innermost first.
 class THtmlToTextSession {
  public:
   THtmlToTextSession();
