@@ -113,7 +113,13 @@ for arch in x86 x64; do
     -DKAVRELO_COUNTER_HTTPS=$(https_of counter) \
     -DKAVRELO_HTTP_PORT="$port" -DKAVRELO_HTTPS_PORT="$https_port" -DKAVRELO_REFERRAL="$referral" >/dev/null
   step "building the $arch kavrelo.exe (Release)"
-  cmake --build "$arch_build" --target kavrelo -j"$jobs"
+  targets=(kavrelo)
+  # The 32-bit build also proves that callbacks of the wrong calling
+  # convention still fail to compile.
+  if [ $arch = x86 ]; then
+    targets+=(kavrelo_callback_guard)
+  fi
+  cmake --build "$arch_build" --target "${targets[@]}" -j"$jobs"
 done
 
 version_h="$build/win32/generated/build/Version.h"

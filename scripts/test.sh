@@ -7,8 +7,8 @@
 # Both Windows programs are always built. Where the machine can execute
 # 32-bit x86 code, the 32-bit program runs the whole Windows suite and the
 # 64-bit one its unit and release tests; elsewhere the 64-bit program runs the
-# whole suite, a line says that the 32-bit tests were not run, and of the
-# 32-bit build only the program itself is built.
+# whole suite, a line says that the 32-bit tests were not run, and the 32-bit
+# program is built once, by the release packages where the release tests run.
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
 
@@ -17,10 +17,6 @@ check_win32_runnable
 build_native
 if [ -z "$win32_reason" ]; then
   build_win x86
-else
-  # Only the program, with its compile-time guards, where its tests cannot
-  # run: they would be built for nothing, at a minute of every run.
-  build_win x86 kavrelo kavrelo_callback_guard
 fi
 build_win x64
 win32=$(win_build_of x86)
@@ -45,6 +41,13 @@ selects "$win64" -L release "${x64_args[@]}" && need_packages=1
 if [ $need_packages -eq 1 ]; then
   step "building the release packages for the release tests"
   cmake --build "$win64" --target release_packages
+fi
+# Where the 32-bit tests cannot run, the 32-bit program is built only once:
+# the release packages build it with its compile-time guards; without them,
+# the test build makes the program and the guards alone (its tests would be
+# built for nothing).
+if [ -n "$win32_reason" ] && [ $need_packages -eq 0 ]; then
+  build_win x86 kavrelo kavrelo_callback_guard
 fi
 
 run_wine_suite() {
