@@ -50,14 +50,8 @@ std::u16string HtmlToText(std::u16string_view fragment) {
 // each of them.
 class THtmlConverter {
  public:
-  std::u16string Convert(std::u16string_view fragment) {
-    std::copy(fragment.begin(), fragment.end(), Prepare(fragment.size()));
-    std::u16string text;
-    Render(fragment.size(), [&](std::u16string_view view) { text.assign(view); });
-    return text;
-  }
-
-  // The same with the fragment written by fill straight into the input.
+  // Converts the fragment that fill writes straight into the input (see
+  // HtmlToTextParsedWith).
   void ConvertWith(std::size_t maxLength, const std::function<std::size_t(char16_t*)>& fill,
                    const std::function<void(std::u16string_view)>& take) {
     const std::size_t length = std::min(maxLength, fill(Prepare(maxLength)));
@@ -152,21 +146,16 @@ THtmlToTextSession::~THtmlToTextSession() {
 }
 
 std::u16string HtmlToTextParsed(std::u16string_view fragment) {
-  try {
-    if (THtmlConverter* converter = sessionConverter) {
-      std::u16string text = converter->Convert(fragment);
-      // A document past the limits does not keep its memory for the session.
-      if (converter->Large()) ShrinkQuietly(*converter);
-      return text;
-    }
-    THtmlConverter converter;
-    return converter.Convert(fragment);
-  } catch (...) {
-    // Whatever failed (memory, most likely) may have left the parts half
-    // way: the session's next conversion starts afresh.
-    if (THtmlConverter* converter = sessionConverter) ShrinkQuietly(*converter);
-    return std::u16string();
-  }
+  std::u16string text;
+  const bool done = HtmlToTextParsedWith(
+      fragment.size(),
+      [&](char16_t* input) {
+        std::copy(fragment.begin(), fragment.end(), input);
+        return fragment.size();
+      },
+      [&](std::u16string_view result) { text.assign(result); });
+  if (!done) text.clear();
+  return text;
 }
 
 bool HtmlToTextParsedWith(std::size_t maxLength, const std::function<std::size_t(char16_t*)>& fill,
@@ -174,6 +163,7 @@ bool HtmlToTextParsedWith(std::size_t maxLength, const std::function<std::size_t
   try {
     if (THtmlConverter* converter = sessionConverter) {
       converter->ConvertWith(maxLength, fill, take);
+      // A document past the limits does not keep its memory for the session.
       if (converter->Large()) ShrinkQuietly(*converter);
       return true;
     }
@@ -181,6 +171,8 @@ bool HtmlToTextParsedWith(std::size_t maxLength, const std::function<std::size_t
     converter.ConvertWith(maxLength, fill, take);
     return true;
   } catch (...) {
+    // Whatever failed (memory, most likely) may have left the parts half
+    // way: the session's next conversion starts afresh.
     if (THtmlConverter* converter = sessionConverter) ShrinkQuietly(*converter);
     return false;
   }
