@@ -107,14 +107,14 @@ void THtmlReader::ReadRawText(std::u16string_view endTagName, THtmlRawTextKind k
 
 // ---- States ---------------------------------------------------------------
 
-// State 0, between tags: "<" may open markup, "&" a reference; anything else
-// is text up to the next "<" or "&".
 std::size_t THtmlReader::ScanTo(char16_t a, char16_t b) const {
   if (AtEnd()) return html_.size();
   const char16_t* const base = html_.data();
   return static_cast<std::size_t>(textscan::FindEither(base + pos_, base + html_.size(), a, b) - base);
 }
 
+// State 0, between tags: "<" may open markup, "&" a reference; anything else
+// is text up to the next "<" or "&".
 void THtmlReader::ContentState() {
   const char16_t c = html_[pos_];
   if (c == u'<') {
