@@ -24,14 +24,14 @@ function(kavrelo_delay_import name)
   # underscore is the C decoration, the @8 stays in the .def).
   string(REGEX MATCHALL " I __imp_[^\n]+" imports "${symbols}")
   set(def "LIBRARY ${name}.dll\nEXPORTS\n")
-  set(kill_at)
+  set(kill_at OFF)
   foreach(line IN LISTS imports)
     string(REGEX REPLACE "^ I __imp_" "" symbol "${line}")
     if(CMAKE_SIZEOF_VOID_P EQUAL 4)
       # Exactly one underscore: comctl32's _TrackMouseEvent keeps its own.
       # (REGEX REPLACE "^_" would take every leading one.)
       string(SUBSTRING "${symbol}" 1 -1 symbol)
-      set(kill_at --kill-at)
+      set(kill_at ON)
     endif()
     string(APPEND def "${symbol}\n")
   endforeach()
@@ -40,11 +40,14 @@ function(kavrelo_delay_import name)
   file(WRITE ${folder}/${name}.def.new "${def}")
   configure_file(${folder}/${name}.def.new ${folder}/${name}.def COPYONLY)
   set(library ${folder}/lib${name}_delay.a)
+  # The recipe lives in a script of its own, which tests/tools runs too.
   add_custom_command(OUTPUT ${library}
-    COMMAND ${CMAKE_DLLTOOL} --input-def ${folder}/${name}.def --dllname ${name}.dll ${kill_at}
-            --output-delaylib ${library}
-    DEPENDS ${folder}/${name}.def
-    COMMENT "Delay-load library for ${name}.dll")
+    COMMAND ${CMAKE_COMMAND} -DDLLTOOL=${CMAKE_DLLTOOL} -DOBJCOPY=${CMAKE_OBJCOPY}
+            -DDEF=${folder}/${name}.def -DDLL=${name}.dll -DLIBRARY=${library} -DKILL_AT=${kill_at}
+            -P ${CMAKE_SOURCE_DIR}/cmake/MakeDelayLibrary.cmake
+    DEPENDS ${folder}/${name}.def ${CMAKE_SOURCE_DIR}/cmake/MakeDelayLibrary.cmake
+    COMMENT "Delay-load library for ${name}.dll"
+    VERBATIM)
   add_custom_target(${target}_file DEPENDS ${library})
   add_library(${target} INTERFACE)
   add_dependencies(${target} ${target}_file)

@@ -122,6 +122,12 @@ for arch in x86 x64; do
   cmake --build "$arch_build" --target "${targets[@]}" -j"$jobs"
 done
 
+# A program whose DLL calls would land on nothing must not ship, whether or
+# not this machine can run it.
+step "checking both programs' import and delay-load slots and calls"
+python3 "$root/tools/pe_load_check.py" "$build/win32/bin/kavrelo.exe" "$build/win64/bin/kavrelo.exe" >&2 ||
+  fail "a program would call through a null or stray pointer (see above); nothing was packaged"
+
 version_h="$build/win32/generated/build/Version.h"
 version=$(sed -n 's/^#define KAVRELO_VERSION_TEXT "\(.*\)"$/\1/p' "$version_h")
 numbers=$(sed -n 's/^#define KAVRELO_VERSION_NUMBERS \(.*\)$/\1/p' "$version_h" | tr , .)

@@ -122,6 +122,41 @@ ensure_prefix() {
   touch "$state/prefix.ready"
 }
 
+# A program that crashes gets Wine's debugger, which by default shows a
+# crash dialog on our display and waits for a click that never comes: the
+# crash would look like a hang until a test's timeout. Without the dialog
+# the debugger prints a backtrace and ends the process at once, with the
+# exception code (its low byte is the exit status).
+ensure_crashes_end() {
+  [ -f "$state/prefix.crashes-end" ] && return
+  wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1 9>&-
+  wineserver -w
+  touch "$state/prefix.crashes-end"
+}
+
+# Wine's line for an unhandled exception ("wine: Unhandled page fault on
+# read access to 00000000 at address 0040123A (thread 0024), starting
+# debugger...") as "crashed (c0000005 at 0040123A)", or nothing.
+crash_summary() {
+  local line code address
+  line=$(grep -a -m1 '^wine: Unhandled' "$1" || true)
+  [ -n "$line" ] || return 0
+  case "$line" in
+    *"page fault"*) code=c0000005 ;;
+    *"division by zero"*) code=c0000094 ;;
+    *"stack overflow"*) code=c00000fd ;;
+    *"illegal instruction"*) code=c000001d ;;
+    *"privileged instruction"*) code=c0000096 ;;
+    *"array bounds"*) code=c000008c ;;
+    *"overflow"*) code=c0000095 ;;
+    *"alignment"*) code=80000002 ;;
+    *"exception 0x"*) code=$(sed -n 's/.*exception 0x\([0-9a-fA-F]*\).*/\1/p' <<<"$line") ;;
+    *) code=unknown ;;
+  esac
+  address=$(sed -n 's/.* at address \(0x\)\{0,1\}\([0-9a-fA-F]*\).*/\2/p' <<<"$line")
+  echo "crashed ($code at ${address:-?})"
+}
+
 case "${1:-}" in
   --stop) stop; exit 0 ;;
 esac
@@ -142,6 +177,7 @@ fi
   flock 9
   ensure_display
   ensure_prefix
+  ensure_crashes_end
   # Debian's Wine does not pick up fonts-wine's fonts from its data folder,
   # so GDI+ finds no Tahoma and no generic sans-serif family; fonts in the
   # prefix's own Fonts folder are always found.
@@ -176,4 +212,6 @@ wine "$@" </dev/null >"$out" 2>&1
 rc=$?
 set -e
 cat "$out"
+crash=$(crash_summary "$out")
+[ -z "$crash" ] || echo "wine-run: $(basename "$1") $crash" >&2
 exit $rc

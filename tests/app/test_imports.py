@@ -10,8 +10,11 @@ may be one Windows 7 does not have.
 
     test_imports.py PROGRAM.exe
 """
-import struct
+import os
 import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+from pe_image import load  # noqa: E402
 
 # KnownDLLs of Windows 7 and of every later Windows.
 ALLOWED = {"advapi32.dll", "gdi32.dll", "kernel32.dll", "msvcrt.dll", "ole32.dll", "oleaut32.dll",
@@ -52,92 +55,8 @@ NOT_ON_WINDOWS_7 = {
 NOT_ON_WINDOWS_7_DLLS = {"shcore.dll", "api-ms-win-shcore-scaling-l1-1-1.dll", "ucrtbase.dll"}
 
 
-class Image:
-    def __init__(self, data):
-        self.data = data
-        pe = struct.unpack_from("<I", data, 0x3C)[0]
-        assert data[pe:pe + 4] == b"PE\0\0", "not a PE file"
-        sections = struct.unpack_from("<H", data, pe + 6)[0]
-        optional_size = struct.unpack_from("<H", data, pe + 20)[0]
-        optional = pe + 24
-        magic = struct.unpack_from("<H", data, optional)[0]
-        self.pe64 = magic == 0x20B
-        directories = optional + (112 if magic == 0x20B else 96)
-        self.imports_rva = struct.unpack_from("<I", data, directories + 8)[0]
-        self.sections = []
-        table = optional + optional_size
-        for i in range(sections):
-            s = table + 40 * i
-            size, rva, raw_size, raw = struct.unpack_from("<IIII", data, s + 8)
-            self.sections.append((rva, max(size, raw_size), raw, raw_size))
-
-    def offset(self, rva):
-        for start, size, raw, raw_size in self.sections:
-            if start <= rva < start + size and rva - start < raw_size:
-                return raw + rva - start
-        return None
-
-    def string(self, rva):
-        at = self.offset(rva)
-        if at is None:
-            return None
-        end = self.data.find(b"\0", at, at + 260)
-        return self.data[at:end].decode("ascii", "replace") if end > at else None
-
-    def thunk_names(self, rva):
-        """Function names of an import name table (ordinals are left out)."""
-        names = []
-        at = self.offset(rva) if rva else None
-        size, ordinal = (8, 1 << 63) if self.pe64 else (4, 1 << 31)
-        while at is not None:
-            entry = struct.unpack_from("<Q" if self.pe64 else "<I", self.data, at)[0]
-            if entry == 0:
-                break
-            if not entry & ordinal:
-                name = self.string((entry & 0x7FFFFFFF) + 2)
-                if name:
-                    names.append(name)
-            at += size
-        return names
-
-    def static_imports(self):
-        return list(self.static_functions())
-
-    def static_functions(self):
-        """{dll: [function, ...]} of the import table."""
-        dlls = {}
-        at = self.offset(self.imports_rva)
-        while at is not None:
-            lookup, _, _, name, iat = struct.unpack_from("<IIIII", self.data, at)
-            if name == 0 and iat == 0:
-                break
-            dlls.setdefault(self.string(name).lower(), []).extend(self.thunk_names(lookup or iat))
-            at += 20
-        return dlls
-
-    def delay_imports(self):
-        return set(self.delay_functions())
-
-    def delay_functions(self):
-        """{dll: [function, ...]} of the delay-load descriptors (ImgDelayDescr, RVA-based:
-        attributes 1, then the RVAs of the name, the module handle, the IAT
-        and the name table). GNU ld leaves the data directory entry empty, so
-        the descriptors are found by their shape."""
-        names = {}
-        data = self.data
-        for start, size, raw, raw_size in self.sections:
-            for at in range(raw, raw + raw_size - 32, 4):
-                attrs, name, hmod, iat, int_ = struct.unpack_from("<IIIII", data, at)
-                if attrs != 1 or not (name and hmod and iat and int_):
-                    continue
-                dll = self.string(name)
-                if dll and dll.lower().endswith(".dll") and self.offset(iat) and self.offset(int_):
-                    names.setdefault(dll.lower(), []).extend(self.thunk_names(int_))
-        return names
-
-
 def main():
-    image = Image(open(sys.argv[1], "rb").read())
+    image = load(sys.argv[1])
     static = image.static_imports()
     delayed = image.delay_imports()
     print("static:", " ".join(sorted(static)))

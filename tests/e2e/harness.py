@@ -300,6 +300,11 @@ class FeedServer:
         self.close()
 
 
+# Tickers of the running test: a wait that outlives its ticker's crash
+# says so at once instead of running into its timeout.
+_tickers = []
+
+
 class Ticker:
     """One run of kavrelo.exe under Wine."""
 
@@ -307,9 +312,32 @@ class Ticker:
         self.env = env
         self.proc = subprocess.Popen([str(env.wine_run), str(env.build), str(exe or env.exe)],
                                      stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+        # scripts/wine-run.sh hands the output over when the program ends.
+        self.output = []
+        self._reader = threading.Thread(target=self._read, daemon=True)
+        self._reader.start()
+        _tickers.append(self)
+
+    def _read(self):
+        for line in self.proc.stdout:
+            self.output.append(line.decode("utf-8", "replace").rstrip("\n"))
+
+    def crash(self):
+        """"crashed (c0000005 at 0040123A)" once the program has ended in an
+        unhandled exception, else None."""
+        if self.proc.poll() is None:
+            return None
+        self._reader.join(5)
+        found = [m.group(0) for m in map(CRASHED.search, self.output) if m]
+        return found[0] if found else None
 
     def wait_window(self, timeout=30):
-        return wait_for(lambda: self.env.probe(), timeout, "the ticker window")
+        def window():
+            if self.proc.poll() is not None:
+                raise AssertionError(f"the ticker {self.crash() or f'ended (exit status {self.proc.returncode})'}"
+                                     " before its window appeared")
+            return self.env.probe()
+        return wait_for(window, timeout, "the ticker window")
 
     def exit_code(self, timeout):
         try:
@@ -318,6 +346,8 @@ class Ticker:
             return None
 
     def stop(self):
+        if self in _tickers:
+            _tickers.remove(self)
         if self.proc.poll() is None:
             self.env.post(37683)
             if self.exit_code(20) is None:
@@ -329,6 +359,10 @@ class Ticker:
 
     def __exit__(self, *exc):
         self.stop()
+
+
+# What scripts/wine-run.sh says of a program that died of an exception.
+CRASHED = re.compile(r"crashed \([0-9a-f]+ at [0-9A-Fa-f?]+\)")
 
 
 def feed(env):
@@ -628,6 +662,10 @@ def wait_for(condition, timeout, what):
         value = condition()
         if value:
             return value
+        for ticker in _tickers:
+            crash = ticker.crash()
+            if crash:
+                raise AssertionError(f"the ticker {crash} while waiting for {what}")
         time.sleep(0.1)
     raise AssertionError(f"timed out waiting for {what}")
 
@@ -641,6 +679,7 @@ def run(tests):
     failed = 0
     for test in tests:
         env.kill_all()
+        _tickers.clear()
         start = time.monotonic()
         try:
             test(env)
