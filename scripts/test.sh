@@ -55,8 +55,10 @@ run_wine_suite() {
   # Start Wine's server and display once before the tests rather than per test.
   "$root/scripts/wine-run.sh" "$build" cmd /c exit >/dev/null 2>&1 || true
   local rc=0
-  (cd "$build" && ctest --output-on-failure -j"$jobs" "$@") || rc=1
-  "$root/scripts/wine-run.sh" "$build" --stop
+  # The resource file hands the end-to-end tests their slots (two side by
+  # side where the machine gives each a network namespace).
+  (cd "$build" && ctest --output-on-failure -j"$jobs" --resource-spec-file e2e-resources.json "$@") || rc=1
+  "$root/scripts/wine-run.sh" "$build" --stop-all
   return $rc
 }
 

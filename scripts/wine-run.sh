@@ -5,6 +5,7 @@
 #   scripts/wine-run.sh BUILD_DIR program.exe [args...]   run a program
 #   scripts/wine-run.sh BUILD_DIR --env                   print the environment
 #   scripts/wine-run.sh BUILD_DIR --stop                  stop wineserver and Xvfb
+#   scripts/wine-run.sh BUILD_DIR --stop-all              the same for every slot
 #
 # With KAVRELO_DISPLAY set, programs show on that X display instead of the
 # build folder's private Xvfb.
@@ -22,7 +23,10 @@ set -euo pipefail
 [ $# -ge 1 ] || { echo "usage: scripts/wine-run.sh BUILD_DIR program.exe [args...] | --env | --stop" >&2; exit 2; }
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 build=$(cd "$1" && pwd); shift
-state="$build/wine"
+# KAVRELO_WINE_STATE gives a program another prefix and display than the
+# build folder's (the end-to-end tests run side by side, each in a slot of
+# its own).
+state="${KAVRELO_WINE_STATE:-$build/wine}"
 mkdir -p "$state"
 
 # Prints the loader to use. The probe runs once per boot of the machine and
@@ -159,6 +163,12 @@ crash_summary() {
 
 case "${1:-}" in
   --stop) stop; exit 0 ;;
+  --stop-all)
+    stop
+    for slot in "$build"/wine-e2e-*; do
+      [ -d "$slot" ] && KAVRELO_WINE_STATE=$slot "$0" "$build" --stop
+    done
+    exit 0 ;;
 esac
 
 # A 32-bit program under wine64 alone fails with a message that does not say
