@@ -121,9 +121,12 @@ def disassembly(path, machine):
 # call libitm through weak references, which are 0 in a program without
 # libitm; nothing enters those clones outside a transaction, and the program
 # has none. Every other call to address 0 is a fault.
-WEAK_CALLERS = re.compile(r"^_*Z(GTt|\d+_txnal_)")
+# Mangled in the disassembly, demangled in the link map.
+WEAK_CALLERS = re.compile(r"^(_*Z(GTt|\d+_txnal_)|_txnal_|transaction clone for )")
 LABEL = re.compile(r"^([0-9a-f]+) <([^>]+)>:$")
-MAP_SYMBOL = re.compile(r"^\s+0x([0-9a-f]+)\s+([A-Za-z_.$?@][^\s]*)$")
+# "                0x00590090                _txnal_cow_string_D1(void*)"; not
+# the lines of input sections, whose second field is their size.
+MAP_SYMBOL = re.compile(r"^\s+0x([0-9a-f]+)\s+(?!0x)(\S.*?)\s*$")
 
 
 def symbols_of(path, text):
