@@ -51,8 +51,9 @@ def test_second_instance_exits_at_once(env):
         second = Ticker(env)
         code = second.exit_code(15)
         assert code == 0, f"second instance exit code {code}"
-        assert env.window_count() == 1
-        assert first.proc.poll() is None
+        assert first.proc.poll() is None, f"the first instance ended ({first.crash() or first.proc.returncode})"
+        count = env.window_count()
+        assert count == 1, f"{count} ticker windows"
 
 
 def test_remote_close_ends_the_process(env):

@@ -356,7 +356,15 @@ def case_install(release):
                                  stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         wait_for("the window \"Kavrelo Kurulumu\"", lambda: "Kavrelo Kurulumu" in window_titles(release, "Kavrelo"), 60)
         release.wine("taskkill", "/f", "/im", release.setup.name)
-        shown.wait(30)
+        try:
+            shown.wait(10)
+        except subprocess.TimeoutExpired:
+            # Debian's `wine` with wine32 installed runs the 32-bit taskkill,
+            # which does not find the 64-bit installer ("Could not find
+            # process"). Each Windows program is a process of this machine
+            # whose command line names its file: end it there.
+            subprocess.run(["pkill", "-KILL", "-f", release.setup.name], check=False)
+            shown.wait(30)
         check(not release.install_dir.exists(), "the installer wrote files before its pages were through")
         step(f"silent install of {release.setup.name}")
         r = release.wine(release.setup, "/S")
