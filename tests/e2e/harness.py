@@ -45,6 +45,10 @@ class Env:
                              check=True, capture_output=True, text=True).stdout
         m = re.search(r"WINEPREFIX='([^']*)'", env)
         self.prefix = Path(m.group(1))
+        # Files of this test's own: two end-to-end tests may run at once,
+        # each with its own prefix, so nothing shared goes in the build folder.
+        self.scratch = self.prefix.parent / "scratch"
+        self.scratch.mkdir(exist_ok=True)
         user = os.environ.get("USER") or subprocess.run(
             ["id", "-un"], capture_output=True, text=True).stdout.strip()
         self.roaming = self.prefix / "drive_c" / "users" / user / "AppData" / "Roaming"

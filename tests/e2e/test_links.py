@@ -31,7 +31,7 @@ class Traps:
 
     def __init__(self, env):
         self.env = env
-        self.dir = env.build / "e2e-links"
+        self.dir = env.scratch / "links"
         shutil.rmtree(self.dir, ignore_errors=True)
         self.dir.mkdir()
         self.log = self.dir / "browser.log"
