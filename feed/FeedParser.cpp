@@ -4,10 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "feed/FeedRepair.h"
 #include "feed/FeedSource.h"
 #include "feed/FeedText.h"
 #include "feed/LinkPolicy.h"
 #include "feed/XmlDom.h"
+#include "framework/WideText.h"
 #include "html/HtmlToText.h"
 
 namespace {
@@ -114,6 +116,76 @@ bool ReadRssItem(IXMLDOMNode* node, const std::wstring& ns, TElement& item) {
   return true;
 }
 
+bool IsVoidElement(const std::wstring& name) {
+  for (const wchar_t* v : {L"br", L"img", L"hr", L"input", L"meta", L"link", L"area", L"base", L"col", L"embed",
+                           L"param", L"source", L"track", L"wbr"})
+    if (name == v) return true;
+  return false;
+}
+
+void AppendEscaped(const std::wstring& text, std::wstring& html, bool attribute) {
+  for (wchar_t c : text) {
+    switch (c) {
+      case L'&': html += L"&amp;"; break;
+      case L'<': html += L"&lt;"; break;
+      case L'>': html += L"&gt;"; break;
+      case L'"': html += attribute ? L"&quot;" : L"\""; break;
+      default: html += c;
+    }
+  }
+}
+
+// The markup of node's children as HTML: elements by their local names (an
+// "xhtml:" prefix would make them unknown to the HTML reader), attributes
+// without namespace declarations, text escaped. The DOM's depth limit bounds
+// the recursion.
+void AppendChildMarkup(IXMLDOMNode* node, std::wstring& html) {
+  ComPtr<IXMLDOMNode> child;
+  if (FAILED(node->get_firstChild(child.Put()))) throw EXmlError("firstChild");
+  while (child) {
+    DOMNodeType type = NODE_INVALID;
+    if (FAILED(child->get_nodeType(&type))) throw EXmlError("nodeType");
+    if (type == NODE_TEXT || type == NODE_CDATA_SECTION) {
+      // The node's value as written: its text property trims the spaces
+      // between words and tags.
+      UniqueVariant value;
+      if (FAILED(child->get_nodeValue(value.Put()))) throw EXmlError("nodeValue");
+      if (value.Get().vt == VT_BSTR && value.Get().bstrVal)
+        AppendEscaped(std::wstring(value.Get().bstrVal, ::SysStringLen(value.Get().bstrVal)), html, false);
+    } else if (type == NODE_ENTITY_REFERENCE) {
+      AppendEscaped(NodeText(child.Get()), html, false);
+    } else if (type == NODE_ELEMENT) {
+      std::wstring name = NodeName(child.Get()).Local;
+      html += L'<';
+      html += name;
+      ComPtr<IXMLDOMNamedNodeMap> attributes;
+      long count = 0;
+      if (SUCCEEDED(child->get_attributes(attributes.Put())) && attributes) attributes->get_length(&count);
+      for (long k = 0; k < count; ++k) {
+        ComPtr<IXMLDOMNode> attribute;
+        if (FAILED(attributes->get_item(k, attribute.Put())) || !attribute) continue;
+        UniqueBstr qualified;
+        attribute->get_nodeName(qualified.Put());
+        std::wstring full = qualified.Str();
+        if (full == L"xmlns" || full.compare(0, 6, L"xmlns:") == 0) continue;
+        html += L' ';
+        html += NodeName(attribute.Get()).Local;
+        html += L"=\"";
+        AppendEscaped(NodeText(attribute.Get()), html, true);
+        html += L'"';
+      }
+      html += L'>';
+      if (!IsVoidElement(name)) {
+        AppendChildMarkup(child.Get(), html);
+        html += L"</" + name + L">";
+      }
+    }
+    ComPtr<IXMLDOMNode> next;
+    if (FAILED(child->get_nextSibling(next.Put()))) throw EXmlError("nextSibling");
+    child = std::move(next);
+  }
+}
+
 enum class TTextType { Text, Html, Xhtml, Other };
 
 TTextType TypeOf(IXMLDOMNode* node) {
@@ -129,14 +201,16 @@ TTextType TypeOf(IXMLDOMNode* node) {
 }
 
 // An Atom text construct by its type: "html" is converted like RSS text,
-// "xhtml" is the text of its div, "text" stays exactly as the XML holds it.
+// "xhtml" is the markup inside its div, converted the same way (a script in
+// it is markup, not news), "text" stays exactly as the XML holds it.
 std::wstring AtomText(IXMLDOMNode* node, bool title) {
   switch (TypeOf(node)) {
     case TTextType::Html: return title ? FeedTitleText(NodeText(node)) : FeedSummaryText(NodeText(node));
     case TTextType::Xhtml: {
       ComPtr<IXMLDOMNode> div = FirstChild(node, {XhtmlNs, L"div"});
-      std::wstring text = NodeText(div ? div.Get() : node);
-      return title ? PlainTitleText(text) : PlainSummaryText(text);
+      std::wstring html;
+      AppendChildMarkup(div ? div.Get() : node, html);
+      return title ? FeedTitleText(html) : FeedSummaryText(html);
     }
     case TTextType::Text: return title ? PlainTitleText(NodeText(node)) : PlainSummaryText(NodeText(node));
     case TTextType::Other: break;
@@ -216,8 +290,33 @@ const wchar_t* FeedKindName(TFeedKind kind) {
   return L"none";
 }
 
-std::unique_ptr<TElementList> ParseFeed(const std::wstring& path, TFeedKind* kind) {
+namespace {
+
+// The feed's document: the text as it stands when the DOM takes it, else the
+// text repaired. Null when neither loads.
+std::unique_ptr<TXmlDocument> LoadFeedDocument(std::wstring& text, TFeedPath path, TFeedReading& reading) {
+  if (path == TFeedPath::StrictFirst) {
+    auto doc = std::make_unique<TXmlDocument>();
+    if (doc->LoadXml(text)) return doc;
+  }
+  // The repaired text passes the same limits: no DTD, the size, the depth.
+  TFeedRepair repair(U16FromWide(text), MaxXmlElementDepth);
+  std::wstring().swap(text);
+  if (repair.Text().empty()) return nullptr;
+  auto doc = std::make_unique<TXmlDocument>();
+  if (!doc->LoadXml(WideFromU16(repair.Text()))) return nullptr;
+  reading.Recovered = true;
+  reading.Repairs |= repair.Repairs();
+  return doc;
+}
+
+}  // namespace
+
+std::unique_ptr<TElementList> ParseFeedText(std::wstring text, TFeedPath path, TFeedKind* kind,
+                                            TFeedReading* reading) {
   if (kind) *kind = TFeedKind::None;
+  TFeedReading read;
+  if (reading) read = *reading;
   // Every title and summary of the feed converts with the same memory.
   THtmlToTextSession conversions;
   std::unique_ptr<TXmlDocument> doc;
@@ -225,10 +324,9 @@ std::unique_ptr<TElementList> ParseFeed(const std::wstring& path, TFeedKind* kin
   std::wstring ns;
   TFeedKind found = TFeedKind::None;
   try {
-    std::wstring text;
-    if (!ReadFeedText(path, text)) return nullptr;
-    doc = std::make_unique<TXmlDocument>();
-    if (!doc->LoadXml(text)) return nullptr;
+    doc = LoadFeedDocument(text, path, read);
+    if (reading) *reading = read;
+    if (!doc) return nullptr;
     // The document holds it all now; a long feed's text is megabytes.
     std::wstring().swap(text);
     ComPtr<IXMLDOMNode> root = doc->DocumentElement();
@@ -257,7 +355,26 @@ std::unique_ptr<TElementList> ParseFeed(const std::wstring& path, TFeedKind* kin
   }
   entries.clear();
   doc.reset();
-  return texts.Items();
+  auto items = texts.Items();
+  // A repaired reading that shows nothing is no better than what is shown.
+  if (read.Recovered && items->empty()) {
+    if (kind) *kind = TFeedKind::None;
+    return nullptr;
+  }
+  return items;
+}
+
+std::unique_ptr<TElementList> ParseFeed(const std::wstring& path, TFeedKind* kind, TFeedReading* reading) {
+  if (kind) *kind = TFeedKind::None;
+  if (reading) *reading = TFeedReading();
+  std::wstring text;
+  std::uint32_t decoding = 0;
+  if (!ReadFeedText(path, text, &decoding)) return nullptr;
+  TFeedReading read;
+  read.Repairs = decoding;
+  auto items = ParseFeedText(std::move(text), TFeedPath::StrictFirst, kind, &read);
+  if (reading) *reading = read;
+  return items;
 }
 
 TFeedKind DetectFeed(const std::wstring& path) {

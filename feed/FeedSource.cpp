@@ -6,7 +6,10 @@
 #include <cstdlib>
 #include <cwchar>
 
+#include "feed/FeedBytes.h"
+#include "feed/FeedRepair.h"
 #include "framework/UniqueHandle.h"
+#include "framework/WideText.h"
 
 namespace {
 
@@ -88,24 +91,39 @@ UINT CodePageOf(const std::string& label) {
   return 0;
 }
 
-std::wstring DecodeBytes(const std::string& bytes) {
+// UTF-8 as sites write it: a byte that starts no sequence is windows-1254.
+std::wstring DecodeUtf8(const char* data, size_t size, std::uint32_t& repairs) {
+  size_t legacy = 0;
+  std::wstring text = WideFromU16(DecodeUtf8Or1254(std::string_view(data, size), &legacy));
+  if (legacy) repairs |= RepairLegacyBytes;
+  return text;
+}
+
+std::wstring DecodeBytes(const std::string& bytes, std::uint32_t& repairs) {
   const char* p = bytes.data();
   size_t n = bytes.size();
   bool ok = true;
   auto at = [&](size_t i) { return i < n ? static_cast<unsigned char>(p[i]) : 0x100u; };
-  if (at(0) == 0xEF && at(1) == 0xBB && at(2) == 0xBF) return Decode(Utf8, p + 3, n - 3, false, ok);
+  if (at(0) == 0xEF && at(1) == 0xBB && at(2) == 0xBF) return DecodeUtf8(p + 3, n - 3, repairs);
   if (at(0) == 0xFF && at(1) == 0xFE) return DecodeUtf16(p + 2, n - 2, false);
   if (at(0) == 0xFE && at(1) == 0xFF) return DecodeUtf16(p + 2, n - 2, true);
   if (at(0) == '<' && at(1) == 0 && at(2) == '?' && at(3) == 0) return DecodeUtf16(p, n, false);
   if (at(0) == 0 && at(1) == '<' && at(2) == 0 && at(3) == '?') return DecodeUtf16(p, n, true);
   UINT cp = CodePageOf(DeclaredLabel(bytes));
-  if (cp == Utf8) return Decode(Utf8, p, n, false, ok);
-  if (cp != 0) {
+  if (cp != 0 && cp != Utf8) {
+    // Every label we know besides UTF-8 is of a single-byte code page. Text
+    // that is UTF-8 throughout under such a label is a UTF-8 page labelled
+    // by a template: read as labelled, every Turkish letter would come out
+    // as two characters.
+    bool multibyte = false;
+    if (IsValidUtf8(bytes, &multibyte) && multibyte) {
+      repairs |= RepairUtf8Label;
+      return DecodeUtf8(p, n, repairs);
+    }
     std::wstring text = Decode(cp, p, n, false, ok);
     if (ok) return text;
   }
-  std::wstring text = Decode(Utf8, p, n, true, ok);
-  return ok ? text : Decode(Turkish, p, n, false, ok);
+  return DecodeUtf8(p, n, repairs);
 }
 
 bool IsXmlSpace(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n'; }
@@ -182,13 +200,15 @@ void StripProlog(std::wstring& s) {
 
 }  // namespace
 
-std::wstring DecodeFeedBytes(const std::string& bytes) {
-  std::wstring text = DecodeBytes(bytes);
+std::wstring DecodeFeedBytes(const std::string& bytes, std::uint32_t* repairs) {
+  std::uint32_t made = 0;
+  std::wstring text = DecodeBytes(bytes, made);
+  if (repairs) *repairs = made;
   StripProlog(text);
   return text;
 }
 
-bool ReadFeedText(const std::wstring& path, std::wstring& text) {
+bool ReadFeedText(const std::wstring& path, std::wstring& text, std::uint32_t* repairs) {
   UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
@@ -203,6 +223,6 @@ bool ReadFeedText(const std::wstring& path, std::wstring& text) {
     done += got;
   }
   bytes.resize(done);
-  text = DecodeFeedBytes(bytes);
+  text = DecodeFeedBytes(bytes, repairs);
   return true;
 }

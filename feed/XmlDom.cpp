@@ -3,6 +3,7 @@
 #include <msxml2.h>
 
 #include <string>
+#include <unordered_set>
 
 namespace {
 
@@ -113,6 +114,65 @@ bool NestsDeeperThan(const std::wstring& text, long depth) {
   return false;
 }
 
+bool HasForbiddenCharacters(const std::wstring& text) {
+  for (wchar_t c : text)
+    if ((c < 0x20 && c != L'\t' && c != L'\n' && c != L'\r') || c == 0xFFFE || c == 0xFFFF) return true;
+  return false;
+}
+
+bool UsesUndeclaredPrefix(const std::wstring& text) {
+  std::unordered_set<std::wstring> used, declared;
+  auto isNameEnd = [](wchar_t c) {
+    return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n' || c == L'/' || c == L'>' || c == L'=';
+  };
+  // The prefix of the name at i, noted as used, and the index past the name.
+  auto name = [&](size_t i, std::wstring* attributePrefix) {
+    size_t start = i, colon = std::wstring::npos;
+    for (; i < text.size() && !isNameEnd(text[i]); ++i)
+      if (text[i] == L':' && colon == std::wstring::npos) colon = i;
+    if (colon != std::wstring::npos) {
+      std::wstring prefix = text.substr(start, colon - start);
+      if (attributePrefix)
+        *attributePrefix = prefix;
+      else if (prefix != L"xml")
+        used.insert(prefix);
+      if (attributePrefix && prefix == L"xmlns") declared.insert(text.substr(colon + 1, i - colon - 1));
+    }
+    return i;
+  };
+  for (size_t i = text.find(L'<'); i != std::wstring::npos; i = text.find(L'<', i)) {
+    if (StartsAt(text, i, L"<!--")) {
+      i = PastMarker(text, i + 4, L"-->");
+    } else if (StartsAt(text, i, L"<![CDATA[")) {
+      i = PastMarker(text, i + 9, L"]]>");
+    } else if (StartsAt(text, i, L"<?")) {
+      i = PastMarker(text, i, L"?>");
+    } else if (StartsAt(text, i, L"<!") || StartsAt(text, i, L"</")) {
+      if (text.compare(i, 2, L"</") == 0) name(i + 2, nullptr);
+      i = PastTag(text, i);
+    } else {
+      size_t end = PastTag(text, i);
+      i = name(i + 1, nullptr);
+      // Attribute names: what precedes each "=" outside quotes.
+      while (i < end) {
+        while (i < end && (text[i] == L' ' || text[i] == L'\t' || text[i] == L'\r' || text[i] == L'\n')) ++i;
+        if (i >= end || text[i] == L'/' || text[i] == L'>') break;
+        std::wstring prefix;
+        i = name(i, &prefix);
+        if (!prefix.empty() && prefix != L"xml" && prefix != L"xmlns") used.insert(prefix);
+        while (i < end && text[i] != L'"' && text[i] != L'\'') ++i;
+        if (i < end) i = text.find(text[i], i + 1);
+        if (i == std::wstring::npos) return false;
+        ++i;
+      }
+      i = end;
+    }
+  }
+  for (const auto& prefix : used)
+    if (!declared.count(prefix)) return true;
+  return false;
+}
+
 TXmlDocument::TXmlDocument() {
   CLSID clsid;
   Check(::CLSIDFromProgID(L"Microsoft.XMLDOM", &clsid), "Microsoft.XMLDOM is not registered");
@@ -142,6 +202,9 @@ bool TXmlDocument::LoadXml(const std::wstring& text) {
   if (!guards_.MaxSize && text.size() > static_cast<size_t>(MaxXmlKiloChars) * 1024) return false;
   if (!guards_.ProhibitDtd && HasDoctype(text)) return false;
   if (!guards_.MaxDepth && NestsDeeperThan(text, MaxXmlElementDepth)) return false;
+  // Windows' MSXML refuses both; Wine's accepts an undeclared prefix and
+  // reads a NUL as the end of the text.
+  if (HasForbiddenCharacters(text) || UsesUndeclaredPrefix(text)) return false;
   // With its length: a NUL inside must fail the parse, not cut the text.
   UniqueBstr source;
   *source.Put() = ::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));

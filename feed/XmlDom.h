@@ -40,6 +40,14 @@ bool HasDoctype(const std::wstring& text);
 // DOM refuses it anyway.
 bool NestsDeeperThan(const std::wstring& text, long depth);
 
+// Whether the text holds a character XML forbids (a control character other
+// than tab, line feed and carriage return, a NUL, U+FFFE, U+FFFF).
+bool HasForbiddenCharacters(const std::wstring& text);
+// Whether an element or attribute name uses a prefix that no xmlns:
+// attribute anywhere in the text declares (where in the text is not
+// checked: feeds declare their prefixes on the root).
+bool UsesUndeclaredPrefix(const std::wstring& text);
+
 class TXmlDocument {
  public:
   // Throws EXmlError when the DOM service cannot be created.
@@ -48,7 +56,8 @@ class TXmlDocument {
   // declaration of an encoding that would contradict it) is well-formed.
   // Every limit above holds whether or not the DOM confirmed it: text that
   // needs a limit the DOM did not confirm is checked here first, and text
-  // past it is refused without being parsed.
+  // past it is refused without being parsed. So is text with a prefix it
+  // never declares or a character XML forbids, which every DOM must refuse.
   bool LoadXml(const std::wstring& text);
   const TXmlGuards& DomGuards() const { return guards_; }
   // The root element, or an empty pointer before a successful load.

@@ -1,6 +1,9 @@
 // feedcheck FILE...: what the news list would make of each feed file, for
 // anyone diagnosing a feed and for the tests. For every file one line
-//   {"file":"...","kind":"rss|rdf|atom|none","items":N}
+//   {"file":"...","kind":"rss|rdf|atom|none","items":N,
+//    "read":"strict|recovered|refused","repairs":["bare-ampersands",...]}
+// (on one line): whether the XML parser took the file as it stands or its
+// repaired text, and what was repaired (decoding's repairs apply to both),
 // then one line per item
 //   {"title":"...","summary":"...","open":"<address a click opens>|none"}
 // as JSON in UTF-8, texts exactly as the list shows them (wrapped with \r\n).
@@ -11,6 +14,7 @@
 #include <string>
 
 #include "feed/FeedParser.h"
+#include "feed/FeedRepair.h"
 #include "feed/LinkPolicy.h"
 #include "framework/ComPtr.h"
 
@@ -66,10 +70,15 @@ int wmain(int argc, wchar_t** argv) {
     }
     ++files;
     TFeedKind kind = TFeedKind::None;
-    auto items = ParseFeed(arg, &kind);
+    TFeedReading reading;
+    auto items = ParseFeed(arg, &kind, &reading);
     size_t count = items ? items->size() : 0;
+    std::string repairs;
+    for (int k = 0; k < FeedRepairKinds; ++k)
+      if (reading.Repairs & (1u << k)) repairs += std::string(repairs.empty() ? "\"" : ",\"") + FeedRepairName(1u << k) + "\"";
+    const char* read = !items ? "refused" : reading.Recovered ? "recovered" : "strict";
     Write("{\"file\":" + Json(arg) + ",\"kind\":" + Json(FeedKindName(kind)) + ",\"items\":" + std::to_string(count) +
-          "}\n");
+          ",\"read\":\"" + read + "\",\"repairs\":[" + repairs + "]}\n");
     if (!items) continue;
     for (const auto& item : *items) {
       std::wstring open = ClickAddress(item->Link, base, referral);
