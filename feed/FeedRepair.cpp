@@ -244,7 +244,9 @@ std::size_t TRewriter::FindRoot() const {
     std::size_t end = NameEnd(i + 1);
     if (end == i + 1) continue;
     if (end < in_.size() && !IsSpace(in_[end]) && in_[end] != u'/' && in_[end] != u'>') continue;
-    if (IsFeedRoot(LocalOf(in_.substr(i + 1, end - i - 1)))) return i;
+    TView name = in_.substr(i + 1, end - i - 1);
+    if (!IsQName(name) || PrefixOf(name) == u"xmlns") continue;
+    if (IsFeedRoot(LocalOf(name))) return i;
     if (first == npos) first = i;
   }
   return first;

@@ -79,6 +79,8 @@ const TCase Cases[] = {
      u"<br />\n<b>Warning</b>:  include(x.php): failed in <b>/var/www/rss.php</b> on line <b>3</b><br />\n"
      u"<?xml version=\"1.0\"?><rss><item/></rss>",
      u"<rss><item/></rss>", RepairJunkBefore},
+    {"a warning whose words look like a tag", u"Notice:<Warning: x<br><rss><item/></rss>", u"<rss><item/></rss>",
+     RepairJunkBefore},
     {"blank lines and a second declaration", u"\n\n  <?xml version=\"1.0\" encoding=\"utf-8\"?>\n<feed><entry/></feed>",
      u"<feed><entry/></feed>", RepairJunkBefore},
     {"a second document after the root", u"<rss><item/></rss>\n<rss><item/></rss>\0\0"sv, u"<rss><item/></rss>",
