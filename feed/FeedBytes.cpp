@@ -73,17 +73,20 @@ char16_t Windows1254Char(unsigned char byte) {
   }
 }
 
-bool IsValidUtf8(std::string_view bytes, bool* multibyte) {
-  bool wide = false;
+TUtf8Evidence Utf8EvidenceOf(std::string_view bytes) {
+  TUtf8Evidence evidence;
   for (std::size_t i = 0; i < bytes.size();) {
     char32_t code;
     std::size_t n = Utf8Sequence(bytes, i, code);
-    if (n == 0) return false;
-    wide = wide || n > 1;
-    i += n;
+    if (n == 0) {
+      ++evidence.Invalid;
+      ++i;
+    } else {
+      if (n > 1) ++evidence.Multibyte;
+      i += n;
+    }
   }
-  if (multibyte) *multibyte = wide;
-  return true;
+  return evidence;
 }
 
 std::u16string DecodeUtf8Or1254(std::string_view bytes, std::size_t* legacyBytes) {

@@ -8,10 +8,13 @@
 #include <string>
 #include <string_view>
 
-// Whether the bytes are UTF-8 throughout; multibyte, when given, tells
-// whether at least one character takes more than one byte (text that is
-// ASCII throughout reads the same under every label).
-bool IsValidUtf8(std::string_view bytes, bool* multibyte = nullptr);
+// How much of the bytes reads as UTF-8: characters of more than one byte,
+// and bytes that start no UTF-8 sequence.
+struct TUtf8Evidence {
+  std::size_t Multibyte = 0;
+  std::size_t Invalid = 0;
+};
+TUtf8Evidence Utf8EvidenceOf(std::string_view bytes);
 
 // UTF-8 read sequence by sequence: a well-formed sequence is its character,
 // and a byte that starts none (a lone lead byte, a stray continuation byte,

@@ -112,11 +112,14 @@ std::wstring DecodeBytes(const std::string& bytes, std::uint32_t& repairs) {
   UINT cp = CodePageOf(DeclaredLabel(bytes));
   if (cp != 0 && cp != Utf8) {
     // Every label we know besides UTF-8 is of a single-byte code page. Text
-    // that is UTF-8 throughout under such a label is a UTF-8 page labelled
-    // by a template: read as labelled, every Turkish letter would come out
-    // as two characters.
-    bool multibyte = false;
-    if (IsValidUtf8(bytes, &multibyte) && multibyte) {
+    // that is UTF-8 under such a label is a UTF-8 page labelled by a
+    // template: read as labelled, every Turkish letter would come out as two
+    // characters. Legacy text forms a valid UTF-8 pair only by chance (an
+    // upper-case letter before a quote mark, "Ş’"), so UTF-8 must make up
+    // most of the non-ASCII text; a few stray legacy bytes in it (a pasted
+    // line) are read as windows-1254, as in a UTF-8 page.
+    TUtf8Evidence utf8 = Utf8EvidenceOf(bytes);
+    if (utf8.Multibyte > 0 && utf8.Multibyte >= 4 * utf8.Invalid) {
       repairs |= RepairUtf8Label;
       return DecodeUtf8(p, n, repairs);
     }

@@ -36,18 +36,15 @@ TEST_CASE("UTF-8 sequence by sequence, the rest windows-1254") {
     std::size_t legacy = 99;
     CHECK(DecodeUtf8Or1254(c.bytes, &legacy) == c.text);
     CHECK(legacy == c.legacy);
-    bool multibyte = false;
-    CHECK(IsValidUtf8(c.bytes, &multibyte) == (c.legacy == 0));
+    CHECK(Utf8EvidenceOf(c.bytes).Invalid == c.legacy);
   }
 }
 
-TEST_CASE("which text is UTF-8 and takes more than one byte a character") {
-  bool multibyte = true;
-  CHECK(IsValidUtf8("plain ASCII", &multibyte));
-  CHECK_FALSE(multibyte);
-  CHECK(IsValidUtf8("\xC5\x9F", &multibyte));
-  CHECK(multibyte);
-  CHECK_FALSE(IsValidUtf8("\xFE"));
+TEST_CASE("how much of the text reads as UTF-8") {
+  CHECK(Utf8EvidenceOf("plain ASCII").Multibyte == 0);
+  TUtf8Evidence turkish = Utf8EvidenceOf("G\xC3\x9CNE\xC5\x9E \xFE");
+  CHECK(turkish.Multibyte == 2);
+  CHECK(turkish.Invalid == 1);
 }
 
 TEST_CASE("windows-1254 is Latin-1 but for six letters and the 0x80 row") {

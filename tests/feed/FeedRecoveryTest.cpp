@@ -115,6 +115,14 @@ std::vector<TCase> Cases() {
       {"a UTF-8 feed labelled ISO-8859-9",
        Rss(Item("Güneş doğdu", "Çığ düştü", 2), "<?xml version=\"1.0\" encoding=\"ISO-8859-9\"?>"),
        Rss(Item("Güneş doğdu", "Çığ düştü", 2)), TRead::Strict, RepairUtf8Label},
+      {"a UTF-8 feed labelled ISO-8859-9 with a pasted windows-1254 line",
+       Rss(Item("Güneş doğdu", "Çığ düştü; \xDDzmir'de ya\xF0\xFD\xFE", 2), "<?xml version=\"1.0\" encoding=\"ISO-8859-9\"?>"),
+       Rss(Item("Güneş doğdu", "Çığ düştü; İzmir'de yağış", 2)), TRead::Strict, RepairUtf8Label | RepairLegacyBytes},
+      // "Ş’" is a valid UTF-8 pair by chance; the rest says windows-1254.
+      {"windows-1254 text with a chance UTF-8 pair stays windows-1254",
+       "<?xml version=\"1.0\" encoding=\"ISO-8859-9\"?>" + RssOpen +
+           Item("G\xDCNE\xDE\x92\xDDN a\xF0\xFDr \xFE" "artlar\xFD", "\xD6zet", 2) + RssClose,
+       Utf8Decl + RssOpen + Item("GÜNEŞ’İN ağır şartları", "Özet", 2) + RssClose, TRead::Strict, 0},
       {"a UTF-8 feed labelled windows-1254 in Atom",
        "<?xml version=\"1.0\" encoding=\"windows-1254\"?>" + Atom(Entry("<title>Şimşek</title>", 2)).substr(Utf8Decl.size()),
        Atom(Entry("<title>Şimşek</title>", 2)), TRead::Strict, RepairUtf8Label},
