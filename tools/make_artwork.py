@@ -12,14 +12,23 @@ Writes, under the output folder:
                  96 DPI is (n * dpi + 48) // 96 pixels at another scale, as the
                  program rounds it. The busy indicator 5003 is 18 frames, each
                  18 pixels square at that scale, top to bottom.
+                 The dark face (Windows set to dark apps) has images of its
+                 own where its look differs: the same numbers plus 1000, at
+                 every scale (6000-6013 ... 6400-6413), but only for the
+                 scroller track 5000, the window background 5002, the options
+                 sheet 5005 and its close mark 5006, the unticked check box
+                 5007 and the about sheet 5009 (DARK_IDS). Every other image
+                 reads well on both faces and has no dark file; the program
+                 falls back to the light one.
   kavrelo.ico    the icon at 16, 20, 24, 32, 40, 48 and 64 px.
 
 Every image is drawn by the same code at every scale: coordinates, line widths,
 radii and font sizes are given in 96-DPI pixels and multiplied by the scale;
-nothing is resampled from another scale. Each icon size is drawn at its own
-size too. Drawing happens at four times the final size and is scaled down,
-which gives clean anti-aliased edges; Pillow scales RGBA premultiplied, so
-half-transparent edges do not pick up dark fringes.
+nothing is resampled from another scale. The light and the dark image come
+from the same drawing code too, given the LIGHT or the DARK palette. Each icon
+size is drawn at its own size too. Drawing happens at four times the final size
+and is scaled down, which gives clean anti-aliased edges; Pillow scales RGBA
+premultiplied, so half-transparent edges do not pick up dark fringes.
 
 Lengths measured from the right or bottom edge (w - 20) stay that far from the
 edge, and round images are drawn about their centre, so an image that rounding
@@ -28,7 +37,8 @@ made a fraction of a pixel larger keeps its margins.
 A few pixels are laid down exactly because the graphics tests read them back:
 the corners of 5002 are fully transparent and the disc of the close and options
 buttons (5012, 5013) is plain white at alpha 128 (see PROBES; probes() places
-them at the other scales).
+them at the other scales and on the dark images, so 6002's corners are clear
+as well).
 """
 import io
 import math
@@ -57,6 +67,47 @@ INK = (51, 51, 51)
 
 CLEAR = (0, 0, 0, 0)
 DISC = (255, 255, 255, 128)
+
+
+class Palette:
+    """The colours that differ between the light and the dark face. offset is
+    added to the resource number (dark images are 6000-6413). The program
+    writes its text straight onto paper and sheet_fill, so those go with the
+    text colours it picks for each face."""
+
+    def __init__(self, offset, **colours):
+        self.offset = offset
+        self.__dict__.update(colours)
+
+
+LIGHT = Palette(
+    0,
+    body_top=SLATE_TOP, body_bottom=SLATE_BOTTOM,
+    paper=PAPER,                                # the list area, at alpha 246
+    sheet_fill=PAPER + (240,), sheet_outline=(255, 255, 255, 255),
+    rule=lambda alpha: (0, 0, 0, alpha),        # separators on the sheets
+    plate=(0, 0, 0, 18),                        # behind the logo on the about sheet
+    close_ink=INK + (220,),
+    box_fill=(255, 255, 255, 235), box_outline=(120, 128, 140, 255),
+    track_fill=(40, 52, 70, 40), track_outline=(40, 52, 70, 70),
+)
+
+DARK = Palette(
+    1000,
+    body_top=(30, 34, 42), body_bottom=(14, 16, 21),
+    paper=(28, 31, 38),
+    sheet_fill=(34, 38, 46, 240), sheet_outline=(255, 255, 255, 40),
+    # The light sheet's black rules are 22 to 30 alpha; white needs more to
+    # show on the dark paper.
+    rule=lambda alpha: (255, 255, 255, 40),
+    plate=(255, 255, 255, 14),
+    close_ink=(226, 230, 236, 235),
+    box_fill=(44, 48, 58, 255), box_outline=(150, 158, 172, 255),
+    track_fill=(255, 255, 255, 28), track_outline=(255, 255, 255, 60),
+)
+
+# The images whose look depends on the palette; only these get a dark file.
+DARK_IDS = [5000, 5002, 5005, 5006, 5007, 5009]
 
 # (resource, x, y, RGBA) that must come out exactly so, at 96 DPI.
 PROBES = [
@@ -154,13 +205,13 @@ def paste_masked(dst, src, mask):
 
 # --- The window face ------------------------------------------------------
 
-def background(g):
+def background(g, p):
     w, h = g.span(475), g.span(350)
     img = g.canvas(w, h)
     s = g.s
     W, H = s(w, h)
     # Body: slate gradient, slightly see-through, 18 px corners.
-    body = vertical_gradient(W, H, SLATE_TOP, SLATE_BOTTOM, 232)
+    body = vertical_gradient(W, H, p.body_top, p.body_bottom, 232)
     paste_masked(img, body, rounded_mask(W, H, s(0, 0, w - 1, h - 1), g.ss(18)))
     # A thin light rim and a glossy header.
     with over(img) as d:
@@ -176,14 +227,14 @@ def background(g):
         # A dark lip under the reading paper (the list area is 30,75 415 x 213).
         d.rounded_rectangle(s(23, 70, 452, 294), radius=g.ss(9), fill=(0, 0, 0, 70))
     with over(img) as d:
-        d.rounded_rectangle(s(24, 70, 451, 292), radius=g.ss(8), fill=PAPER + (246,))
+        d.rounded_rectangle(s(24, 70, 451, 292), radius=g.ss(8), fill=p.paper + (246,))
     with over(img) as d:
         # Footer: a faint divider above the status line.
         d.line(s(24, 297, w - 24, 297), fill=(255, 255, 255, 30), width=g.ss(1))
     return finish(img)
 
 
-def logo(g):
+def logo(g, p):
     img = g.canvas(g.span(136), g.span(34))
     d = ImageDraw.Draw(img)
     emblem_into(g, img, 1, 1, 32)
@@ -217,7 +268,7 @@ def emblem_into(g, img, x, y, size):
     d.ellipse((cx - rad, cy - rad, cx + rad, cy + rad), fill=(255, 255, 255, 255))
 
 
-def round_button(g, glyph):
+def round_button(g, p, glyph):
     w = g.span(20)
     img = g.canvas(w, w)
     d = ImageDraw.Draw(img)
@@ -248,16 +299,16 @@ def options_glyph(g, d, c):
 
 # --- Scroller ---------------------------------------------------------------
 
-def scroller_track(g):
+def scroller_track(g, p):
     w, h = g.span(20), g.span(213)
     img = g.canvas(w, h)
     d = ImageDraw.Draw(img)
-    d.rounded_rectangle(g.s(5, 2, 14, h - 3), radius=g.ss(4.5), fill=(40, 52, 70, 40),
-                        outline=(40, 52, 70, 70), width=g.ss(1))
+    d.rounded_rectangle(g.s(5, 2, 14, h - 3), radius=g.ss(4.5), fill=p.track_fill,
+                        outline=p.track_outline, width=g.ss(1))
     return finish(img)
 
 
-def scroller_thumb(g):
+def scroller_thumb(g, p):
     w, h = g.span(18), g.span(70)
     img = g.canvas(w, h)
     W, H = g.s(w, h)
@@ -274,7 +325,7 @@ def scroller_thumb(g):
 BUSY_FRAMES = 18
 
 
-def busy_strip(g):
+def busy_strip(g, p):
     size, dots = g.span(18), 9
     img = g.canvas(size, size * BUSY_FRAMES)
     d = ImageDraw.Draw(img)
@@ -295,15 +346,15 @@ def busy_strip(g):
 
 # --- Panels ------------------------------------------------------------------
 
-def sheet(g, w, h, title_band):
+def sheet(g, p, w, h, title_band):
     s = g.s
     img = g.canvas(w, h)
     d = ImageDraw.Draw(img)
     d.rounded_rectangle(s(0, 0, w - 1, h - 1), radius=g.ss(12), fill=(0, 0, 0, 60))
     paper = g.canvas(w, h)
     pd = ImageDraw.Draw(paper)
-    pd.rounded_rectangle(s(1, 1, w - 2, h - 3), radius=g.ss(11), fill=PAPER + (240,),
-                         outline=(255, 255, 255, 255), width=g.ss(1))
+    pd.rounded_rectangle(s(1, 1, w - 2, h - 3), radius=g.ss(11), fill=p.sheet_fill,
+                         outline=p.sheet_outline, width=g.ss(1))
     if title_band:
         # A red band along the top edge, clipped to the sheet's rounded shape.
         band = Image.new("RGBA", paper.size, (0, 0, 0, 0))
@@ -315,41 +366,41 @@ def sheet(g, w, h, title_band):
     return img
 
 
-def options_sheet(g):
+def options_sheet(g, p):
     w, h = g.span(385), g.span(211)
-    img = sheet(g, w, h, title_band=True)
+    img = sheet(g, p, w, h, title_band=True)
     with over(img) as d:
         # Faint separators between the five rows of check boxes (tops 20, 48, 76, 104, 132).
         for y in (44, 72, 100, 128):
-            d.line(g.s(40, y, 340, y), fill=(0, 0, 0, 22), width=g.ss(1))
-        d.line(g.s(20, 168, w - 20, 168), fill=(0, 0, 0, 30), width=g.ss(1))
+            d.line(g.s(40, y, 340, y), fill=p.rule(22), width=g.ss(1))
+        d.line(g.s(20, 168, w - 20, 168), fill=p.rule(30), width=g.ss(1))
     return finish(img)
 
 
-def about_sheet(g):
+def about_sheet(g, p):
     w, h = g.span(342), g.span(224)
-    img = sheet(g, w, h, title_band=True)
+    img = sheet(g, p, w, h, title_band=True)
     with over(img) as d:
         # A soft plate behind the 64 x 64 logo at 35, 35.
-        d.ellipse(g.s(27, 27, 107, 107), fill=(0, 0, 0, 18))
-        d.line(g.s(20, 200, w - 20, 200), fill=(0, 0, 0, 26), width=g.ss(1))
+        d.ellipse(g.s(27, 27, 107, 107), fill=p.plate)
+        d.line(g.s(20, 200, w - 20, 200), fill=p.rule(26), width=g.ss(1))
     return finish(img)
 
 
-def about_logo(g):
+def about_logo(g, p):
     img = g.canvas(g.span(64), g.span(64))
     emblem_into(g, img, 2, 2, 60)
     return finish(img)
 
 
-def close_mark(g):
+def close_mark(g, p):
     w = g.span(12)
     img = g.canvas(w, w)
-    close_glyph(g, ImageDraw.Draw(img), w / 2, colour=INK + (220,), half=4, width=1.8)
+    close_glyph(g, ImageDraw.Draw(img), w / 2, colour=p.close_ink, half=4, width=1.8)
     return finish(img)
 
 
-def about_close(g):
+def about_close(g, p):
     w = g.span(21)
     img = g.canvas(w, w)
     d = ImageDraw.Draw(img)
@@ -359,7 +410,7 @@ def about_close(g):
     return finish(img)
 
 
-def check_box(g, ticked):
+def check_box(g, p, ticked):
     w = g.span(20)
     img = g.canvas(w, w)
     d = ImageDraw.Draw(img)
@@ -370,11 +421,13 @@ def check_box(g, ticked):
         d.line(g.s(5.5, 10.5, 8.5, 13.5, 14.5, 6.5), fill=(255, 255, 255, 255),
                width=round(g.ss(2.2)), joint="curve")
     else:
-        d.rounded_rectangle(box, radius=g.ss(3.5), fill=(255, 255, 255, 235),
-                            outline=(120, 128, 140, 255), width=g.ss(1))
+        d.rounded_rectangle(box, radius=g.ss(3.5), fill=p.box_fill,
+                            outline=p.box_outline, width=g.ss(1))
     return finish(img)
 
 
+# Every drawing function takes the scale and the palette; those that look the
+# same on both faces leave the palette alone.
 SKIN = {
     5000: scroller_track,
     5001: scroller_thumb,
@@ -383,13 +436,13 @@ SKIN = {
     5004: logo,
     5005: options_sheet,
     5006: close_mark,
-    5007: lambda g: check_box(g, False),
-    5008: lambda g: check_box(g, True),
+    5007: lambda g, p: check_box(g, p, False),
+    5008: lambda g, p: check_box(g, p, True),
     5009: about_sheet,
     5010: about_logo,
     5011: about_close,
-    5012: lambda g: round_button(g, close_glyph),
-    5013: lambda g: round_button(g, options_glyph),
+    5012: lambda g, p: round_button(g, p, close_glyph),
+    5013: lambda g, p: round_button(g, p, options_glyph),
 }
 
 # Sizes at 96 DPI.
@@ -419,12 +472,15 @@ def probes(g):
             (5012, g.px(10), g.px(3), DISC), (5013, g.px(10), g.px(3), DISC)]
 
 
-def skin_images(g):
-    """{resource number: image} of every skin image at scale g."""
-    offset = 100 * SCALES.index(g.dpi)
-    images = {rid: make(g) for rid, make in SKIN.items()}
+def skin_images(g, p=LIGHT):
+    """{resource number: image} of the skin images of palette p at scale g:
+    all of them in LIGHT, those in DARK_IDS in DARK."""
+    offset = p.offset + 100 * SCALES.index(g.dpi)
+    ids = SKIN if p is LIGHT else DARK_IDS
+    images = {rid: SKIN[rid](g, p) for rid in ids}
     for rid, x, y, rgba in probes(g):
-        images[rid].putpixel((x, y), rgba)
+        if rid in images:
+            images[rid].putpixel((x, y), rgba)
     for rid, img in images.items():
         assert img.size == size_at(rid, g), (rid, g.dpi, img.size)
     return {rid + offset: img for rid, img in images.items()}
@@ -457,9 +513,10 @@ def icon_file(images):
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "resources")
     os.makedirs(os.path.join(out, "skin"), exist_ok=True)
-    for dpi in SCALES:
-        for rid, img in skin_images(Scale(dpi)).items():
-            img.save(os.path.join(out, "skin", f"{rid}.png"), optimize=True)
+    for p in (LIGHT, DARK):
+        for dpi in SCALES:
+            for rid, img in skin_images(Scale(dpi), p).items():
+                img.save(os.path.join(out, "skin", f"{rid}.png"), optimize=True)
     with open(os.path.join(out, "kavrelo.ico"), "wb") as f:
         f.write(icon_file([icon_image(size) for size in ICON_SIZES]))
 

@@ -23,7 +23,7 @@ string(APPEND _cases_source "};\nconst std::size_t GoldenCaseCount = sizeof(Gold
 file(CONFIGURE OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/GoldenCases.cpp CONTENT "${_cases_source}" @ONLY)
 
 kavrelo_test(NAME html_formatter_test
-  SOURCES FormatterTest.cpp WrapTextTest.cpp ${CMAKE_CURRENT_BINARY_DIR}/GoldenCases.cpp
+  SOURCES FormatterTest.cpp WrapTextTest.cpp WrapWidthTest.cpp ${CMAKE_CURRENT_BINARY_DIR}/GoldenCases.cpp
   LIBS kavrelo_html LABELS html)
 target_include_directories(html_formatter_test PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 

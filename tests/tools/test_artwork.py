@@ -1,8 +1,10 @@
 #!/usr/bin/python3
 """Checks the skin images and the icon in resources/: every skin image at every
-scale in the size the program rounds to, skin.rc naming each once, edges drawn
-at 2x rather than blown up from 1x, the icon's seven sizes each drawn at its
-size, and make_artwork.py making every file again byte for byte.
+scale in the size the program rounds to, the dark images (number + 1000) for
+just the images whose look differs on the dark face, each the size of its light
+image and really dark where the list is read, skin.rc naming each once, edges
+drawn at 2x rather than blown up from 1x, the icon's seven sizes each drawn at
+its size, and make_artwork.py making every file again byte for byte.
 
     test_artwork.py [resources-folder]      (default: resources/ of this tree)
 
@@ -28,6 +30,8 @@ TOOL = os.path.join(ROOT, "tools", "make_artwork.py")
 SKIN_IDS = range(5000, 5014)
 DPIS = [96, 120, 144, 168, 192]  # number + 100 * index
 BUSY = 5003
+DARK = 1000  # a dark image is its light number + 1000
+DARK_IDS = [5000, 5002, 5005, 5006, 5007, 5009]  # the only images with a dark face
 BUSY_FRAMES = 18
 ICON_SIZES = [16, 20, 24, 32, 40, 48, 64]
 FILTERS = {"nearest": Image.NEAREST, "box": Image.BOX, "bilinear": Image.BILINEAR,
@@ -117,6 +121,53 @@ def check_rc(res):
     files = {int(n[:-4]) for n in os.listdir(os.path.join(res, "skin")) if re.fullmatch(r"\d+\.png", n)}
     for rid in sorted(files - set(seen)):
         fail(f"skin/{rid}.png has no line in skin.rc")
+    wanted = {rid + 100 * k for rid in SKIN_IDS for k in range(len(DPIS))}
+    wanted |= {rid + DARK + 100 * k for rid in DARK_IDS for k in range(len(DPIS))}
+    for rid in sorted(wanted - set(seen)):
+        fail(f"skin.rc does not name resource {rid}")
+
+
+def check_dark(res):
+    """The dark images: one for each of DARK_IDS at every scale and for no
+    other image, each as large as its light image and not a copy of it, the
+    window's corners clear as in light, and the list paper of the window
+    background dark where the light one is light (the program writes light
+    text on the one and dark text on the other)."""
+    wanted = {rid + DARK + 100 * k for rid in DARK_IDS for k in range(len(DPIS))}
+    files = {int(n[:-4]) for n in os.listdir(os.path.join(res, "skin")) if re.fullmatch(r"\d+\.png", n)}
+    for rid in sorted(n for n in files - wanted if n >= 5000 + DARK):
+        fail(f"skin/{rid}.png: {rid - DARK} has no dark face of its own")
+    for rid in DARK_IDS:
+        for k, dpi in enumerate(DPIS):
+            light_id, dark_id = rid + 100 * k, rid + DARK + 100 * k
+            if not os.path.exists(os.path.join(res, "skin", f"{dark_id}.png")):
+                fail(f"{dark_id}.png ({rid} dark at {dpi} DPI) is missing")
+                continue
+            if not os.path.exists(os.path.join(res, "skin", f"{light_id}.png")):
+                continue  # check_sizes says so
+            light = open_skin(res, light_id).convert("RGBA")
+            dark = open_skin(res, dark_id).convert("RGBA")
+            if dark.size != light.size:
+                fail(f"{dark_id}.png is {dark.size[0]} x {dark.size[1]}, "
+                     f"its light image {light_id}.png {light.size[0]} x {light.size[1]}")
+                continue
+            # (Premultiplied, so that clear pixels compare equal whatever their colour.)
+            if dark.convert("RGBa").tobytes() == light.convert("RGBa").tobytes():
+                fail(f"{dark_id}.png is the same as {light_id}.png")
+            if rid != 5002:
+                continue
+            w, h = dark.size
+            for corner in ((0, 0), (w - 1, 0), (0, h - 1), (w - 1, h - 1)):
+                if dark.getpixel(corner)[3] != 0:
+                    fail(f"{dark_id}.png: corner {corner} is {dark.getpixel(corner)}, not transparent")
+            # The middle of the list area (30, 75, 415 x 213 at 96 DPI).
+            at = (scaled(237, dpi), scaled(180, dpi))
+            r, g, b, a = dark.getpixel(at)
+            if max(r, g, b) >= 60 or a < 240:
+                fail(f"{dark_id}.png: the list paper at {at} is {(r, g, b, a)}, not dark and opaque")
+            r, g, b, a = light.getpixel(at)
+            if min(r, g, b) <= 230 or a < 240:
+                fail(f"{light_id}.png: the list paper at {at} is {(r, g, b, a)}, not light and opaque")
 
 
 def edge_band(alpha, plateau):
@@ -128,7 +179,7 @@ def edge_band(alpha, plateau):
 
 
 # Images with hard shapes, and the alpha their shape is filled with.
-HARD_EDGES = [(5002, 232), (5007, 255), (5011, 235), (5012, 128)]
+HARD_EDGES = [(5002, 232), (5007, 255), (5011, 235), (5012, 128), (6002, 232), (6007, 255)]
 
 
 def check_edges(res):
@@ -212,7 +263,7 @@ def check_reproduced(res):
 
 def main():
     res = sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "resources")
-    for check in (check_sizes, check_rc, check_edges, check_icon, check_reproduced):
+    for check in (check_sizes, check_rc, check_dark, check_edges, check_icon, check_reproduced):
         try:
             check(res)
         except (OSError, struct.error) as e:  # a missing or broken file
