@@ -233,6 +233,15 @@ float TCanvasEx::TextHeight(const std::wstring& text) {
   return box.Height;
 }
 
+float TCanvasEx::TypographicWidth(const std::wstring& text) {
+  RectF layout(0, 0, 0, 0);
+  RectF box(0, 0, 0, 0);
+  if (graphics_ && font_.Handle() && !text.empty())
+    GdipMeasureString(graphics_.Get(), text.c_str(), static_cast<INT>(text.size()), font_.Handle(), &layout,
+                      typographicFormat_.Get(), &box, nullptr, nullptr);
+  return box.Width;
+}
+
 // --- rendering settings ----------------------------------------------------------
 
 void TCanvasEx::SetAntialias(bool value) {

@@ -48,6 +48,9 @@ class TCanvasEx : public TGraphicObjectEx {
   int TextWidth(const std::wstring& text) { return TextExtent(text).cx; }
   // Measured with the typographic format; nothing added.
   float TextHeight(const std::wstring& text);
+  // The text's advance on one line with the typographic format: no
+  // padding, trailing spaces counted, so widths of pieces add up.
+  float TypographicWidth(const std::wstring& text);
 
   // New bitmap and engines at the new size; the picture is lost (even at
   // the same size), tools and settings stay, the clip does not.

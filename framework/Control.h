@@ -233,6 +233,9 @@ class TControl {
   virtual void WMEndSession(bool /*ending*/) {}
   // PBT_* power events (resume from sleep and the like).
   virtual void WMPowerBroadcast(UINT /*event*/) {}
+  // WM_SETTINGCHANGE (with the area it names, or null), WM_SYSCOLORCHANGE
+  // or WM_THEMECHANGED: something of how programs look may have changed.
+  virtual void WMDisplaySettings(UINT /*msg*/, const wchar_t* /*area*/) {}
   // The shell's callback of a notification-area icon: the mouse or balloon
   // message.
   virtual void WMTrayNotify(UINT /*event*/) {}

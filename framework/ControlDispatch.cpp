@@ -100,6 +100,15 @@ const TControl::TRoute* TControl::RouteOf(UINT msg) {
          m.Result = TRUE;
          return false;
        }},
+      {WM_SYSCOLORCHANGE, WM_SYSCOLORCHANGE, D::After,
+       [](TControl& c, TMessage& m) { c.WMDisplaySettings(m.Msg, nullptr); return false; }},
+      {WM_SETTINGCHANGE, WM_SETTINGCHANGE, D::After,
+       [](TControl& c, TMessage& m) {
+         c.WMDisplaySettings(m.Msg, reinterpret_cast<const wchar_t*>(m.LParam));
+         return false;
+       }},
+      {WM_THEMECHANGED, WM_THEMECHANGED, D::After,
+       [](TControl& c, TMessage& m) { c.WMDisplaySettings(m.Msg, nullptr); return false; }},
       {WM_ENDSESSION, WM_ENDSESSION, D::After,
        [](TControl& c, TMessage& m) { c.WMEndSession(m.WParam != 0); return false; }},
 

@@ -20,6 +20,13 @@ struct FileHandleTraits {
 };
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
 
+struct RegKeyTraits {
+  using Handle = HKEY;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle h) { ::RegCloseKey(h); }
+};
+using UniqueRegKey = UniqueHandle<RegKeyTraits>;
+
 struct MenuTraits {
   using Handle = HMENU;
   static Handle Invalid() { return nullptr; }

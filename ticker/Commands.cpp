@@ -22,8 +22,17 @@ void TMainWindow::WMCommand(WORD id, WORD code, HWND from) {
     case CmdOptions: ToggleOptions(); break;
     case CmdUpdate: RefreshFeed(); break;
     case CmdClose: CloseTicker(); break;
-    default: break;
+    default:
+      if (id >= CmdTextSizeFirst && id <= CmdTextSizeLast) SetOwnTextSize(OwnTextPercents[id - CmdTextSizeFirst]);
+      break;
   }
+}
+
+void TMainWindow::SetOwnTextSize(int percent) {
+  if (!Look || percent == Look->OwnTextPercent() || !Look->SetOwnTextPercent(percent)) return;
+  textSizeChanged_ = true;
+  ApplyLook();
+  SaveOptions();
 }
 
 void TMainWindow::ShowMenu() {
@@ -34,7 +43,16 @@ void TMainWindow::ShowMenu() {
 
 void TMainWindow::ShowMenuAt(POINT screen) {
   if (!MenuHandle) return;
-  ::TrackPopupMenuEx(::GetSubMenu(MenuHandle.Get(), 0), TPM_VERTICAL, screen.x, screen.y, WindowHandle(), nullptr);
+  HMENU menu = ::GetSubMenu(MenuHandle.Get(), 0);
+  // The text size in use carries the radio mark.
+  for (int i = 0, n = ::GetMenuItemCount(menu); i < n && Look; ++i) {
+    HMENU sizes = ::GetSubMenu(menu, i);
+    if (sizes == nullptr || ::GetMenuItemID(sizes, 0) != CmdTextSizeFirst) continue;
+    for (UINT id = CmdTextSizeFirst; id <= CmdTextSizeLast; ++id)
+      if (OwnTextPercents[id - CmdTextSizeFirst] == Look->OwnTextPercent())
+        ::CheckMenuRadioItem(sizes, CmdTextSizeFirst, CmdTextSizeLast, id, MF_BYCOMMAND);
+  }
+  ::TrackPopupMenuEx(menu, TPM_VERTICAL, screen.x, screen.y, WindowHandle(), nullptr);
 }
 
 void TMainWindow::MouseDownHandler(int keys) {

@@ -12,6 +12,7 @@
 #include "ticker/Links.h"
 #include "ticker/MainWindow.h"
 #include "ticker/Monitors.h"
+#include "widgets/SkinResource.h"
 
 namespace {
 
@@ -118,6 +119,8 @@ void TMainWindow::CreateWidgets() {
   LoadUnseen();
 
   LoadFaceImages();
+  // A face in another look than the usual is made over once.
+  if (Look && (Look->Look() != TLook::Light || Look->ListTextPercent() != 100)) ApplyLook();
   BuildStep(8);
   ApplyOptions();
 }
@@ -154,12 +157,51 @@ void TMainWindow::LoadFaceImages() {
     box->StateBitmaps().SetUnticked(LoadSkinImage(5007, s));
     box->StateBitmaps().SetTicked(LoadSkinImage(5008, s));
   }
-  // The options sheet is shown lighter than it is drawn.
+  // The options sheet is shown a little see-through, and lighter than it
+  // is drawn; high contrast shows it as it is, opaque.
   if (TBitmapEx* sheet = OptionsSheet ? OptionsSheet->Bitmap() : nullptr) {
-    sheet->Fade(240);
-    sheet->Tint(0xFFF0F0F0);
+    if (SkinLook() != TLook::HighContrast) sheet->Fade(240);
+    if (SkinLook() == TLook::Light) sheet->Tint(0xFFF0F0F0);
     OptionsSheet->Invalidate();
   }
+}
+
+namespace {
+void Recolor(TControlEx* c, std::uint32_t color) {
+  if (!c) return;
+  c->Font().SetColor(color);
+  c->Invalidate();
+}
+}  // namespace
+
+void TMainWindow::ApplyLook() {
+  if (!Look || !NewsList) return;
+  const TFacePalette palette = Look->Palette();
+  // The headline at the top of the view stays there.
+  const int topItem = TopHeadline();
+  SetSkinLook(Look->Look(), Look->Prefs().Colors);
+  for (TImageEx* image : {Logo.get(), CloseButton.get(), OptionsButton.get(), OptionsSheet.get(), OptionsClose.get(),
+                          AboutImage.get(), AboutLogo.get(), AboutClose.get()})
+    if (image) image->SetResourceID(image->ResourceID());
+  if (Throbber) Throbber->ReloadImage();
+  LoadFaceImages();
+  Recolor(StatusText.get(), palette.Footer);
+  Recolor(FooterLink.get(), palette.Footer);
+  for (auto& box : SwitchBoxes) Recolor(box.get(), palette.SwitchText);
+  Recolor(AboutTitle.get(), palette.AboutTitle);
+  Recolor(AboutText.get(), palette.AboutText);
+  Recolor(AboutLink.get(), palette.AboutLink);
+  NewsList->SetPalette(palette);
+  NewsList->SetTextPercent(Look->ListTextPercent());
+  if (Look->FocusAlwaysShown() && !focusCues_) {
+    focusCues_ = true;
+    ShowFocus();
+  }
+  UpdateScroller();
+  if (topItem >= 0 && static_cast<size_t>(topItem) < NewsList->Count())
+    ScrollBy(-NewsList->ItemTop(static_cast<size_t>(topItem)) - NewsList->ScrollTop());
+  Invalidate();
+  Update();
 }
 
 void TMainWindow::Rescale(int dpi) {
@@ -373,7 +415,8 @@ void TMainWindow::CreateAboutPanel() {
 void TMainWindow::FadeIn(int step, DWORD delay) {
   SetVisible(true);
   // Only the constant alpha changes from frame to frame; no widget repaints.
-  while (Opacity() + step < 255) {
+  // With animations off the window is simply there.
+  while ((!Look || Look->Animations()) && Opacity() + step < 255) {
     SetOpacity(static_cast<BYTE>(Opacity() + step));
     ::Sleep(delay);
   }
@@ -382,7 +425,7 @@ void TMainWindow::FadeIn(int step, DWORD delay) {
 }
 
 void TMainWindow::FadeOut(int step, DWORD delay) {
-  while (Opacity() - step > 0) {
+  while ((!Look || Look->Animations()) && Opacity() - step > 0) {
     SetOpacity(static_cast<BYTE>(Opacity() - step));
     ::Sleep(delay);
   }
@@ -405,7 +448,8 @@ void TMainWindow::SlideIn(TControlEx& holder, TControlEx& sheet) {
   const int k = SlideAlphaStep(Scale().Unscaled(sheet.Height()));
   holder.Show();
   Update();
-  for (;;) {
+  // With animations off the sheet is simply there.
+  while (!Look || Look->Animations()) {
     int next = sheet.Top() + Scale().Px(15);
     if (next >= 0) break;
     sheet.SetTop(next);
@@ -420,7 +464,7 @@ void TMainWindow::SlideIn(TControlEx& holder, TControlEx& sheet) {
 void TMainWindow::SlideOut(TControlEx& holder, TControlEx& sheet) {
   const int h = sheet.Height();
   const int k = SlideAlphaStep(Scale().Unscaled(h));
-  for (;;) {
+  while (!Look || Look->Animations()) {
     int next = sheet.Top() - Scale().Px(15);
     if (next <= -h) break;
     sheet.SetTop(next);
@@ -455,8 +499,11 @@ void TMainWindow::HideAbout() {
 void TMainWindow::ScaleWindow(bool activated) {
   if (Closing || !AutoScaleOn || !ScaleHost) return;
   Corner = CornerFor(WorkAreaAt(Left(), Top(), Width(), Height()), Left(), Top());
+  // With animations off the face changes size at once.
+  const bool animate = !Look || Look->Animations();
   if (activated) {
     ShrinkDone = false;
+    if (!animate) SizeFactor = MaxScale;
     while (GrowStep(SizeFactor, ScaleStep, MaxScale)) {
       Paint();
       Present();
@@ -467,6 +514,7 @@ void TMainWindow::ScaleWindow(bool activated) {
     Shrunk = true;
     // The widget tree stops showing; only the window's own picture remains.
     ScaleHost->SetSize(1, 1);
+    if (!animate) SizeFactor = MinScale;
     while (ShrinkStep(SizeFactor, ScaleStep, MinScale)) {
       Paint();
       Present();

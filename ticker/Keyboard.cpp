@@ -66,7 +66,8 @@ void TMainWindow::UseKeyboard() {
 void TMainWindow::WMUpdateUIState(WORD action, WORD flags) {
   TWindowEx::WMUpdateUIState(action, flags);
   if (!(flags & UISF_HIDEFOCUS)) return;
-  const bool shown = action == UIS_CLEAR;
+  // High contrast shows them whatever the keyboard did.
+  const bool shown = action == UIS_CLEAR || (Look && Look->FocusAlwaysShown());
   if (action != UIS_CLEAR && action != UIS_SET) return;
   if (shown == focusCues_) return;
   focusCues_ = shown;

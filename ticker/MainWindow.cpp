@@ -7,6 +7,7 @@
 #include "ticker/FeedThread.h"
 #include "ticker/Messages.h"
 #include "ticker/NetworkWatch.h"
+#include "widgets/SkinResource.h"
 
 namespace {
 constexpr int ResourceId = 101;
@@ -36,6 +37,9 @@ void TMainWindow::AfterCreate() {
   MenuHandle.Reset(::LoadMenuW(instance, MAKEINTRESOURCEW(ResourceId)));
   BuildStep(2);
   Options = std::make_unique<TOptions>(DataFolder + L"\\options.ini");
+  // The pictures are loaded in the user's look from the first.
+  Look = std::make_unique<TDisplayLook>(WindowHandle(), WM_DISPLAYCHANGED);
+  SetSkinLook(Look->Look(), Look->Prefs().Colors);
   BuildStep(3);
   CreateTrayAndTip();
   CreateWidgets();
@@ -87,6 +91,9 @@ bool TMainWindow::WMPrivate(UINT msg) {
       if (NetworkWatch) NetworkWatch->Arm();
       CatchUp();
       return true;
+    case WM_DISPLAYCHANGED:
+      if (Look && Look->Changed()) ApplyLook();
+      return true;
     case WM_READERACTION: {
       std::vector<long> actions;
       actions.swap(readerActions_);
@@ -96,6 +103,12 @@ bool TMainWindow::WMPrivate(UINT msg) {
     }
     default: return TWindowEx::WMPrivate(msg);
   }
+}
+
+void TMainWindow::WMDisplaySettings(UINT, const wchar_t*) {
+  // Dark mode ("ImmersiveColorSet"), high contrast, the system's colours
+  // and animations all come this way; reading everything again is cheap.
+  if (Look && Look->Refresh()) ApplyLook();
 }
 
 void TMainWindow::WMQueryEndSession() {

@@ -20,6 +20,7 @@
 #include "framework/TrayIcon.h"
 #include "framework/WinHandles.h"
 #include "framework/WindowEx.h"
+#include "ticker/DisplayLook.h"
 #include "ticker/FocusOrder.h"
 #include "ticker/NewHeadlines.h"
 #include "ticker/Options.h"
@@ -138,6 +139,8 @@ class TMainWindow : public TWindowEx, private TAccessibleModel {
   void SaveOptions();
   // The notification-area icon shown or removed.
   void ShowTrayIcon(bool on);
+  // The list's own text size (a menu choice, in percent), applied and kept.
+  void SetOwnTextSize(int percent);
 
   float SizeFactor = 1.0f;
   const float MaxScale = 1.0f;
@@ -165,6 +168,7 @@ class TMainWindow : public TWindowEx, private TAccessibleModel {
   void WMQueryEndSession() override;
   void WMEndSession(bool ending) override;
   void WMPowerBroadcast(UINT event) override;
+  void WMDisplaySettings(UINT msg, const wchar_t* area) override;
   bool WMPrivate(UINT msg) override;
   void Paint() override;
   // Shrunk, the face shows scaled from the background's canvas: any change
@@ -196,6 +200,9 @@ class TMainWindow : public TWindowEx, private TAccessibleModel {
   void LoadFaceImages();
   // Lays the face out, and draws it, for another DPI.
   void Rescale(int dpi);
+  // The face in the look the display preferences give it now: pictures,
+  // colours, the list's text size, focus rectangles.
+  void ApplyLook();
   void WMDpiChanged(int dpi, const RECT& suggested) override;
   void CreateOptionsPanel();
   void CreateAboutPanel();
@@ -279,6 +286,8 @@ class TMainWindow : public TWindowEx, private TAccessibleModel {
   std::unique_ptr<TNetworkWatch> NetworkWatch;
 
   std::unique_ptr<TOptions> Options;
+  // The user's display preferences, and what they make of the face.
+  std::unique_ptr<TDisplayLook> Look;
   std::unique_ptr<TToolTip> ToolTip;
   std::unique_ptr<TTrayIcon> TrayIcon;
   UniqueMenu MenuHandle;
@@ -336,6 +345,7 @@ class TMainWindow : public TWindowEx, private TAccessibleModel {
   // What the user changed in this run, kept when the options file turns
   // out readable only later.
   std::set<const TCheckBoxEx*> changedBoxes_;
+  bool textSizeChanged_ = false;
   bool movedByUser_ = false;
   bool optionsApplied_ = false;
   int DragStartY = 0;

@@ -35,5 +35,16 @@ void TOptions::WriteLeft(std::int32_t value) { WriteInteger(General, u"left", va
 std::int32_t TOptions::Top() const { return ReadInteger(General, u"top", DefaultTop); }
 void TOptions::WriteTop(std::int32_t value) { WriteInteger(General, u"top", value); }
 
+int TOptions::TextSize() const {
+  const std::int32_t percent = ReadInteger(OptionsSection, u"textsize", 100);
+  return percent >= 100 && percent <= 200 && percent % 25 == 0 ? percent : 100;
+}
+void TOptions::WriteTextSize(int percent) {
+  // The usual size is not written into a file that never had another.
+  constexpr std::u16string_view Absent = u"\u0001";
+  if (percent == 100 && ReadString(OptionsSection, u"textsize", Absent) == Absent) return;
+  WriteInteger(OptionsSection, u"textsize", percent);
+}
+
 bool TOptions::Switch(const TSwitch& option) const { return ReadBool(OptionsSection, option.Key, option.Default); }
 void TOptions::WriteSwitch(const TSwitch& option, bool value) { WriteBool(OptionsSection, option.Key, value); }

@@ -32,6 +32,10 @@ class TOptions : public TWMemIniFile {
   void WriteLeft(std::int32_t value);
   std::int32_t Top() const;
   void WriteTop(std::int32_t value);
+  // The list's own text size in percent (100 to 200 in steps of 25); any
+  // other value reads as 100.
+  int TextSize() const;
+  void WriteTextSize(int percent);
   bool Switch(const TSwitch& option) const;
   void WriteSwitch(const TSwitch& option, bool value);
 };

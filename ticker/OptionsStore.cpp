@@ -21,6 +21,10 @@ void TMainWindow::ApplyStoredOptions(bool keepChangesOfThisRun) {
     // On a monitor of another scale the face is laid out for that one.
     Rescale(WindowDpi(WindowHandle()));
   }
+  if (Look && !(keepChangesOfThisRun && textSizeChanged_) && Look->OwnTextPercent() != Options->TextSize()) {
+    Look->SetOwnTextPercent(Options->TextSize());
+    ApplyLook();
+  }
   for (std::size_t i = 0; i < SwitchCount; ++i) {
     TCheckBoxEx& box = *SwitchBoxes[i];
     if (!(keepChangesOfThisRun && changedBoxes_.count(&box))) box.SetTicked(Options->Switch(Switches[i]));
@@ -49,6 +53,7 @@ void TMainWindow::SaveOptions() {
   }
   Options->WriteLeft(Left());
   Options->WriteTop(Top());
+  if (Look) Options->WriteTextSize(Look->OwnTextPercent());
   for (std::size_t i = 0; i < SwitchCount; ++i) Options->WriteSwitch(Switches[i], SwitchBoxes[i]->Ticked());
   // A failed write (a read-only or locked file) leaves the old file whole;
   // the next save writes everything again.

@@ -1,18 +1,7 @@
 #include "ticker/Registry.h"
 
 #include "app/Paths.h"
-#include "framework/UniqueHandle.h"
-
-namespace {
-
-struct RegKeyTraits {
-  using Handle = HKEY;
-  static Handle Invalid() { return nullptr; }
-  static void Close(Handle h) { ::RegCloseKey(h); }
-};
-using UniqueRegKey = UniqueHandle<RegKeyTraits>;
-
-}  // namespace
+#include "framework/WinHandles.h"
 
 LONG WriteRegString(HKEY root, const std::wstring& keyPath, const std::wstring& valueName, bool create,
                     const std::wstring& data) {

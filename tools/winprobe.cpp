@@ -28,6 +28,14 @@
 //                          while it is held
 //   winprobe taskbar-created broadcasts "TaskbarCreated", as a new Explorer
 //                          does once its taskbar is up
+//   winprobe setting AREA   sends WM_SETTINGCHANGE naming AREA (e.g.
+//                          ImmersiveColorSet) to every top-level window, as
+//                          the shell does when a setting changes
+//   winprobe syscolors I=RRGGBB...  sets system colours with SetSysColors
+//                          (which tells every window itself); an index
+//                          alone prints its colour as I=RRGGBB
+//   winprobe animations 0|1 switches the client-area animations off or on,
+//                          as the system's settings do, and tells every window
 //   winprobe memory MS EVERY samples the ticker's committed private memory
 //                          (what Windows counts as its private bytes; Wine
 //                          leaves the counter at 0) every EVERY ms for MS ms
@@ -248,6 +256,39 @@ int wmain(int argc, wchar_t** argv) {
     ::CloseHandle(file);
     ::DeleteFileW(marker.c_str());
     return 0;
+  }
+  if (std::wcscmp(argv[1], L"setting") == 0 && argc >= 3) {
+    DWORD_PTR result = 0;
+    return ::SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(argv[2]),
+                                 SMTO_ABORTIFHUNG, 5000, &result)
+               ? 0
+               : 1;
+  }
+  if (std::wcscmp(argv[1], L"syscolors") == 0 && argc >= 3) {
+    std::vector<INT> indexes;
+    std::vector<COLORREF> colors;
+    for (int i = 2; i < argc; ++i) {
+      wchar_t* rest = nullptr;
+      const INT index = static_cast<INT>(std::wcstol(argv[i], &rest, 10));
+      if (!rest || *rest != L'=') {
+        // Only an index: its colour now, to put back later.
+        const COLORREF c = ::GetSysColor(index);
+        std::printf("%d=%02X%02X%02X\n", index, GetRValue(c), GetGValue(c), GetBValue(c));
+        continue;
+      }
+      indexes.push_back(index);
+      const unsigned long rgb = rest && *rest == L'=' ? std::wcstoul(rest + 1, nullptr, 16) : 0;
+      colors.push_back(RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF));
+    }
+    if (indexes.empty()) return 0;
+    return ::SetSysColors(static_cast<int>(indexes.size()), indexes.data(), colors.data()) ? 0 : 1;
+  }
+  if (std::wcscmp(argv[1], L"animations") == 0 && argc >= 3) {
+    const UINT_PTR on = std::wcstoul(argv[2], nullptr, 10) != 0;
+    return ::SystemParametersInfoW(SPI_SETCLIENTAREAANIMATION, 0, reinterpret_cast<void*>(on),
+                                   SPIF_UPDATEINIFILE | SPIF_SENDCHANGE)
+               ? 0
+               : 1;
   }
   if (std::wcscmp(argv[1], L"taskbar-created") == 0) {
     UINT message = ::RegisterWindowMessageW(L"TaskbarCreated");

@@ -9,19 +9,16 @@
 
 #include "feed/FeedParser.h"
 #include "feed/LinkPolicy.h"
+#include "framework/WideText.h"
+#include "html/WrapWidth.h"
 #include "widgets/LineHeights.h"
 
 namespace {
 
-constexpr std::uint32_t TitleColor = 0xFF0000A0;
-constexpr std::uint32_t SummaryColor = 0xFF303030;
-constexpr std::uint32_t SeparatorColor = 0x40000000;
-// The selection: a wash of the headlines' blue, and a dotted frame.
-constexpr std::uint32_t SelectionColor = 0x260000A0;
-constexpr std::uint32_t FocusColor = 0xC00000A0;
-// The mark of a new headline: a dot of the skin's red after the headline.
-constexpr std::uint32_t FreshColor = 0xFFC8102E;
+// The mark of a new headline: a dot after the headline.
 constexpr int FreshDot = 6, FreshGap = 6;
+// The selected item's bar at its left edge.
+constexpr int SelectionBar = 3;
 constexpr int TitleSize = 10, SummarySize = 9;
 constexpr int HandCursor = 13, ArrowCursor = 0;
 
@@ -76,9 +73,52 @@ void TContentEx::ShowFeed(const std::wstring& path, std::unique_ptr<TElementList
 
 void TContentEx::ScaleChanged() {
   TControlEx::ScaleChanged();
+  Canvas().Font().SetDpi(TextDpi());
   // Every size was measured at the old scale.
   rows_.clear();
   if (items_ && !items_->empty()) Layout(nullptr);
+}
+
+int TContentEx::TextDpi() const { return (Scale().Dpi() * textPercent_ + 50) / 100; }
+
+void TContentEx::SetPalette(const TFacePalette& palette) {
+  palette_ = palette;
+  Invalidate();
+}
+
+void TContentEx::SetTextPercent(int percent) {
+  if (percent < 100) percent = 100;
+  if (percent == textPercent_) return;
+  textPercent_ = percent;
+  Canvas().Font().SetDpi(TextDpi());
+  rows_.clear();
+  if (items_ && !items_->empty()) Layout(nullptr);
+  Invalidate();
+}
+
+std::wstring TContentEx::ShownTitle(size_t index) const {
+  if (index < rows_.size() && !rows_[index].Size.Title.empty()) return rows_[index].Size.Title;
+  return Lines((*items_)[index]->Title);
+}
+
+std::wstring TContentEx::ShownSummary(size_t index) const {
+  if (index < rows_.size() && !rows_[index].Size.Summary.empty()) return rows_[index].Size.Summary;
+  return Lines((*items_)[index]->Summary);
+}
+
+std::wstring TContentEx::Rewrapped(const std::wstring& text, int room) {
+  // The stored texts were wrapped in columns for the design size; the
+  // pieces are measured typographically (they add up) and every line is
+  // checked in the format it is drawn with.
+  TCanvasEx& canvas = Canvas();
+  const TTextWidth piece = [&canvas](std::u16string_view s) {
+    return static_cast<int>(std::ceil(canvas.TypographicWidth(WideFromU16(s))));
+  };
+  const TTextWidth line = [&canvas](std::u16string_view s) {
+    return s.empty() ? 0 : canvas.TextWidth(WideFromU16(s));
+  };
+  std::wstring out = WideFromU16(WrapToWidth(UnwrapText(U16FromWide(text)), piece, line, room));
+  return Lines(out);
 }
 
 int TContentEx::UpdateHeight() {
@@ -129,14 +169,26 @@ int TContentEx::Layout(const TElementList* previous) {
   TCanvasEx& canvas = Canvas();
   TFontEx& font = canvas.Font();
   if (!fresh.empty()) {
+    // Larger texts than the stored wrap was made for are wrapped again; a
+    // headline keeps room for the mark of a new one after it.
+    const bool rewrap = textPercent_ != 100;
+    const int titleRoom = Width() - Scale().Px(FreshGap + FreshDot), summaryRoom = Width();
     font.SetStyle(1);  // bold
     font.SetSize(TitleSize);
     TLineHeights titles;
-    for (size_t i : fresh) rows[i].Size.TitleHeight = titles.Height(canvas, Lines((*items_)[i]->Title));
+    for (size_t i : fresh) {
+      TMeasure& m = rows[i].Size;
+      if (rewrap) m.Title = Rewrapped((*items_)[i]->Title, titleRoom);
+      m.TitleHeight = titles.Height(canvas, rewrap ? m.Title : Lines((*items_)[i]->Title));
+    }
     font.SetStyle(0);
     font.SetSize(SummarySize);
     TLineHeights summaries;
-    for (size_t i : fresh) rows[i].Size.SummaryHeight = summaries.Height(canvas, Lines((*items_)[i]->Summary));
+    for (size_t i : fresh) {
+      TMeasure& m = rows[i].Size;
+      if (rewrap) m.Summary = Rewrapped((*items_)[i]->Summary, summaryRoom);
+      m.SummaryHeight = summaries.Height(canvas, rewrap ? m.Summary : Lines((*items_)[i]->Summary));
+    }
     measured_ = titles.Measured() + summaries.Measured();
   }
 
@@ -181,7 +233,7 @@ void TContentEx::MeasureTitles(size_t first, size_t last) {
       font.SetSize(TitleSize);
       set = true;
     }
-    row.Size.TitleWidth = Canvas().TextWidth(Lines((*items_)[i]->Title));
+    row.Size.TitleWidth = Canvas().TextWidth(ShownTitle(i));
     (*items_)[i]->TitleRect.right = row.Size.TitleWidth;
     ++measured_;
   }
@@ -442,19 +494,25 @@ void TContentEx::PaintRows(size_t first, size_t last) {
   TFontEx& font = canvas.Font();
   canvas.StringFormat().SetLineAlignment(1);  // centred
   canvas.StringFormat().SetAlignment(0);      // near
+  const bool selectionHere = selectionShown_ && selected_ >= 0 && static_cast<size_t>(selected_) >= first &&
+                             static_cast<size_t>(selected_) < last;
+  if (selectionHere) PaintSelection(static_cast<size_t>(selected_));
+  // High contrast draws the selected item's texts in the highlight's own
+  // text colour.
+  auto colorOf = [&](size_t i, std::uint32_t color) {
+    return selectionHere && palette_.SelectedText != 0 && static_cast<int>(i) == selected_ ? palette_.SelectedText
+                                                                                           : color;
+  };
   font.SetStyle(1);  // bold
   font.SetSize(TitleSize);
-  font.SetColor(TitleColor);
-  if (selectionShown_ && selected_ >= 0 && static_cast<size_t>(selected_) >= first &&
-      static_cast<size_t>(selected_) < last)
-    PaintSelection(static_cast<size_t>(selected_));
   for (size_t i = first; i < last; ++i) {
     const TRow& r = rows_[i];
     RECT title{0, r.TitleTop - top, r.Size.TitleWidth, r.TitleBottom - top};
-    canvas.DrawText(title, Lines((*items_)[i]->Title));
+    font.SetColor(colorOf(i, palette_.Title));
+    canvas.DrawText(title, ShownTitle(i));
   }
   const int dot = Scale().Px(FreshDot), gap = Scale().Px(FreshGap);
-  canvas.Brush().SetColor(FreshColor);
+  canvas.Brush().SetColor(palette_.Fresh);
   for (size_t i = first; i < last; ++i) {
     if (!IsFresh(i)) continue;
     const TRow& r = rows_[i];
@@ -462,14 +520,14 @@ void TContentEx::PaintRows(size_t first, size_t last) {
     const int y = (r.TitleTop + r.TitleBottom - dot) / 2 - top;
     canvas.FillRect(RECT{x, y, x + dot, y + dot});
   }
-  canvas.Pen().SetColor(SeparatorColor);
+  canvas.Pen().SetColor(palette_.Separator);
   for (size_t i = first; i < last; ++i) canvas.DrawLine(0, rows_[i].Separator - top, Width(), rows_[i].Separator - top);
   font.SetStyle(0);
   font.SetSize(SummarySize);
-  font.SetColor(SummaryColor);
   for (size_t i = first; i < last; ++i) {
     RECT summary{0, rows_[i].SummaryTop - top, Width(), rows_[i].SummaryBottom - top};
-    canvas.DrawText(summary, Lines((*items_)[i]->Summary));
+    font.SetColor(colorOf(i, palette_.Summary));
+    canvas.DrawText(summary, ShownSummary(i));
   }
 }
 
@@ -478,10 +536,13 @@ void TContentEx::PaintSelection(size_t index) {
   const TRow& r = rows_[index];
   RECT box{0, r.TitleTop - bandTop_, Width(), r.SummaryBottom - bandTop_};
   TCanvasEx& canvas = Canvas();
-  canvas.Brush().SetColor(SelectionColor);
+  canvas.Brush().SetColor(palette_.Selection);
   canvas.FillRect(box);
+  // The wash alone is faint: a bar tells the selected item from the others.
+  canvas.Brush().SetColor(palette_.SelectionBar);
+  canvas.FillRect(RECT{box.left, box.top, box.left + Scale().Px(SelectionBar), box.bottom});
   if (!selectionFocused_) return;
-  canvas.Pen().SetColor(FocusColor);
+  canvas.Pen().SetColor(palette_.Focus);
   canvas.Pen().SetStyle(2);  // DashStyleDot
   canvas.FrameRect(box);
   canvas.Pen().SetStyle(0);

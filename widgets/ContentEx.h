@@ -16,6 +16,7 @@
 
 #include "feed/NewsItem.h"
 #include "framework/ControlEx.h"
+#include "widgets/FacePalette.h"
 #include "widgets/ListSelection.h"
 
 class TContentEx : public TControlEx {
@@ -111,6 +112,14 @@ class TContentEx : public TControlEx {
 
   const TElementList* Items() const { return items_.get(); }
   const std::wstring& FileName() const { return fileName_; }
+  // The colours the list draws in (the face's look).
+  void SetPalette(const TFacePalette& palette);
+  // The texts' size in percent of their design size. Above 100 the texts
+  // are wrapped again to the list's width, as measured in the larger font,
+  // and the list is laid out again.
+  void SetTextPercent(int percent);
+  int TextPercent() const { return textPercent_; }
+
   // Replaces the items (as a successful parse does).
   void SetItems(std::unique_ptr<TElementList> items) {
     std::wstring link = SelectedLink();
@@ -165,6 +174,8 @@ class TContentEx : public TControlEx {
   struct TMeasure {
     float TitleHeight = 0, SummaryHeight = 0;
     int TitleWidth = -1;  // not measured yet
+    // The texts wrapped again for a larger text size; empty: as stored.
+    std::wstring Title, Summary;
   };
   // Only numbers: the texts stay in the items, and only the few items on
   // screen are ever drawn.
@@ -177,6 +188,13 @@ class TContentEx : public TControlEx {
   };
 
   std::wstring SelectedLink() const;
+  // An item's texts as the list shows them, lines broken by LF.
+  std::wstring ShownTitle(size_t index) const;
+  std::wstring ShownSummary(size_t index) const;
+  // Wraps a text again for `room` pixels in the canvas's font.
+  std::wstring Rewrapped(const std::wstring& text, int room);
+  // The font's DPI: the window's, times the text size.
+  int TextDpi() const;
   // After new items: the selection by the old selected item's address.
   void Reselect(const std::wstring& link);
   // The selection's highlight and focus rectangle, when row `index` is it.
@@ -209,4 +227,6 @@ class TContentEx : public TControlEx {
   int selected_ = -1;
   std::vector<bool> fresh_;
   bool selectionShown_ = false, selectionFocused_ = false;
+  TFacePalette palette_ = PaletteFor(TLook::Light);
+  int textPercent_ = 100;
 };

@@ -7,12 +7,31 @@
 #include "framework/GdiPlus.h"
 #include "framework/GdipHandles.h"
 #include "framework/Streams.h"
+#include "widgets/PlainSkin.h"
 
 using namespace gdip;
 
 namespace {
 constexpr int DrawnDpis[] = {120, 144, 168, 192};
+// The dark artwork's numbers: the light one's plus this.
+constexpr int DarkOffset = 1000;
+
+TLook look_ = TLook::Light;
+TSystemColors colors_;
+
+bool HasResource(int id) {
+  return ::FindResourceW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), L"PNG") != nullptr;
 }
+
+std::unique_ptr<TBitmapEx> LoadArtwork(int id, const TScale& scale, int frames);
+}  // namespace
+
+void SetSkinLook(TLook look, const TSystemColors& colors) {
+  look_ = look;
+  colors_ = colors;
+}
+
+TLook SkinLook() { return look_; }
 
 std::unique_ptr<TBitmapEx> LoadSkinImage(int id) {
   std::unique_ptr<TBitmapEx> image;
@@ -33,6 +52,20 @@ int SkinImageId(int id, int dpi) {
 }
 
 std::unique_ptr<TBitmapEx> LoadSkinImage(int id, const TScale& scale, int frames) {
+  if (id < 5000 + DarkOffset) {
+    if (look_ == TLook::HighContrast) {
+      std::unique_ptr<TBitmapEx> light;
+      if (frames > 1) light = LoadArtwork(id, scale, frames);
+      if (auto plain = PlainSkinImage(id, scale, colors_, light.get())) return plain;
+    } else if (look_ == TLook::Dark && HasResource(id + DarkOffset)) {
+      return LoadArtwork(id + DarkOffset, scale, frames);
+    }
+  }
+  return LoadArtwork(id, scale, frames);
+}
+
+namespace {
+std::unique_ptr<TBitmapEx> LoadArtwork(int id, const TScale& scale, int frames) {
   if (int drawn = SkinImageId(id, scale.Dpi())) {
     if (auto image = LoadSkinImage(drawn)) return image;
   }
@@ -71,6 +104,7 @@ std::unique_ptr<TBitmapEx> LoadSkinImage(int id, const TScale& scale, int frames
   strip->MarkDirty();
   return strip;
 }
+}  // namespace
 
 std::unique_ptr<TBitmapEx> ResampledImage(const TBitmapEx& source, int width, int height) {
   auto target = TBitmapEx::CreateSized(width, height);

@@ -7,11 +7,20 @@
 
 #include "framework/BitmapEx.h"
 #include "framework/Scale.h"
+#include "widgets/FacePalette.h"
 
 // Decodes PNG resource Id of the running program. A resource that is missing
 // or does not decode gives null: a widget without its picture paints nothing,
 // which is better than a face that cannot be built at all.
 std::unique_ptr<TBitmapEx> LoadSkinImage(int id);
+
+// The look LoadSkinImage(id, scale) hands pictures out in: the light
+// artwork; the dark artwork (the same numbers plus 1000) where one is
+// drawn, the light one elsewhere; or, for high contrast, plain pictures in
+// `colors` (PlainSkin.h). The window sets it before it loads its pictures
+// again.
+void SetSkinLook(TLook look, const TSystemColors& colors = {});
+TLook SkinLook();
 
 // Skin image Id for a display scale: the one drawn for it where there is one;
 // between the drawn scales, the next larger one scaled down (above the

@@ -11,6 +11,11 @@ void TThrobberEx::ScaleChanged() {
   bitmap_ = LoadSkinImage(StripResource, Scale(), FrameCount);
 }
 
+void TThrobberEx::ReloadImage() {
+  bitmap_ = LoadSkinImage(StripResource, Scale(), FrameCount);
+  Invalidate();
+}
+
 void TThrobberEx::NextFrame() {
   SetFrame((frame_ >= 0 && frame_ < FrameCount - 1) ? frame_ + 1 : 0);
 }

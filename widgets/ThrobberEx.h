@@ -27,6 +27,8 @@ class TThrobberEx : public TControlEx {
   void NextFrame();
   // The frame strip; null when the resource could not be loaded.
   const TBitmapEx* Bitmap() const { return bitmap_.get(); }
+  // The strip loaded again, in the skin's look now (SkinResource.h).
+  void ReloadImage();
 
   void Paint() override;
 
