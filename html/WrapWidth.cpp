@@ -44,7 +44,7 @@ std::vector<std::u16string_view> Pieces(std::u16string_view line) {
 
 class TWrapper {
  public:
-  TWrapper(const TTextWidth& piece, const TTextWidth& line, int room) : piece_(piece), line_(line), room_(room) {}
+  TWrapper(const TTextWidth& piece, const TLineFits& fits, int room) : piece_(piece), fits_(fits), room_(room) {}
 
   // One line of the text: an empty one stays, as a blank line.
   void Paragraph(std::u16string_view line) {
@@ -81,7 +81,7 @@ class TWrapper {
     return w;
   }
 
-  bool Fits(std::u16string_view s) { return line_(TrimEnd(s)) <= room_; }
+  bool Fits(std::u16string_view s) { return fits_(TrimEnd(s)); }
 
   // Puts out `text`, which the guess says fits; the real measure may move
   // pieces from its end to the next line, and a lone word that does not
@@ -134,7 +134,7 @@ class TWrapper {
   }
 
   const TTextWidth& piece_;
-  const TTextWidth& line_;
+  const TLineFits& fits_;
   int room_;
   std::unordered_map<std::u16string, int> widths_;
   std::u16string out_;
@@ -157,9 +157,8 @@ std::u16string UnwrapText(std::u16string_view text) {
   return out;
 }
 
-std::u16string WrapToWidth(std::u16string_view text, const TTextWidth& pieceWidth, const TTextWidth& lineWidth,
-                           int room) {
-  TWrapper wrapper(pieceWidth, lineWidth, room);
+std::u16string WrapToWidth(std::u16string_view text, const TTextWidth& pieceWidth, const TLineFits& fits, int room) {
+  TWrapper wrapper(pieceWidth, fits, room);
   for (std::u16string_view line : Lines(text)) wrapper.Paragraph(line);
   return wrapper.Take();
 }

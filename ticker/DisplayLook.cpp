@@ -10,7 +10,7 @@ TDisplayLook::TDisplayLook(HWND window, UINT message) : prefs_(ReadDisplayPrefs(
   if (window == nullptr) return;
   std::vector<const wchar_t*> keys{PersonalizeKey, AccessibilityKey};
   if (build::TestSeams) keys.push_back(TestSeamKey);
-  watch_ = std::make_unique<TDisplayWatch>(window, message, std::move(keys));
+  watch_ = std::make_unique<TDisplayWatch>(window, message, keys);
 }
 
 TDisplayLook::~TDisplayLook() = default;

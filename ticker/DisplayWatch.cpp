@@ -1,51 +1,41 @@
 #include "ticker/DisplayWatch.h"
 
-#include <string>
-
-TDisplayWatch::TDisplayWatch(HWND window, UINT message, std::vector<const wchar_t*> keyPaths)
-    : window_(window), message_(message), paths_(std::move(keyPaths)),
-      event_(::CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
-  if (!event_) return;
-  if (!::RegisterWaitForSingleObject(&wait_, event_.Get(), &Signalled, this, INFINITE, WT_EXECUTEDEFAULT)) {
-    wait_ = nullptr;
-    return;
+TDisplayWatch::TDisplayWatch(HWND window, UINT message, const std::vector<const wchar_t*>& keyPaths)
+    : window_(window), message_(message) {
+  for (const wchar_t* path : keyPaths) {
+    auto key = std::make_unique<TKey>();
+    key->Owner = this;
+    HKEY raw = nullptr;
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_NOTIFY, nullptr, &raw, nullptr) !=
+        ERROR_SUCCESS)
+      continue;
+    key->Key.Reset(raw);
+    key->Event.Reset(::CreateEventW(nullptr, FALSE, FALSE, nullptr));
+    if (!key->Event ||
+        !::RegisterWaitForSingleObject(&key->Wait, key->Event.Get(), &Signalled, key.get(), INFINITE,
+                                       WT_EXECUTEDEFAULT)) {
+      key->Wait = nullptr;
+      continue;
+    }
+    keys_.push_back(std::move(key));
   }
   Arm();
 }
 
 TDisplayWatch::~TDisplayWatch() {
-  keys_.clear();
-  // Waits for a callback that may be running: none runs after this.
-  if (wait_ != nullptr) ::UnregisterWaitEx(wait_, INVALID_HANDLE_VALUE);
+  // The waits go first (waiting for a callback that may be running): the
+  // keys' closing signals their events.
+  for (auto& key : keys_) ::UnregisterWaitEx(key->Wait, INVALID_HANDLE_VALUE);
 }
 
 void TDisplayWatch::Arm() {
-  if (wait_ == nullptr) return;
-  keys_.clear();
-  for (const wchar_t* path : paths_) {
-    std::wstring at = path;
-    bool own = true;
-    for (;;) {
-      HKEY raw = nullptr;
-      if (::RegOpenKeyExW(HKEY_CURRENT_USER, at.c_str(), 0, KEY_NOTIFY, &raw) == ERROR_SUCCESS) {
-        UniqueRegKey key(raw);
-        // The key itself: its values. A key above it: keys made anywhere
-        // below (not values, which programs write there all the time), until
-        // the key is made.
-        const DWORD filter = own ? REG_NOTIFY_CHANGE_LAST_SET : REG_NOTIFY_CHANGE_NAME;
-        if (::RegNotifyChangeKeyValue(key.Get(), own ? FALSE : TRUE, filter, event_.Get(), TRUE) == ERROR_SUCCESS)
-          keys_.push_back(std::move(key));
-        break;
-      }
-      const size_t slash = at.rfind(L'\\');
-      if (slash == std::wstring::npos) break;
-      at.resize(slash);
-      own = false;
-    }
-  }
+  for (auto& key : keys_)
+    if (key->Answered.exchange(false))
+      ::RegNotifyChangeKeyValue(key->Key.Get(), FALSE, REG_NOTIFY_CHANGE_LAST_SET, key->Event.Get(), TRUE);
 }
 
-void CALLBACK TDisplayWatch::Signalled(void* self, BOOLEAN) {
-  auto* watch = static_cast<TDisplayWatch*>(self);
-  ::PostMessageW(watch->window_, watch->message_, 0, 0);
+void CALLBACK TDisplayWatch::Signalled(void* key, BOOLEAN) {
+  auto* k = static_cast<TKey*>(key);
+  k->Answered = true;
+  ::PostMessageW(k->Owner->window_, k->Owner->message_, 0, 0);
 }

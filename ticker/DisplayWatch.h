@@ -5,34 +5,40 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <memory>
 #include <vector>
 
 #include "framework/WinHandles.h"
 
 class TDisplayWatch {
  public:
-  // Posts `message` to `window` after a change under any of `keyPaths`
-  // (under HKEY_CURRENT_USER), once Arm was called after the previous one.
-  // A key that does not exist yet is watched for through the nearest one
-  // above it that does.
-  TDisplayWatch(HWND window, UINT message, std::vector<const wchar_t*> keyPaths);
+  // Posts `message` to `window` after a change of a value under one of
+  // `keyPaths` (under HKEY_CURRENT_USER). A key that does not exist is
+  // made (empty), so that it can be watched.
+  TDisplayWatch(HWND window, UINT message, const std::vector<const wchar_t*>& keyPaths);
   ~TDisplayWatch();
   TDisplayWatch(const TDisplayWatch&) = delete;
   TDisplayWatch& operator=(const TDisplayWatch&) = delete;
 
-  // Asks for the next change; called on the window's thread, whose life a
-  // request is bound to before Windows 8.
+  // Asks for the next change of every key whose request was answered.
+  // Called on the window's thread, whose life a request is bound to before
+  // Windows 8. Each key has one request at a time, and the keys stay open:
+  // closing one signals its request, which would start the round again.
   void Arm();
-  bool Watching() const { return wait_ != nullptr; }
+  bool Watching() const { return !keys_.empty(); }
 
  private:
-  static void CALLBACK Signalled(void* self, BOOLEAN timedOut);
+  struct TKey {
+    TDisplayWatch* Owner = nullptr;
+    std::atomic<bool> Answered{true};
+    UniqueRegKey Key;
+    UniqueKernelHandle Event;
+    HANDLE Wait = nullptr;
+  };
+  static void CALLBACK Signalled(void* key, BOOLEAN timedOut);
 
   HWND window_;
   UINT message_;
-  std::vector<const wchar_t*> paths_;
-  // Closing a key ends its requests, so each Arm starts from fresh handles.
-  std::vector<UniqueRegKey> keys_;
-  UniqueKernelHandle event_;
-  HANDLE wait_ = nullptr;
+  std::vector<std::unique_ptr<TKey>> keys_;
 };

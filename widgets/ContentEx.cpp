@@ -107,19 +107,41 @@ std::wstring TContentEx::ShownSummary(size_t index) const {
 }
 
 std::wstring TContentEx::Rewrapped(const std::wstring& text, int room) {
-  // The stored texts were wrapped in columns for the design size; the
-  // pieces are measured typographically (they add up) and every line is
-  // checked in the format it is drawn with.
+  // The stored texts were wrapped in columns for the design size. Pieces
+  // are measured typographically (they add up) for a guess; every line is
+  // then measured as it is drawn, on its own (DrawLines).
   TCanvasEx& canvas = Canvas();
   const TTextWidth piece = [&canvas](std::u16string_view s) {
     return static_cast<int>(std::ceil(canvas.TypographicWidth(WideFromU16(s))));
   };
-  const TTextWidth line = [&canvas](std::u16string_view s) {
-    return s.empty() ? 0 : canvas.TextWidth(WideFromU16(s));
+  const TLineFits fits = [&canvas, room](std::u16string_view s) {
+    return canvas.TextWidth(WideFromU16(s)) <= room;
   };
-  std::wstring out = WideFromU16(WrapToWidth(UnwrapText(U16FromWide(text)), piece, line, room));
-  return Lines(out);
+  return Lines(WideFromU16(WrapToWidth(UnwrapText(U16FromWide(text)), piece, fits, room)));
 }
+
+void TContentEx::DrawLines(TCanvasEx& canvas, const RECT& box, const std::wstring& text) {
+  // As DrawText centres the text in the box: the lines share its measured
+  // height, each in a box too wide to wrap.
+  size_t count = 1;
+  for (wchar_t c : text) count += c == L'\n';
+  const float height = canvas.TextHeight(text), line = height / static_cast<float>(count);
+  float y = static_cast<float>(box.top) + (static_cast<float>(box.bottom - box.top) - height) / 2;
+  const int lineAlignment = canvas.StringFormat().LineAlignment();
+  canvas.StringFormat().SetLineAlignment(0);  // near
+  size_t start = 0;
+  for (size_t k = 0; k < count; ++k, y += line) {
+    size_t end = text.find(L'\n', start);
+    if (end == std::wstring::npos) end = text.size();
+    const int top = static_cast<int>(std::lround(y));
+    canvas.DrawText(RECT{box.left, top, box.left + 4 * Width(), top + static_cast<int>(std::ceil(line)) + 1},
+                    text.substr(start, end - start));
+    start = end + 1;
+  }
+  canvas.StringFormat().SetLineAlignment(lineAlignment);
+}
+
+int TContentEx::TitleRoom() const { return Width() - Scale().Px(FreshGap + FreshDot); }
 
 int TContentEx::UpdateHeight() {
   if (!items_ || items_->empty()) return Parent() ? Parent()->Height() : Height();
@@ -172,7 +194,7 @@ int TContentEx::Layout(const TElementList* previous) {
     // Larger texts than the stored wrap was made for are wrapped again; a
     // headline keeps room for the mark of a new one after it.
     const bool rewrap = textPercent_ != 100;
-    const int titleRoom = Width() - Scale().Px(FreshGap + FreshDot), summaryRoom = Width();
+    const int titleRoom = TitleRoom(), summaryRoom = Width();
     font.SetStyle(1);  // bold
     font.SetSize(TitleSize);
     TLineHeights titles;
@@ -494,6 +516,15 @@ void TContentEx::PaintRows(size_t first, size_t last) {
   TFontEx& font = canvas.Font();
   canvas.StringFormat().SetLineAlignment(1);  // centred
   canvas.StringFormat().SetAlignment(0);      // near
+  // Texts wrapped again by width are drawn line by line, so GDI+ breaks
+  // none of them once more.
+  const bool rewrapped = textPercent_ != 100;
+  auto draw = [&](const RECT& box, const std::wstring& text) {
+    if (rewrapped)
+      DrawLines(canvas, box, text);
+    else
+      canvas.DrawText(box, text);
+  };
   const bool selectionHere = selectionShown_ && selected_ >= 0 && static_cast<size_t>(selected_) >= first &&
                              static_cast<size_t>(selected_) < last;
   if (selectionHere) PaintSelection(static_cast<size_t>(selected_));
@@ -509,7 +540,7 @@ void TContentEx::PaintRows(size_t first, size_t last) {
     const TRow& r = rows_[i];
     RECT title{0, r.TitleTop - top, r.Size.TitleWidth, r.TitleBottom - top};
     font.SetColor(colorOf(i, palette_.Title));
-    canvas.DrawText(title, ShownTitle(i));
+    draw(title, ShownTitle(i));
   }
   const int dot = Scale().Px(FreshDot), gap = Scale().Px(FreshGap);
   canvas.Brush().SetColor(palette_.Fresh);
@@ -527,7 +558,7 @@ void TContentEx::PaintRows(size_t first, size_t last) {
   for (size_t i = first; i < last; ++i) {
     RECT summary{0, rows_[i].SummaryTop - top, Width(), rows_[i].SummaryBottom - top};
     font.SetColor(colorOf(i, palette_.Summary));
-    canvas.DrawText(summary, ShownSummary(i));
+    draw(summary, ShownSummary(i));
   }
 }
 

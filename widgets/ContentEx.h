@@ -195,6 +195,12 @@ class TContentEx : public TControlEx {
   std::wstring Rewrapped(const std::wstring& text, int room);
   // The font's DPI: the window's, times the text size.
   int TextDpi() const;
+  // Draws a text wrapped again, one line at a time, centred in `box` as
+  // DrawText would centre it.
+  void DrawLines(TCanvasEx& canvas, const RECT& box, const std::wstring& text);
+  // The width a headline is wrapped for: the list's, less the room of the
+  // mark of a new headline after it.
+  int TitleRoom() const;
   // After new items: the selection by the old selected item's address.
   void Reselect(const std::wstring& link);
   // The selection's highlight and focus rectangle, when row `index` is it.

@@ -39,8 +39,12 @@ std::u16string Text(const std::string& shown) {
   return Utf8ToUtf16(s);
 }
 
+TLineFits FitsIn(int room) {
+  return [room](std::u16string_view s) { return LineWidth(s) <= room; };
+}
+
 std::string Wrap(const std::string& text, int room) {
-  return Shown(WrapToWidth(Text(text), PieceWidth, LineWidth, room));
+  return Shown(WrapToWidth(Text(text), PieceWidth, FitsIn(room), room));
 }
 
 }  // namespace
@@ -105,7 +109,7 @@ TEST_CASE("random texts: every line fits, and taking the breaks out gives the te
     const int length = static_cast<int>(random() % 80);
     for (int i = 0; i < length; ++i) text += alphabet[random() % alphabet.size()];
     const int room = 10 + static_cast<int>(random() % 200);
-    const std::u16string wrapped = WrapToWidth(text, PieceWidth, LineWidth, room);
+    const std::u16string wrapped = WrapToWidth(text, PieceWidth, FitsIn(room), room);
     std::u16string joined;
     size_t start = 0;
     for (;;) {
