@@ -242,18 +242,6 @@ float TCanvasEx::TypographicWidth(const std::wstring& text) {
   return box.Width;
 }
 
-bool TCanvasEx::FitsOnOneLine(const std::wstring& text, int width) {
-  if (text.empty()) return true;
-  if (!graphics_ || !font_.Handle() || width <= 0) return false;
-  RectF layout(0, 0, static_cast<REAL>(width), 1.0e6f);
-  RectF box(0, 0, 0, 0);
-  INT fitted = 0, lines = 0;
-  if (GdipMeasureString(graphics_.Get(), text.c_str(), static_cast<INT>(text.size()), font_.Handle(), &layout,
-                        stringFormat_.Handle(), &box, &fitted, &lines) != Ok)
-    return false;
-  return lines <= 1 && fitted >= static_cast<INT>(text.size());
-}
-
 // --- rendering settings ----------------------------------------------------------
 
 void TCanvasEx::SetAntialias(bool value) {

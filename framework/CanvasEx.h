@@ -51,11 +51,6 @@ class TCanvasEx : public TGraphicObjectEx {
   // The text's advance on one line with the typographic format: no
   // padding, trailing spaces counted, so widths of pieces add up.
   float TypographicWidth(const std::wstring& text);
-  // Whether DrawText would lay the text out on one line in a box `width`
-  // pixels wide: asked of the layout that draws, not worked out from a
-  // measured width (Wine's GDI+ wraps some texts in a box a few per cent
-  // wider than it measures them).
-  bool FitsOnOneLine(const std::wstring& text, int width);
 
   // New bitmap and engines at the new size; the picture is lost (even at
   // the same size), tools and settings stay, the clip does not.
