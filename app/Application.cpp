@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include "app/DataPlace.h"
 #include "app/Globals.h"
 #include "app/InstanceMutex.h"
 #include "app/Paths.h"
@@ -67,10 +68,18 @@ void TApplication::InitLibraries() {
 void TApplication::InitPaths() {
   AppFolder = ProgramFolder();
   ::SetCurrentDirectoryW(AppFolder.c_str());
-  DataFolder = UserDataFolder();
+  const TDataPlace place = FindDataPlace();
+  DataFolder = place.Folder;
   ::DataFolder = DataFolder;
-  ForceDirectories(DataFolder);
+  PortableCopy = place.Mode == TDataMode::Portable;
+  AutoStartOffered = !PortableCopy || !OnRemovableDrive(AppFolder);
   AppTitle = LoadResString(100);
+  if (!place.Writable) {
+    sessionFolder_ = place.Folder;
+    // Said once, before the window: the user learns why nothing is kept
+    // rather than finding it out later.
+    ::MessageBoxW(nullptr, LoadResString(112).c_str(), AppTitle.c_str(), MB_OK | MB_ICONWARNING);
+  }
 }
 
 void TApplication::InitGlobals() {
@@ -108,4 +117,5 @@ void TApplication::Shutdown() {
   desktop_.reset();
   if (comInitialized_) ::CoUninitialize();
   comInitialized_ = false;
+  if (!sessionFolder_.empty()) RemoveSessionFolder(sessionFolder_);
 }

@@ -34,6 +34,9 @@ class TApplication {
   void CreateMainWindow();
   void MessageLoop();
 
+  // A portable copy that cannot write beside itself keeps this run's files
+  // here, removed at exit; empty otherwise.
+  std::wstring sessionFolder_;
   std::unique_ptr<TDesktop> desktop_;
   std::unique_ptr<TMainWindow> mainWindow_;
   bool comInitialized_ = false;

@@ -5,6 +5,8 @@
 TApplication* Application = nullptr;
 std::wstring AppTitle;
 std::wstring DataFolder;
+bool PortableCopy = false;
+bool AutoStartOffered = true;
 
 std::wstring LoadResString(unsigned id) {
   // 2048 characters is the longest text the string table holds.

@@ -1,10 +1,12 @@
 #include <windows.h>
 #include <mmsystem.h>
+#include <shellapi.h>
 
 #include <exception>
 #include <string>
 
 #include "app/Application.h"
+#include "app/DataPlace.h"
 #include "app/DllSearch.h"
 #include "app/Globals.h"
 #include "framework/GdiPlus.h"
@@ -19,8 +21,31 @@ struct TDllSearchFirst {
 
 }  // namespace
 
+namespace {
+
+// "--paths" anywhere on the command line; nothing else on it is read.
+bool AskedForPaths() {
+  int count = 0;
+  LPWSTR* args = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+  if (args == nullptr) return false;
+  bool asked = false;
+  for (int i = 1; i < count; ++i)
+    if (::lstrcmpiW(args[i], L"--paths") == 0) asked = true;
+  ::LocalFree(args);
+  return asked;
+}
+
+}  // namespace
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  // The command line is not interpreted.
+  // Where this copy keeps its data, for tests and for anyone looking into
+  // a copy: printed, and nothing started.
+  if (AskedForPaths()) {
+    const TDataPlace place = FindDataPlace();
+    PrintDataPlace(place);
+    if (!place.Writable) RemoveSessionFolder(place.Folder);
+    return 0;
+  }
   // GDI+ outlives every canvas: the application (and its windows) goes first.
   gdiplus::TGdiPlusSession gdiplusSession;
   // Finer timer resolution for the short sleeps of the fades, for the life

@@ -99,6 +99,9 @@ void TMainWindow::OpenMakerPage() {
 
 void TMainWindow::OptionClicked(std::size_t index) {
   TCheckBoxEx& box = *SwitchBoxes[index];
+  // A switch not offered here (autostart on a removable drive) stays off,
+  // whether clicked or pressed from the keyboard.
+  if (!box.Enabled()) return;
   // The box does not toggle itself.
   box.SetTicked(!box.Ticked());
   changedBoxes_.insert(&box);

@@ -6,9 +6,7 @@ TDisplayWatch::TDisplayWatch(HWND window, UINT message, const std::vector<const 
     auto key = std::make_unique<TKey>();
     key->Owner = this;
     HKEY raw = nullptr;
-    if (::RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_NOTIFY, nullptr, &raw, nullptr) !=
-        ERROR_SUCCESS)
-      continue;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_NOTIFY, &raw) != ERROR_SUCCESS) continue;
     key->Key.Reset(raw);
     key->Event.Reset(::CreateEventW(nullptr, FALSE, FALSE, nullptr));
     if (!key->Event ||

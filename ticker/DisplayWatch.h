@@ -14,8 +14,10 @@
 class TDisplayWatch {
  public:
   // Posts `message` to `window` after a change of a value under one of
-  // `keyPaths` (under HKEY_CURRENT_USER). A key that does not exist is
-  // made (empty), so that it can be watched.
+  // `keyPaths` (under HKEY_CURRENT_USER). A key that does not exist is not
+  // watched (and not made: the ticker writes nothing it was not asked to);
+  // Windows has both of its keys from version 10 on, and the broadcasts
+  // tell of changes too.
   TDisplayWatch(HWND window, UINT message, const std::vector<const wchar_t*>& keyPaths);
   ~TDisplayWatch();
   TDisplayWatch(const TDisplayWatch&) = delete;

@@ -1,5 +1,6 @@
 #include "ticker/Options.h"
 
+#include "app/Globals.h"
 #include "settings/windows/WindowsFileAccess.h"
 
 namespace {
@@ -46,5 +47,7 @@ void TOptions::WriteTextSize(int percent) {
   WriteInteger(OptionsSection, u"textsize", percent);
 }
 
-bool TOptions::Switch(const TSwitch& option) const { return ReadBool(OptionsSection, option.Key, option.Default); }
+bool TOptions::Switch(const TSwitch& option) const {
+  return ReadBool(OptionsSection, option.Key, PortableCopy ? option.PortableDefault : option.Default);
+}
 void TOptions::WriteSwitch(const TSwitch& option, bool value) { WriteBool(OptionsSection, option.Key, value); }

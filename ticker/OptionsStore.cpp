@@ -1,5 +1,6 @@
 // The options file and the window: applied once at creation, written back
 // after every switch, at the end of the session and at clean-up.
+#include "app/Globals.h"
 #include "settings/WMemIniFile.h"
 #include "framework/DisplayDpi.h"
 #include "ticker/MainWindow.h"
@@ -28,6 +29,13 @@ void TMainWindow::ApplyStoredOptions(bool keepChangesOfThisRun) {
   for (std::size_t i = 0; i < SwitchCount; ++i) {
     TCheckBoxEx& box = *SwitchBoxes[i];
     if (!(keepChangesOfThisRun && changedBoxes_.count(&box))) box.SetTicked(Options->Switch(Switches[i]));
+  }
+  // A portable copy on a removable drive does not offer autostart: its box
+  // stays unticked and cannot be ticked.
+  if (!AutoStartOffered) {
+    TCheckBoxEx& box = *SwitchBoxes[static_cast<std::size_t>(FindSwitch(u"startup") - Switches)];
+    box.SetTicked(false);
+    box.SetEnabled(false);
   }
   // The box is what the user sees: what it switches follows it (the Run
   // value with this copy's path, whatever an older copy left there). While

@@ -1,5 +1,6 @@
 #include "ticker/Registry.h"
 
+#include "app/Globals.h"
 #include "app/Paths.h"
 #include "framework/WinHandles.h"
 
@@ -27,7 +28,9 @@ LONG DeleteRegValue(HKEY root, const std::wstring& keyPath, const std::wstring& 
 
 std::wstring AutoStartCommand() { return L"\"" + ProgramPath() + L"\""; }
 
+const wchar_t* OwnRunValueName() { return PortableCopy ? PortableRunValueName : RunValueName; }
+
 LONG SetAutoStart(bool enable) {
-  if (enable) return WriteRegString(HKEY_CURRENT_USER, RunKeyPath, RunValueName, true, AutoStartCommand());
-  return DeleteRegValue(HKEY_CURRENT_USER, RunKeyPath, RunValueName);
+  if (enable) return WriteRegString(HKEY_CURRENT_USER, RunKeyPath, OwnRunValueName(), true, AutoStartCommand());
+  return DeleteRegValue(HKEY_CURRENT_USER, RunKeyPath, OwnRunValueName());
 }

@@ -7,6 +7,11 @@
 
 inline constexpr wchar_t RunKeyPath[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr wchar_t RunValueName[] = L"Kavrelo";
+// A portable copy's own value: switching it off never removes the installed
+// copy's, nor the other way round.
+inline constexpr wchar_t PortableRunValueName[] = L"Kavrelo (taşınabilir)";
+// The value this copy writes and removes.
+const wchar_t* OwnRunValueName();
 
 // Sets a REG_SZ value. With create the key is created when missing, otherwise
 // it must exist. Returns the registry's result code: 0 when the value is

@@ -20,6 +20,8 @@ struct TSwitch {
   // value): a default shown only because the file could not be read is not
   // applied to it.
   bool KeptOutside;
+  // The default of a portable copy: nothing it was not asked for.
+  bool PortableDefault;
 };
 
 extern const TSwitch Switches[];
