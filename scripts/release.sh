@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Builds what a Windows user downloads, from the checked-out commit:
 #   out/release/kavrelo-<version>-setup.exe         32-bit (x86) installer (NSIS)
-#   out/release/kavrelo-<version>-portable.zip      32-bit kavrelo.exe and BENIOKU.txt
+#   out/release/kavrelo-<version>-portable.zip      32-bit kavrelo.exe, BENIOKU.txt, portable.txt
 #   out/release/kavrelo-<version>-x64-setup.exe     64-bit (x64) installer
-#   out/release/kavrelo-<version>-x64-portable.zip  64-bit kavrelo.exe and BENIOKU.txt
-#   out/release/SHA256SUMS                          all of them
+#   out/release/kavrelo-<version>-x64-portable.zip  64-bit kavrelo.exe, BENIOKU.txt, portable.txt
+#   out/release/manifests/Valdomer.Kavrelo*.yaml    winget's manifests of the two installers
+#   out/release/kavrelo.json                        Scoop's manifest of the two zips
+#   out/release/SHA256SUMS                          all of them: the packages, then the
+#                                                   manifests (which hash the packages)
 #
 #   scripts/release.sh --news-host HOST --web-host HOST --counter-host HOST \
 #                      [--plain-http news|web|counter]... [--port N] \
@@ -18,11 +21,16 @@
 # spaces, KAVRELO_HTTP_PORT, KAVRELO_HTTPS_PORT, KAVRELO_REFERRAL).
 # A release that would talk to loopback or to the .example placeholders is
 # refused unless --allow-test-hosts is given (the release tests do that).
+# The manifests expect the folder's files on the web host under
+# /indir/<version>/, SHA256SUMS included. Each is checked against its schema
+# in KAVRELO_MANIFEST_SCHEMAS (by default resources/release/schemas) before
+# it is written.
 # Other options: --build DIR (default build/release; the two Release builds
 # go to DIR/win32 and DIR/win64), --out DIR (default out/release),
-# --no-installer (programs and zips only), --check (validate the settings,
-# print them and stop). Two runs of the same commit with the same settings
-# give the same programs, zips and installers, byte for byte;
+# --no-installer (programs, zips and Scoop's manifest only), --check
+# (validate the settings, print them and stop). Two runs of the same commit
+# with the same settings give the same programs, zips, installers and
+# manifests, byte for byte;
 # SOURCE_DATE_EPOCH, when set, replaces the commit time as the date of the
 # packaged files.
 set -euo pipefail
@@ -35,6 +43,7 @@ port=${KAVRELO_HTTP_PORT:-0}
 https_port=${KAVRELO_HTTPS_PORT:-0}
 plain=" ${KAVRELO_PLAIN_HTTP:-} "
 referral=${KAVRELO_REFERRAL:-kavrelo}
+schemas=${KAVRELO_MANIFEST_SCHEMAS:-$root/resources/release/schemas}
 allow_test_hosts=0
 installer=1
 check_only=0
@@ -98,6 +107,9 @@ if [ $check_only -eq 1 ]; then
 fi
 
 setup_machine
+# Before the long builds: the manifests, written last, need these.
+python3 "$root/tools/package_manifests.py" --preflight --schemas "$schemas" ||
+  fail "the manifests could not be checked (KAVRELO_MANIFEST_SCHEMAS names the schemas' folder)"
 mkdir -p "$build" "$out"
 build=$(cd "$build" && pwd)
 out=$(cd "$out" && pwd)
@@ -148,7 +160,8 @@ if git -C "$root" rev-parse --git-dir >/dev/null 2>&1; then
     step "note: the checkout has uncommitted changes; the packages are not the commit's"
 fi
 
-rm -f "$out"/kavrelo-*-setup.exe "$out"/kavrelo-*-portable.zip "$out/SHA256SUMS"
+rm -f "$out"/kavrelo-*-setup.exe "$out"/kavrelo-*-portable.zip "$out/SHA256SUMS" "$out/kavrelo.json"
+rm -rf "$out/manifests"
 # The installer's link to the maker's page, as the program builds it.
 if [ "$(https_of web)" = ON ]; then web_port=$https_port; else web_port=$port; fi
 web_url="$(scheme_of web)://$web"
@@ -167,7 +180,9 @@ for arch in x86 x64; do
   cp "$arch_build/bin/kavrelo.exe" "$stage/kavrelo.exe"
   # Notepad shows UTF-8 with a byte-order mark and CRLF line ends everywhere.
   { printf '\357\273\277'; sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' "$root/resources/release/BENIOKU.txt"; } > "$stage/BENIOKU.txt"
-  touch -d "@$SOURCE_DATE_EPOCH" "$stage/kavrelo.exe" "$stage/BENIOKU.txt"
+  # The marker that makes the unzipped copy keep its data beside itself.
+  sed -e 's/$/\r/' "$root/resources/release/portable.txt" > "$stage/portable.txt"
+  touch -d "@$SOURCE_DATE_EPOCH" "$stage/kavrelo.exe" "$stage/BENIOKU.txt" "$stage/portable.txt"
 
   setup_name="kavrelo-$version$suffix-setup.exe"
   zip_name="kavrelo-$version$suffix-portable.zip"
@@ -180,9 +195,20 @@ for arch in x86 x64; do
     packages+=("$setup_name")
   fi
   step "writing $zip_name"
-  python3 "$root/tools/portable_zip.py" "$out/$zip_name" "$stage/kavrelo.exe" "$stage/BENIOKU.txt"
+  python3 "$root/tools/portable_zip.py" "$out/$zip_name" "$stage/kavrelo.exe" "$stage/BENIOKU.txt" \
+    "$stage/portable.txt"
   packages+=("$zip_name")
 done
 (cd "$out" && sha256sum "${packages[@]}" > SHA256SUMS)
+# The manifests take the packages' hashes from SHA256SUMS and their addresses
+# from the web host's settings; their own lines follow the packages'.
+step "writing the winget and Scoop manifests"
+manifest_args=("$out" --version "$version" --web-host "$web" --web-https "$(https_of web)"
+               --web-port "$web_port" --schemas "$schemas")
+[ $installer -eq 1 ] || manifest_args+=(--no-installer)
+written=$(python3 "$root/tools/package_manifests.py" "${manifest_args[@]}") ||
+  fail "no manifests were written (see above)"
+mapfile -t manifests <<<"$written"
+(cd "$out" && sha256sum "${manifests[@]}" >> SHA256SUMS)
 step "done: $out"
-(cd "$out" && ls -l "${packages[@]}" SHA256SUMS) >&2
+(cd "$out" && ls -l "${packages[@]}" "${manifests[@]}" SHA256SUMS) >&2

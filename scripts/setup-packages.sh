@@ -22,7 +22,7 @@ needed=(
   xvfb xauth xdotool x11-apps imagemagick
   doctest-dev fonts-wine libxml2-dev libgumbo-dev libmodest-dev python3-pil
   clang libclang-rt-14-dev
-  python3
+  python3 python3-jsonschema python3-yaml
   nsis
 )
 wanted=()

@@ -7,7 +7,8 @@ CASE is release_refusal, release_reproducible, release_install or
 release_portable. The packages of both architectures are made beforehand by
 the build target release_packages (DIR/out, and DIR/out-second-copy for the
 comparison); install and portable use those of --arch, and the build folder
-WIN_BUILD of that architecture for its probe.
+WIN_BUILD of that architecture for its probe. The install case holds the
+installer to what winget's manifests in DIR/out/manifests say of it.
 """
 import argparse
 import hashlib
@@ -21,7 +22,8 @@ import time
 import zipfile
 from pathlib import Path
 
-UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kavrelo"
+UNINSTALL_ROOT = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall"
+UNINSTALL_KEY = UNINSTALL_ROOT + r"\Kavrelo"
 RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
 REMOTE_CLOSE = 37683
 # The PE header's machine field of each architecture's programs.
@@ -29,6 +31,9 @@ PE_MACHINE = {"x86": 0x14C, "x64": 0x8664}
 # The 32-bit packages keep their old names; the 64-bit ones say x64.
 NAME_SUFFIX = {"x86": "", "x64": "-x64"}
 BUILD_FOLDER = {"x86": "win32", "x64": "win64"}
+# A folder of the user's choice for /D=, with a space, as winget's --location
+# may well be.
+CHOSEN_FOLDER = r"C:\Programlar\Kavrelo Deneme"
 
 
 class Failure(Exception):
@@ -95,11 +100,30 @@ class Release:
         expected = sorted(p.name for pair in names.values() for p in pair)
         check(present == expected, f"the packages are {present}, not {expected}")
         listed = sums.read_text().split()
-        check(listed == [x for arch in ("x86", "x64") for p in names[arch] for x in (self.sha256(p), p.name)],
-              f"SHA256SUMS does not match the packages: {listed}")
+        expected = [x for arch in ("x86", "x64") for p in names[arch] for x in (self.sha256(p), p.name)]
+        # The manifests' lines follow (release_manifests checks those).
+        check(listed[:len(expected)] == expected, f"SHA256SUMS does not match the packages: {listed}")
         self.names = names
         self.setup, self.zip = names[self.arch]
         self.exe_bytes = (self.build_of(self.arch) / "bin" / "kavrelo.exe").read_bytes()
+
+    def read_manifest(self):
+        """What winget's manifests promise of the installation: the fields of
+        the default-locale and installer files, and the uninstall entry's key."""
+        try:
+            import yaml  # only this case reads the manifests
+        except ImportError:
+            raise Failure(f"{sys.executable} has no module 'yaml' (on Debian: apt-get install python3-yaml)")
+        fields = {}
+        for path in sorted((self.out / "manifests").glob("*.yaml")):
+            data = yaml.safe_load(path.read_text(encoding="utf-8"))
+            if data.get("ManifestType") in ("defaultLocale", "installer"):
+                fields.update(data)
+        for name in ("PackageName", "Publisher", "PackageVersion", "ProductCode", "InstallationMetadata"):
+            check(name in fields, f"winget's manifests in {self.out / 'manifests'} give no {name}")
+        check(fields["PackageVersion"] == self.version, f"the manifests are of version {fields['PackageVersion']}")
+        self.manifest = fields
+        self.uninstall_key = UNINSTALL_ROOT + "\\" + fields["ProductCode"]
 
     @staticmethod
     def sha256(path):
@@ -118,6 +142,7 @@ class Release:
         self.win_install_dir = self.win_home + r"\AppData\Local\Programs\Kavrelo"
         self.shortcut = home / "AppData" / "Roaming" / "Microsoft" / "Windows" / "Start Menu" / "Programs" / "Kavrelo.lnk"
         self.data = home / "AppData" / "Roaming" / "Valdomer" / "Kavrelo"
+        self.chosen_dir = self.prefix / "drive_c" / CHOSEN_FOLDER[3:].replace("\\", "/")
 
     def wine(self, *args, timeout=120):
         # Wine's own tools may answer in the ANSI code page, not UTF-8.
@@ -156,10 +181,11 @@ class Release:
         self.wine(self.probe_exe, "post", REMOTE_CLOSE)
         wait_for("the ticker to close", lambda: self.ticker_count() == 0, 30)
 
-    def start_ticker(self, exe):
-        """Starts a ticker and waits until it shows the demo feed."""
+    def start_ticker(self, exe, data=None):
+        """Starts a ticker and waits until it shows the demo feed (kept in
+        `data`, by default the profile's folder)."""
         feed = (self.source / "tools" / "demo" / "sondakika.rss").read_bytes()
-        news = self.data / "news.xml"
+        news = (data or self.data) / "news.xml"
         if news.exists():
             news.unlink()
         process = subprocess.Popen([str(self.wine_run), str(self.wine_dir), str(exe)],
@@ -291,6 +317,12 @@ def case_reproducible(release):
         # The 64-bit program comes with a 64-bit installer (and uninstaller).
         machine, _ = pe_header(setup.read_bytes(), setup.name)
         check(machine == PE_MACHINE[arch], f"{setup.name} is built for machine {machine:#x}")
+    # The manifests name the same packages at the same addresses, so they and
+    # SHA256SUMS come out the same too.
+    manifests = sorted(p.relative_to(release.out) for p in (release.out / "manifests").glob("*"))
+    for name in ["SHA256SUMS", "kavrelo.json", *manifests]:
+        a, b = release.out / name, second_out / name
+        check(a.is_file() and b.is_file() and a.read_bytes() == b.read_bytes(), f"{a} and {b} differ")
 
 
 def clean_prefix(release):
@@ -298,6 +330,7 @@ def clean_prefix(release):
     if release.window():
         release.close_ticker()
     shutil.rmtree(release.install_dir, ignore_errors=True)
+    shutil.rmtree(release.chosen_dir, ignore_errors=True)
     shutil.rmtree(release.data, ignore_errors=True)
     if release.shortcut.exists():
         release.shortcut.unlink()
@@ -305,23 +338,28 @@ def clean_prefix(release):
     release.wine("reg", "delete", RUN_KEY, "/v", "Kavrelo", "/f")
 
 
-def check_installed(release):
-    exe = release.install_dir / "kavrelo.exe"
+def check_installed(release, folder=None, win_folder=None):
+    """The installation in folder (by default the default one): files,
+    shortcut, the uninstall entry winget's manifests describe, the Run value."""
+    folder, win_folder = folder or release.install_dir, win_folder or release.win_install_dir
+    exe = folder / "kavrelo.exe"
     check(exe.is_file() and exe.read_bytes() == release.exe_bytes, f"{exe} is not the release build's program")
-    check((release.install_dir / "kaldir.exe").is_file(), "no uninstaller beside the program")
+    check((folder / "kaldir.exe").is_file(), "no uninstaller beside the program")
     check(release.shortcut.is_file(), f"no Start-menu shortcut {release.shortcut}")
-    check(release.win_install_dir.lower().encode("utf-16-le") in release.shortcut.read_bytes().lower() or
-          release.win_install_dir.lower().encode() in release.shortcut.read_bytes().lower(),
+    check(win_folder.lower().encode("utf-16-le") in release.shortcut.read_bytes().lower() or
+          win_folder.lower().encode() in release.shortcut.read_bytes().lower(),
           "the shortcut does not point into the installation folder")
-    values = release.reg_values(UNINSTALL_KEY)
-    check(values is not None, "no uninstall entry under HKCU")
-    quoted_uninstaller = f'"{release.win_install_dir}\\kaldir.exe"'
+    # Under the key winget looks for (ProductCode), what it shows and
+    # compares: the package's name, publisher and version.
+    values = release.reg_values(release.uninstall_key)
+    check(values is not None, f"no uninstall entry {release.uninstall_key}")
+    quoted_uninstaller = f'"{win_folder}\\kaldir.exe"'
     expected = {
-        "DisplayName": "Kavrelo",
-        "DisplayVersion": release.version,
-        "Publisher": "Valdomer",
-        "DisplayIcon": release.win_install_dir + "\\kavrelo.exe,0",
-        "InstallLocation": release.win_install_dir,
+        "DisplayName": release.manifest["PackageName"],
+        "DisplayVersion": release.manifest["PackageVersion"],
+        "Publisher": release.manifest["Publisher"],
+        "DisplayIcon": win_folder + "\\kavrelo.exe,0",
+        "InstallLocation": win_folder,
         "UninstallString": quoted_uninstaller,
         "QuietUninstallString": quoted_uninstaller + " /S",
     }
@@ -347,9 +385,15 @@ def window_titles(release, pattern):
 
 def case_install(release):
     release.packages()
+    release.read_manifest()
     release.start_wine()
     try:
         clean_prefix(release)
+        # The folder a silent install goes to is the one the manifest names.
+        default = release.manifest["InstallationMetadata"].get("DefaultInstallLocation", "")
+        local = release.win_home + r"\AppData\Local"
+        check(re.sub("%LOCALAPPDATA%", lambda _: local, default, flags=re.I).lower() == release.win_install_dir.lower(),
+              f"the manifest's DefaultInstallLocation {default!r} is not {release.win_install_dir}")
         # Without /S the installer shows its pages, in Turkish.
         step("the installer's window")
         shown = subprocess.Popen([str(release.wine_run), str(release.wine_dir), str(release.setup)],
@@ -437,6 +481,23 @@ def case_install(release):
         check("startup=0" in options, f"options.ini says {options!r}")
         r = release.wine(release.install_dir / "kaldir.exe", "/S", "/VERILER")
         check(r.returncode == 0, f"the last uninstall ended with {r.returncode}")
+        wait_for("the last uninstall", lambda: not release.install_dir.exists() and
+                 release.reg_values(release.uninstall_key) is None, 60)
+
+        # winget's --location comes as /D=, last and unquoted, spaces and all:
+        # the words go as separate arguments so that Wine does not quote them.
+        step(f"silent install into {CHOSEN_FOLDER} (/D=)")
+        r = release.wine(release.setup, "/S", *f"/D={CHOSEN_FOLDER}".split(" "))
+        check(r.returncode == 0, f"silent install with /D= ended with {r.returncode}")
+        check(not release.install_dir.exists(), "the installer went to its default folder despite /D=")
+        check_installed(release, release.chosen_dir, CHOSEN_FOLDER)
+        step("silent uninstall from the chosen folder")
+        r = release.wine(release.chosen_dir / "kaldir.exe", "/S")
+        check(r.returncode == 0, f"silent uninstall from the chosen folder ended with {r.returncode}")
+        wait_for("the chosen folder to go", lambda: not release.chosen_dir.exists(), 60)
+        check(release.reg_values(release.uninstall_key) is None, "the uninstaller left the uninstall entry")
+        check(release.run_value() is None, "the uninstaller left the Run value")
+        check(not release.shortcut.exists(), "the uninstaller left the Start-menu shortcut")
     finally:
         release.wine("taskkill", "/f", "/im", "kavrelo.exe")
         release.stop_wine()
@@ -446,31 +507,35 @@ def case_portable(release):
     release.packages()
     with zipfile.ZipFile(release.zip) as archive:
         names = archive.namelist()
-        check(names == ["kavrelo.exe", "BENIOKU.txt"], f"the zip holds {names}")
+        check(names == ["kavrelo.exe", "BENIOKU.txt", "portable.txt"], f"the zip holds {names}")
         check(archive.read("kavrelo.exe") == release.exe_bytes, "the zip's exe is not the release build's")
+        for name in ("BENIOKU.txt", "portable.txt"):
+            text = archive.read(name)
+            check(b"\r\n" in text and b"\n" not in text.replace(b"\r\n", b""), f"{name} has no CRLF lines")
         text = archive.read("BENIOKU.txt")
-        check(text.startswith(b"\xef\xbb\xbf") and b"\r\n" in text and b"\n" not in text.replace(b"\r\n", b""),
-              "BENIOKU.txt is not UTF-8 with a byte-order mark and CRLF lines")
+        check(text.startswith(b"\xef\xbb\xbf"), "BENIOKU.txt is not UTF-8 with a byte-order mark")
         body = text.decode("utf-8")
-        for words in (f"Kavrelo {release.version}", "TÜRKÇE", "ENGLISH", r"%APPDATA%\Valdomer\Kavrelo"):
+        for words in (f"Kavrelo {release.version}", "TÜRKÇE", "ENGLISH", "portable.txt", "data",
+                      r"%APPDATA%\Valdomer\Kavrelo"):
             check(words in body, f"BENIOKU.txt lacks {words!r}")
         release.start_wine()
         step("running the zip's program from a folder with a space and Turkish letters")
         folder = release.prefix / "drive_c" / "Kavrelo Taşınabilir ğüşıöçİ"
         shutil.rmtree(folder, ignore_errors=True)
+        shutil.rmtree(release.data.parent, ignore_errors=True)
         archive.extractall(folder)
     try:
         with DemoServer(release):
-            release.start_ticker(folder / "kavrelo.exe")
+            release.start_ticker(folder / "kavrelo.exe", folder / "data")
             release.close_ticker()
-        # "Start with Windows" is on by default, so the first run of the
-        # portable copy names itself in the Run value, path and all.
-        value = release.run_value()
-        # (reg prints it through the ANSI code page: the Turkish letters do
-        # not survive the printing, whatever the registry holds.)
-        check(value is not None and value.startswith('"C:\\Kavrelo Ta') and value.endswith('\\kavrelo.exe"'),
-              f"the portable copy's Run value does not name it: {value!r}")
-        release.wine("reg", "delete", RUN_KEY, "/v", "Kavrelo", "/f")
+        # The marker keeps everything beside the program: nothing in the
+        # profile, no Run value (autostart is opt-in for a portable copy).
+        kept = sorted(p.name for p in (folder / "data").iterdir())
+        check("options.ini" in kept and "news.xml" in kept, f"data beside the program holds {kept}")
+        check(not release.data.parent.exists(), "the portable copy wrote into %APPDATA%")
+        check(release.run_value() is None, f"the portable copy wrote a Run value: {release.run_value()!r}")
+        check(not any(k.startswith("Kavrelo") for k in (release.reg_values(RUN_KEY) or {})),
+              f"the portable copy wrote a Run value: {release.reg_values(RUN_KEY)}")
     finally:
         release.wine("taskkill", "/f", "/im", "kavrelo.exe")
         release.stop_wine()
