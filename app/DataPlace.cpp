@@ -106,8 +106,11 @@ void RemoveSessionFolder(const std::wstring& folder) {
 }
 
 void PrintDataPlace(const TDataPlace& place) {
+  // Whether autostart is offered: not to a portable copy on a removable drive.
+  const bool autostart = place.Mode != TDataMode::Portable || !OnRemovableDrive(ProgramFolder());
   std::wstring text = std::wstring(L"mode=") + (place.Mode == TDataMode::Portable ? L"portable" : L"installed") +
-                      L"\r\ndata=" + place.Folder + L"\r\nwritable=" + (place.Writable ? L"1" : L"0") + L"\r\n";
+                      L"\r\ndata=" + place.Folder + L"\r\nwritable=" + (place.Writable ? L"1" : L"0") +
+                      L"\r\nautostart=" + (autostart ? L"offered" : L"not offered") + L"\r\n";
   const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
                                           nullptr, nullptr);
   std::string utf8(static_cast<size_t>(bytes), '\0');

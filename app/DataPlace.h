@@ -46,6 +46,7 @@ bool OnRemovableDrive(const std::wstring& folder);
 std::wstring SessionFolder();
 void RemoveSessionFolder(const std::wstring& folder);
 
-// "--paths": the mode and the data folder, one line each, on the standard
+// "--paths": the mode, the data folder, whether it can be written and
+// whether autostart is offered, a "key=value" line each, on the standard
 // output (or the console of the process that started this one).
 void PrintDataPlace(const TDataPlace& place);

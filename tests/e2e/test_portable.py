@@ -4,9 +4,9 @@ data\\ beside itself, writes nothing under %APPDATA% and no Run value unless
 autostart is asked for (then a value of its own, removed again); a folder it
 cannot write gets a notice, no crash and nothing kept; the marker beside the
 installed copy does not count; --paths tells the mode and the folder."""
+import os
 import shutil
 import subprocess
-from pathlib import Path
 
 from harness import FeedServer, Ticker, feed, full_face, run, wait_for, win_path
 
@@ -53,6 +53,12 @@ def clean(env):
     env.wine("reg", "delete", UNINSTALL_KEY, "/f")
 
 
+def restart_wine(env):
+    """Stops the prefix's Wine server (not the display); the next program
+    starts it again."""
+    subprocess.run(["wineserver", "-k"], env={**os.environ, "WINEPREFIX": str(env.prefix)}, timeout=60)
+
+
 def close(env, ticker):
     assert env.post(REMOTE_CLOSE)
     assert ticker.exit_code(30) is not None, "the ticker did not end"
@@ -73,7 +79,8 @@ def test_paths_switch_tells_mode_and_folder(env):
         folder = stick(env)
         exe = folder / "kavrelo.exe"
         got = paths(env, exe)
-        assert got == {"mode": "portable", "data": win_path(folder / "data"), "writable": "1"}, got
+        assert got == {"mode": "portable", "data": win_path(folder / "data"), "writable": "1",
+                       "autostart": "offered"}, got
         # Without the marker: the profile's folder.
         (folder / "portable.txt").unlink()
         got = paths(env, exe)
@@ -125,6 +132,40 @@ def test_portable_copy_keeps_its_data_beside_itself(env):
         clean(env)
 
 
+def test_no_autostart_on_a_removable_drive(env):
+    """The copy on drive R:, which Wine is told is a removable one: asked
+    for autostart in its options, it still writes no Run value, and keeps
+    the switch off."""
+    clean(env)
+    drive = env.prefix / "dosdevices" / "r:"
+    drives = r"HKLM\Software\Wine\Drives"
+    try:
+        folder = stick(env, "removable")
+        drive.unlink(missing_ok=True)
+        drive.symlink_to(folder.parent)
+        assert env.wine("reg", "add", drives, "/v", "r:", "/t", "REG_SZ", "/d", "floppy", "/f").returncode == 0
+        # Wine's mount manager reads the drives' types as the server starts.
+        restart_wine(env)
+        exe = "R:\\Kavrelo\\kavrelo.exe"
+        got = paths(env, exe)
+        assert got["data"] == "R:\\Kavrelo\\data" and got["autostart"] == "not offered", got
+        (folder / "data").mkdir(exist_ok=True)
+        (folder / "data" / "options.ini").write_bytes(
+            b"\xff\xfe" + "[options]\r\nstartup=1\r\n".encode("utf-16-le"))
+        with FeedServer(env.port, feed(env)), Ticker(env, exe) as ticker:
+            full_face(env)
+            wait_for(lambda: (folder / "data" / "news.xml").exists(), 30, "news.xml on the removable drive")
+            close(env, ticker)
+        assert "Kavrelo" not in run_values(env), run_values(env)
+        options = (folder / "data" / "options.ini").read_bytes().decode("utf-16")
+        assert "startup=0" in options, options
+    finally:
+        env.wine("reg", "delete", drives, "/v", "r:", "/f")
+        drive.unlink(missing_ok=True)
+        restart_wine(env)
+        clean(env)
+
+
 def test_folder_that_cannot_be_written(env):
     clean(env)
     try:
@@ -155,5 +196,6 @@ if __name__ == "__main__":
     run([
         test_paths_switch_tells_mode_and_folder,
         test_portable_copy_keeps_its_data_beside_itself,
+        test_no_autostart_on_a_removable_drive,
         test_folder_that_cannot_be_written,
     ])
