@@ -224,22 +224,25 @@ SIZE TCanvasEx::TextExtent(const std::wstring& text) {
   return SIZE{static_cast<LONG>(box.Width + 1.0f), static_cast<LONG>(box.Height + 1.0f)};
 }
 
-float TCanvasEx::TextHeight(const std::wstring& text) {
+namespace {
+// The text's box on one line in the typographic format: no padding,
+// trailing spaces counted.
+RectF TypographicBox(GpGraphics* graphics, GpFont* font, GpStringFormat* format, const std::wstring& text) {
   RectF layout(0, 0, 0, 0);
   RectF box(0, 0, 0, 0);
-  if (graphics_ && font_.Handle())
-    GdipMeasureString(graphics_.Get(), text.c_str(), static_cast<INT>(text.size()), font_.Handle(), &layout,
-                      typographicFormat_.Get(), &box, nullptr, nullptr);
-  return box.Height;
+  if (graphics && font)
+    GdipMeasureString(graphics, text.c_str(), static_cast<INT>(text.size()), font, &layout, format, &box, nullptr,
+                      nullptr);
+  return box;
+}
+}  // namespace
+
+float TCanvasEx::TextHeight(const std::wstring& text) {
+  return TypographicBox(graphics_.Get(), font_.Handle(), typographicFormat_.Get(), text).Height;
 }
 
 float TCanvasEx::TypographicWidth(const std::wstring& text) {
-  RectF layout(0, 0, 0, 0);
-  RectF box(0, 0, 0, 0);
-  if (graphics_ && font_.Handle() && !text.empty())
-    GdipMeasureString(graphics_.Get(), text.c_str(), static_cast<INT>(text.size()), font_.Handle(), &layout,
-                      typographicFormat_.Get(), &box, nullptr, nullptr);
-  return box.Width;
+  return text.empty() ? 0.0f : TypographicBox(graphics_.Get(), font_.Handle(), typographicFormat_.Get(), text).Width;
 }
 
 // --- rendering settings ----------------------------------------------------------

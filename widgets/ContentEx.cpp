@@ -120,12 +120,12 @@ std::wstring TContentEx::Rewrapped(const std::wstring& text, int room) {
   return Lines(WideFromU16(WrapToWidth(UnwrapText(U16FromWide(text)), piece, fits, room)));
 }
 
-void TContentEx::DrawLines(TCanvasEx& canvas, const RECT& box, const std::wstring& text) {
-  // As DrawText centres the text in the box: the lines share its measured
-  // height, each in a box too wide to wrap.
+void TContentEx::DrawLines(TCanvasEx& canvas, const RECT& box, const std::wstring& text, float height) {
+  // As DrawText centres the text in the box: the lines share the height the
+  // layout measured, each in a box too wide to wrap.
   size_t count = 1;
   for (wchar_t c : text) count += c == L'\n';
-  const float height = canvas.TextHeight(text), line = height / static_cast<float>(count);
+  const float line = height / static_cast<float>(count);
   float y = static_cast<float>(box.top) + (static_cast<float>(box.bottom - box.top) - height) / 2;
   const int lineAlignment = canvas.StringFormat().LineAlignment();
   canvas.StringFormat().SetLineAlignment(0);  // near
@@ -519,9 +519,9 @@ void TContentEx::PaintRows(size_t first, size_t last) {
   // Texts wrapped again by width are drawn line by line, so GDI+ breaks
   // none of them once more.
   const bool rewrapped = textPercent_ != 100;
-  auto draw = [&](const RECT& box, const std::wstring& text) {
+  auto draw = [&](const RECT& box, const std::wstring& text, float height) {
     if (rewrapped)
-      DrawLines(canvas, box, text);
+      DrawLines(canvas, box, text, height);
     else
       canvas.DrawText(box, text);
   };
@@ -540,7 +540,7 @@ void TContentEx::PaintRows(size_t first, size_t last) {
     const TRow& r = rows_[i];
     RECT title{0, r.TitleTop - top, r.Size.TitleWidth, r.TitleBottom - top};
     font.SetColor(colorOf(i, palette_.Title));
-    draw(title, ShownTitle(i));
+    draw(title, ShownTitle(i), r.Size.TitleHeight);
   }
   const int dot = Scale().Px(FreshDot), gap = Scale().Px(FreshGap);
   canvas.Brush().SetColor(palette_.Fresh);
@@ -558,7 +558,7 @@ void TContentEx::PaintRows(size_t first, size_t last) {
   for (size_t i = first; i < last; ++i) {
     RECT summary{0, rows_[i].SummaryTop - top, Width(), rows_[i].SummaryBottom - top};
     font.SetColor(colorOf(i, palette_.Summary));
-    draw(summary, ShownSummary(i));
+    draw(summary, ShownSummary(i), rows_[i].Size.SummaryHeight);
   }
 }
 

@@ -196,8 +196,8 @@ class TContentEx : public TControlEx {
   // The font's DPI: the window's, times the text size.
   int TextDpi() const;
   // Draws a text wrapped again, one line at a time, centred in `box` as
-  // DrawText would centre it.
-  void DrawLines(TCanvasEx& canvas, const RECT& box, const std::wstring& text);
+  // DrawText would centre it; `height` is the text's, as laid out.
+  void DrawLines(TCanvasEx& canvas, const RECT& box, const std::wstring& text, float height);
   // The width a headline is wrapped for: the list's, less the room of the
   // mark of a new headline after it.
   int TitleRoom() const;
